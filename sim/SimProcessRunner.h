@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "VirtualEventLoop.h"
+#include "transfer/ProcessRunner.h"
+
+namespace fw::sim {
+
+struct ProcessLaunch {
+    std::string program;
+    std::vector<std::string> arguments;
+    std::string workingDirectory;
+    Micros at;
+};
+
+// Starts stand-in programs on the virtual clock. A program is looked up by
+// name; one that was not registered fails to start with "file not found".
+class SimProcessRunner : public fw::ProcessRunner {
+public:
+    // Runs when the program starts; returns how long it runs. Whatever it
+    // does to files or to the line it does through the loop.
+    using Program = std::function<Micros(const ProcessLaunch&)>;
+
+    explicit SimProcessRunner(VirtualEventLoop& loop) : loop_(loop) {}
+
+    void install(std::string name, Program program) { programs_[std::move(name)] = std::move(program); }
+    void failStartsWith(int errorCode) { startError_ = errorCode; }
+
+    const std::vector<ProcessLaunch>& launches() const { return launches_; }
+
+    fw::ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDirectory) override;
+
+private:
+    VirtualEventLoop& loop_;
+    std::map<std::string, Program> programs_;
+    std::vector<ProcessLaunch> launches_;
+    int startError_ = -1;
+};
+
+} // namespace fw::sim

@@ -1,0 +1,107 @@
+#include "SimSerialPort.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "link/PortError.h"
+
+namespace fw::sim {
+
+SimSerialPort::SimSerialPort(VirtualEventLoop& loop, ProjectorModel& projector) : loop_(loop), projector_(projector)
+{
+    ports_[1] = PortAvailability::Projector;
+}
+
+void SimSerialPort::setAvailability(int16_t number, PortAvailability availability) { ports_[number] = availability; }
+
+PortAvailability SimSerialPort::availability(int16_t number) const
+{
+    const auto it = ports_.find(number);
+    return it == ports_.end() ? PortAvailability::Missing : it->second;
+}
+
+Micros SimSerialPort::lineTime(std::size_t bytes)
+{
+    // Ten bit times a byte at 38400 bit/s, rounded up to the microsecond.
+    return (static_cast<Micros>(bytes) * 10'000'000 + 38'399) / 38'400;
+}
+
+void SimSerialPort::setPortOpen(bool open)
+{
+    if (!open) {
+        open_ = false;
+        inQueue_.clear();
+        return;
+    }
+    if (open_) throw PortError(kPortAlreadyOpen);
+    switch (availability(number_)) {
+    case PortAvailability::Missing: throw PortError(kInvalidPort);
+    case PortAvailability::HeldByOther: throw PortError(kPortAlreadyOpen);
+    default: break;
+    }
+    open_ = true;
+    ++session_;
+    ++opens_;
+}
+
+void SimSerialPort::output(std::string_view bytes)
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    if (sent_ + bytes.size() > failAfter_) {
+        open_ = false;
+        throw PortError(kPortDeviceFailure);
+    }
+    if (bytes.empty()) return;
+    const Micros start = std::max(loop_.now(), txFree_);
+    const Micros done = start + (paced_ ? lineTime(bytes.size()) : 0);
+    txFree_ = done;
+    sent_ += bytes.size();
+    wire_.push_back({start, Direction::ToProjector, std::string(bytes)});
+    if (availability(number_) == PortAvailability::Projector) deliver(projector_.receive(done, bytes));
+    // The write returns once the port has taken the whole block.
+    loop_.advanceTo(done);
+}
+
+void SimSerialPort::deliver(const std::vector<Emission>& emissions)
+{
+    for (const Emission& e : emissions) {
+        const Micros start = std::max(e.at, rxFree_);
+        const Micros arrival = start + (paced_ ? lineTime(e.bytes.size()) : 0);
+        rxFree_ = arrival;
+        loop_.schedule(arrival, [this, session = session_, bytes = e.bytes, start] {
+            wire_.push_back({start, Direction::FromProjector, bytes});
+            arrive(session, bytes);
+        });
+    }
+}
+
+void SimSerialPort::injectFromProjector(Micros at, std::string bytes) { deliver({Emission{at, std::move(bytes)}}); }
+
+void SimSerialPort::arrive(uint64_t session, const std::string& bytes)
+{
+    if (!open_ || session != session_) return;  // nobody listens: the bytes are lost
+    inQueue_ += bytes;
+    if (handler_) handler_(fw::CommEvent::Received);
+}
+
+std::string SimSerialPort::input()
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    return std::exchange(inQueue_, {});
+}
+
+void SimSerialPort::discardInput()
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    inQueue_.clear();
+}
+
+std::string SimSerialPort::bytesSent() const
+{
+    std::string all;
+    for (const WireRecord& r : wire_)
+        if (r.direction == Direction::ToProjector) all += r.bytes;
+    return all;
+}
+
+} // namespace fw::sim

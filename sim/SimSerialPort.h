@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ProjectorModel.h"
+#include "VirtualEventLoop.h"
+#include "link/SerialPort.h"
+
+namespace fw::sim {
+
+enum class PortAvailability {
+    Projector,         // the projector model is on this line
+    NothingConnected,  // the port opens, but nobody answers
+    Missing,           // no such port: opening fails with 8002
+    HeldByOther,       // another program holds it: opening fails with 8005
+};
+
+enum class Direction { ToProjector, FromProjector };
+
+struct WireRecord {
+    Micros at;  // when the first byte went onto the line
+    Direction direction;
+    std::string bytes;
+};
+
+// The host's serial port on the virtual clock, wired to the projector model.
+// With pacing on, every byte takes ten bit times at 38400 bit/s each way.
+class SimSerialPort : public fw::SerialPort {
+public:
+    SimSerialPort(VirtualEventLoop& loop, ProjectorModel& projector);
+
+    void setAvailability(int16_t number, PortAvailability availability);
+    void setPaced(bool paced) { paced_ = paced; }
+    // The device fails (8021) once this many bytes have gone out.
+    void failDeviceAfterBytes(uint64_t count) { failAfter_ = count; }
+
+    static Micros lineTime(std::size_t bytes);
+
+    // Bytes the projector puts on the line at `at`, as if it had sent them
+    // (noise, stray text); they arrive like any other reply.
+    void injectFromProjector(Micros at, std::string bytes);
+
+    const std::vector<WireRecord>& wire() const { return wire_; }
+    // Everything the host sent, in order.
+    std::string bytesSent() const;
+    uint64_t opens() const { return opens_; }
+
+    bool portOpen() const override { return open_; }
+    void setPortOpen(bool open) override;
+    int16_t commPort() const override { return number_; }
+    void setCommPort(int16_t number) override { number_ = number; }
+    fw::InputMode inputMode() const override { return mode_; }
+    void setInputMode(fw::InputMode mode) override { mode_ = mode; }
+    void output(std::string_view bytes) override;
+    std::string input() override;
+    void discardInput() override;
+    bool dtrEnable() const override { return dtr_; }
+    void setDtrEnable(bool level) override { dtr_ = level; }
+    void setEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
+
+private:
+    PortAvailability availability(int16_t number) const;
+    void deliver(const std::vector<Emission>& emissions);
+    void arrive(uint64_t session, const std::string& bytes);
+
+    VirtualEventLoop& loop_;
+    ProjectorModel& projector_;
+    std::map<int16_t, PortAvailability> ports_;
+    EventHandler handler_;
+    bool paced_ = true;
+    bool open_ = false;
+    bool dtr_ = false;
+    int16_t number_ = 1;
+    fw::InputMode mode_ = fw::InputMode::Text;
+    std::string inQueue_;
+    uint64_t session_ = 0;  // counts opens, so bytes meant for an earlier session are not delivered
+    uint64_t opens_ = 0;
+    uint64_t sent_ = 0;
+    uint64_t failAfter_ = UINT64_MAX;
+    Micros txFree_ = 0;
+    Micros rxFree_ = 0;
+    std::vector<WireRecord> wire_;
+};
+
+} // namespace fw::sim

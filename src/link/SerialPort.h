@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+enum class InputMode { Text = 0, Binary = 1 };
+
+// Codes handed to the receive handler.
+enum class CommEvent : int {
+    OutputThreshold = 1,
+    Received = 2,
+    DsrChange = 4,
+    CdChange = 5,
+    Ring = 6,
+    EndOfFile = 7,
+    OutputQueueFull = 1010,
+};
+
+// The serial port as the logic sees it. Fixed line settings: 38400 bit/s,
+// 8 data bits, no parity, 1 stop bit. Failing operations throw PortError.
+class SerialPort {
+public:
+    using EventHandler = std::function<void(CommEvent)>;
+
+    virtual ~SerialPort() = default;
+
+    virtual bool portOpen() const = 0;
+    // Opens with the current number (throws 8002 or 8005); closing drops
+    // waiting input and never throws.
+    virtual void setPortOpen(bool open) = 0;
+
+    virtual int16_t commPort() const = 0;
+    // Only while the port is closed.
+    virtual void setCommPort(int16_t number) = 0;
+
+    virtual InputMode inputMode() const = 0;
+    virtual void setInputMode(InputMode mode) = 0;
+
+    // Hands the bytes to the port and returns once the port has taken all of
+    // them, so a writer is never more than one write ahead of the line.
+    // Throws 8018 on a closed port, 8021 when the device fails.
+    virtual void output(std::string_view bytes) = 0;
+
+    // All waiting received bytes, removed from the input queue (8018 when closed).
+    virtual std::string input() = 0;
+
+    // Drops all waiting received bytes (8018 when closed).
+    virtual void discardInput() = 0;
+
+    virtual bool dtrEnable() const = 0;
+    virtual void setDtrEnable(bool level) = 0;
+
+    // The port raises its events on the user-interface thread, from inside
+    // the event loop, while the program yields.
+    virtual void setEventHandler(EventHandler handler) = 0;
+};
+
+} // namespace fw

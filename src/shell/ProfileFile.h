@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+// A Windows profile (INI) file such as settings.ini, read and written the way
+// existing Windows installations of this tool read and write theirs: CR LF or
+// LF line ends, backslashes kept as written, values trimmed of surrounding
+// blanks on read and cut to 1023 characters; a write keeps every other
+// section, key and comment in place.
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string path);
+
+    // The value, or empty text when the file, section or key is missing.
+    std::string read(std::string_view section, std::string_view key) const;
+
+    // Creates file, section and key as needed. Refuses (returns false and
+    // leaves the file untouched) a value holding CR or LF, which would
+    // inject keys; false also when the file cannot be written.
+    bool write(std::string_view section, std::string_view key, std::string_view value);
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+} // namespace fw

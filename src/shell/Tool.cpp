@@ -1,0 +1,17 @@
+#include "shell/Tool.h"
+
+#include "link/ReceiveHandler.h"
+
+namespace fw {
+
+Tool::Tool(SerialPort& port_, EventLoop& loop_, View& view_, ProcessRunner& processes_, std::string programFolder_,
+           std::string workingDirectory_)
+    : port(port_), loop(loop_), view(view_), processes(processes_), programFolder(std::move(programFolder_)),
+      workingDirectory(std::move(workingDirectory_))
+{
+    port.setEventHandler([this](CommEvent event) { MSComm1_OnComm(*this, event); });
+}
+
+Tool::~Tool() { port.setEventHandler({}); }
+
+} // namespace fw

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "shell/Tool.h"
+
+namespace fw {
+
+// Reports go to the status line first; the box then shows the status line.
+Answer report(Tool& tool, const std::string& message, MessageStyle style);
+// Shows whatever the status line holds now.
+Answer showStatusLine(Tool& tool, MessageStyle style);
+
+// Captions the logic reads back are kept in the state as well.
+void setCaption(Tool& tool, Caption caption, const std::string& text);
+
+// Upgrade SW, Open File, the test button, the RS232 menu item and Text2, in that order.
+void Disable_object(Tool& tool);
+void Enable_object(Tool& tool);
+
+inline constexpr const char* kLinkFailed = "Communication with projector failed.";
+inline constexpr const char* kInvalidPortTail = " is invalid. Please select an available RS232 port.";
+inline constexpr const char* kPortInUseTail =
+    " is currently being used by another program.  Please close that program and try again.";
+
+} // namespace fw

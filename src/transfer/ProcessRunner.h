@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+class RunningProcess {
+public:
+    virtual ~RunningProcess() = default;
+    // A poll that never blocks: true once the process has ended.
+    virtual bool hasEnded() = 0;
+};
+
+struct ProcessStart {
+    // Set when the start succeeded.
+    std::unique_ptr<RunningProcess> process;
+    // When it failed: 2 file not found, 0 unknown, anything else another reason.
+    int errorCode = 0;
+};
+
+// Starts a program directly (never through a shell) in the given folder.
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner() = default;
+    virtual ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
+                               const std::string& workingDirectory) = 0;
+};
+
+} // namespace fw

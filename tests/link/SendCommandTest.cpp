@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "SimRig.h"
+#include "link/SendCommand.h"
+
+using namespace fw;
+using namespace fw::sim;
+
+namespace {
+
+std::vector<WireRecord> sent(const SimSerialPort& port)
+{
+    std::vector<WireRecord> out;
+    for (const auto& r : port.wire())
+        if (r.direction == Direction::ToProjector) out.push_back(r);
+    return out;
+}
+
+std::string repeat(const std::string& s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+} // namespace
+
+TEST(SendCommand, SilentProjectorGetsSixSendingsInAboutTwelveSeconds)
+{
+    SimRig rig({.silent = true});
+    const Reply reply = exchange(rig.tool, "ky nop");
+
+    EXPECT_TRUE(reply.sent);
+    EXPECT_EQ(reply.text, "");
+    EXPECT_EQ(rig.port.bytesSent(), repeat("ky nop\r", 6));
+    EXPECT_GT(rig.loop.now(), ms(12300));
+    EXPECT_LT(rig.loop.now(), ms(12700));
+    EXPECT_TRUE(rig.view.messages().empty());  // the caller decides what to say
+}
+
+TEST(SendCommand, EchoingProjectorIsSatisfiedByTheFirstSending)
+{
+    SimRig rig;
+    const Reply reply = exchange(rig.tool, "ky nop");
+
+    EXPECT_TRUE(reply.sent);
+    EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
+    EXPECT_NE(reply.text.find("NOP"), std::string::npos);
+    // six paced characters, 2000 ms after the CR, then the 200 ms reply wait
+    EXPECT_GT(rig.loop.now(), ms(6 * 10 + 2000 + 200));
+    EXPECT_LT(rig.loop.now(), ms(6 * 12 + 2002 + 202));
+    EXPECT_EQ(rig.tool.state.receiveBuffer, "");  // the exchange clears it after taking the reply
+}
+
+TEST(SendCommand, CharactersGoOutOneAtATimeMoreThanTenMillisecondsApartThenOneCr)
+{
+    SimRig rig;
+    SendCommand(rig.tool, "op model.name ?");
+    const auto writes = sent(rig.port);
+    ASSERT_EQ(writes.size(), 16u);
+    for (std::size_t i = 0; i < 15; ++i) {
+        EXPECT_EQ(writes[i].bytes, std::string(1, std::string("op model.name ?")[i]));
+        EXPECT_GT(writes[i + 1].at - writes[i].at, ms(10));
+    }
+    EXPECT_EQ(writes[15].bytes, "\r");
+}
+
+TEST(SendCommand, EchoKeyIsFoundInAnyLetterCase)
+{
+    SimRig rig({.echo = false, .answer = false});
+    rig.tool.port.setPortOpen(true);
+    rig.port.injectFromProjector(ms(50), "Model.Name");
+    EXPECT_TRUE(SendCommand(rig.tool, "op model.name ?"));
+    EXPECT_EQ(rig.port.bytesSent(), "op model.name ?\r");
+}
+
+TEST(SendCommand, TextAlreadyInTheBufferSatisfiesTheKey)
+{
+    SimRig rig({.silent = true});
+    rig.tool.state.receiveBuffer = "n";
+    EXPECT_TRUE(SendCommand(rig.tool, "ky nop"));
+    EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
+}
+
+TEST(SendCommand, ClosedPortIsOpenedFirst)
+{
+    SimRig rig;
+    ASSERT_FALSE(rig.port.portOpen());
+    EXPECT_TRUE(SendCommand(rig.tool, "ky nop"));
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.opens(), 1u);
+}
+
+TEST(SendCommand, PortThatDoesNotExistIsReportedFromTheDialogListText)
+{
+    SimRig rig;
+    rig.port.setCommPort(9);
+    rig.view.portList = "9";
+    const Reply reply = exchange(rig.tool, "ky nop");
+
+    EXPECT_FALSE(reply.sent);
+    EXPECT_EQ(reply.text, "");
+    EXPECT_EQ(rig.port.bytesSent(), "");
+    ASSERT_EQ(rig.view.messages().size(), 1u);
+    EXPECT_EQ(rig.view.messages()[0].text, "COM9 is invalid. Please select an available RS232 port.");
+    EXPECT_EQ(rig.view.messages()[0].style, MessageStyle::Critical);
+    EXPECT_EQ(rig.tool.state.statusLine, rig.view.messages()[0].text);
+}
+
+TEST(SendCommand, PortHeldByAnotherProgramIsALinkFailure)
+{
+    SimRig rig;
+    rig.port.setAvailability(1, PortAvailability::HeldByOther);
+    EXPECT_FALSE(SendCommand(rig.tool, "ky nop"));
+    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{"Communication with projector failed."});
+}
+
+TEST(SendCommand, DeviceFailingMidCommandStopsAtOnceAndReportsTheLinkFailure)
+{
+    SimRig rig;
+    rig.port.failDeviceAfterBytes(3);
+    EXPECT_FALSE(SendCommand(rig.tool, "ky nop"));
+    EXPECT_EQ(rig.port.bytesSent(), "ky ");
+    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{"Communication with projector failed."});
+}
