@@ -1,6 +1,5 @@
 #include "VirtualEventLoop.h"
 
-#include <stdexcept>
 
 namespace fw::sim {
 
@@ -57,7 +56,7 @@ void VirtualEventLoop::runUntil(Micros t)
 void VirtualEventLoop::checkLimit() const
 {
     // A run that never ends is a hang of the program under test.
-    if (now_ > timeLimit_) throw std::runtime_error("virtual time limit exceeded: the program under test hangs");
+    if (now_ > timeLimit_) throw HangDetected{now_};
 }
 
 } // namespace fw::sim

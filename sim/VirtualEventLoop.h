@@ -14,6 +14,13 @@ using Micros = uint64_t;
 inline constexpr Micros ms(uint64_t milliseconds) { return milliseconds * 1000; }
 inline constexpr Micros seconds(uint64_t s) { return s * 1000000; }
 
+// Thrown when virtual time passes the limit: the program under test hangs.
+// Deliberately not a std::exception, so no handler of the program can
+// swallow it.
+struct HangDetected {
+    Micros at;
+};
+
 // A discrete-event clock: waiting jumps straight to the next event, so a
 // 30-second protocol wait costs microseconds and every run is repeatable.
 class VirtualEventLoop : public fw::EventLoop {
