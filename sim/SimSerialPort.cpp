@@ -44,6 +44,12 @@ void SimSerialPort::setPortOpen(bool open)
     ++opens_;
 }
 
+void SimSerialPort::setCommPort(int16_t number)
+{
+    if (number < 1) throw PortError(kInvalidPort);  // no serial port has a number below 1
+    number_ = number;
+}
+
 void SimSerialPort::output(std::string_view bytes)
 {
     if (!open_) throw PortError(kPortNotOpen);

@@ -51,7 +51,7 @@ public:
     bool portOpen() const override { return open_; }
     void setPortOpen(bool open) override;
     int16_t commPort() const override { return number_; }
-    void setCommPort(int16_t number) override { number_ = number; }
+    void setCommPort(int16_t number) override;
     fw::InputMode inputMode() const override { return mode_; }
     void setInputMode(fw::InputMode mode) override { mode_ = mode; }
     void output(std::string_view bytes) override;

@@ -34,7 +34,8 @@ public:
     virtual void setPortOpen(bool open) = 0;
 
     virtual int16_t commPort() const = 0;
-    // Only while the port is closed.
+    // Only while the port is closed. Throws 8002 for a number no serial
+    // port can have (below 1).
     virtual void setCommPort(int16_t number) = 0;
 
     virtual InputMode inputMode() const = 0;

@@ -1,0 +1,93 @@
+#include "shell/MainWindow.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "link/CheckModel.h"
+#include "link/PortError.h"
+#include "link/TestLink.h"
+#include "shell/PortMessages.h"
+#include "shell/Settings.h"
+#include "shell/WindowOps.h"
+
+namespace fw {
+
+namespace {
+
+constexpr const char* kTitle = "Firmware Upgrade Tool";
+constexpr const char* kCloseWhileBusy = "now, the projector will become damaged. Are you sure?";
+constexpr const char* kExitQuestion = "Exit this program?";
+
+void disableWorkButtons(Tool& tool)
+{
+    tool.view.setEnabled(Control::cmdUpgradeSW, false);
+    tool.view.setEnabled(Control::cmdOpenFile1, false);
+    tool.view.setEnabled(Control::cmdTest, false);
+}
+
+// Opens the port and, for a remembered valid package, checks that the
+// projector answers and matches it.
+void openPortAndCheckProjector(Tool& tool)
+{
+    tool.port.setPortOpen(true);
+    if (tool.state.ListFileValid) {
+        if (!TestLink(tool)) {
+            disableWorkButtons(tool);
+            return;
+        }
+        if (tool.state.ListFileValid && !CheckModel(tool)) tool.view.setEnabled(Control::cmdUpgradeSW, false);
+    }
+    tool.view.setEnabled(Control::cmdOpenFile1, true);
+    tool.view.setEnabled(Control::cmdTest, true);
+}
+
+} // namespace
+
+void Form_Load(Tool& tool)
+{
+    tool.state.DownloadBusy = false;
+    tool.state.NoListFile = false;
+    tool.view.setCaption(Caption::WindowTitle, std::string(kTitle) + " " + kProgramVersion);
+    try {
+        Load_Setting(tool);
+        if (!tool.port.portOpen()) openPortAndCheckProjector(tool);
+    } catch (const PortError& e) {
+        reportPortSetupFailure(tool, e.code());
+        disableWorkButtons(tool);
+    } catch (const std::exception&) {
+        disableWorkButtons(tool);  // other failures show nothing
+    }
+}
+
+bool Form_QueryUnload(Tool& tool)
+{
+    if (!tool.state.DownloadBusy) return false;
+    return tool.view.showMessage(kCloseWhileBusy, MessageStyle::Question) != Answer::Yes;
+}
+
+void Form_Unload(Tool& tool)
+{
+    tool.view.setBusyPointer(false);
+    try {
+        tool.port.setPortOpen(false);
+    } catch (const std::exception&) {
+        // closing is best effort: the program ends anyway
+    }
+}
+
+bool pExit_Click(Tool& tool) { return tool.view.showMessage(kExitQuestion, MessageStyle::Question) == Answer::Yes; }
+
+std::string elapsedText(int32_t seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%02ld:%02ld", static_cast<long>(seconds / 60), static_cast<long>(seconds % 60));
+    return text;
+}
+
+void Timer1_Timer(Tool& tool)
+{
+    ++tool.state.ElapsedSeconds;
+    tool.view.setCaption(Caption::Form3Label2, elapsedText(tool.state.ElapsedSeconds));
+}
+
+} // namespace fw
