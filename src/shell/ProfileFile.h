@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,16 @@ public:
 private:
     std::string path_;
 };
+
+// The same rules on the text of a profile file, without the file.
+// Section and key names match ignoring ASCII letter case; the first
+// occurrence of a key in a section of that name counts.
+std::string profileValue(std::string_view content, std::string_view section, std::string_view key);
+
+// The text with the key set to the value, every other byte kept; nothing when
+// the value holds CR or LF, or the section or key name could not be read back
+// (empty, or holding CR, LF, "]" or "=").
+std::optional<std::string> withProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key, std::string_view value);
 
 } // namespace fw
