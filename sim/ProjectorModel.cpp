@@ -6,7 +6,18 @@
 
 namespace fw::sim {
 
-ProjectorModel::ProjectorModel(ProjectorOptions options) : options_(std::move(options)) {}
+namespace {
+
+// The loader reads as many hexadecimal digits as its prompt shows: "40000".
+constexpr std::size_t kLengthDigits = 5;
+constexpr char kNoiseByte = 0x55;
+
+} // namespace
+
+ProjectorModel::ProjectorModel(ProjectorOptions options)
+    : options_(std::move(options)), scaler_(options_.isp.timing)
+{
+}
 
 std::string ProjectorModel::answerText(std::string text) const
 {
@@ -15,26 +26,51 @@ std::string ProjectorModel::answerText(std::string text) const
     return text;
 }
 
+void ProjectorModel::say(std::vector<Emission>& out, Micros at, const std::string& text) const
+{
+    if (!text.empty()) out.push_back({at, text});
+}
+
 std::vector<Emission> ProjectorModel::receive(Micros at, std::string_view bytes)
 {
     std::vector<Emission> out;
     std::string echo;
+    std::string forScaler;
     auto flushEcho = [&] {
         if (options_.echo && !echo.empty()) out.push_back({at + options_.echoDelay, echo});
         echo.clear();
     };
     for (char c : bytes) {
-        echo += c;
-        if (c == '\r') {
-            flushEcho();
-            interpret(at, std::exchange(line_, {}), out);
-        } else if (c != '\n') {
-            line_ += c;
+        if (mode_ == Mode::Restarting && at >= restartsAt_) mode_ = Mode::Command;
+        switch (mode_) {
+        case Mode::Command: commandByte(at, c, echo, out); break;
+        case Mode::Confirming: confirmingByte(at, c, out); break;
+        case Mode::AwaitingLength: lengthByte(at, c, out); break;
+        case Mode::Receiving: imageByte(at, c, out); break;
+        case Mode::AwaitingLineEnd: lineEndByte(at, c, out); break;
+        case Mode::Isp: forScaler += c; break;
+        case Mode::Restarting:
+        case Mode::Cut: break;
         }
+        if (mode_ != Mode::Command) flushEcho();
     }
     flushEcho();
+    if (!forScaler.empty())
+        for (Emission& e : scaler_.receive(at, forScaler)) out.push_back(std::move(e));
     if (options_.silent) out.clear();
     return out;
+}
+
+void ProjectorModel::commandByte(Micros at, char c, std::string& echo, std::vector<Emission>& out)
+{
+    echo += c;
+    if (c == '\r') {
+        if (options_.echo && !echo.empty()) out.push_back({at + options_.echoDelay, echo});
+        echo.clear();
+        interpret(at, std::exchange(line_, {}), out);
+    } else if (c != '\n') {
+        line_ += c;
+    }
 }
 
 void ProjectorModel::interpret(Micros at, const std::string& line, std::vector<Emission>& out)
@@ -47,7 +83,90 @@ void ProjectorModel::interpret(Micros at, const std::string& line, std::vector<E
     const Micros when = at + options_.answerDelay;
     if (command == "ky nop") out.push_back({when, answerText("\r\nNOP\r\n")});
     else if (command == "op model.name ?") out.push_back({when, answerText("\r\n" + options_.modelName + "\r\n")});
-    else out.push_back({when, "\r\n?\r\n"});
+    else if (command == "op dlmy") {
+        mode_ = Mode::Confirming;
+        say(out, when, options_.loader.question);
+    } else if (command == "op dlgf") {
+        mode_ = Mode::Isp;
+        say(out, at + options_.isp.entryDelay, options_.isp.banner);
+    } else out.push_back({when, "\r\n?\r\n"});
+}
+
+// Only the lower-case letter confirms; a line end gives up the download.
+void ProjectorModel::confirmingByte(Micros at, char c, std::vector<Emission>& out)
+{
+    if (c == 'y') {
+        mode_ = Mode::AwaitingLength;
+        lengthDigits_.clear();
+        say(out, at + options_.loader.replyDelay, options_.loader.lengthPrompt);
+    } else if (c == '\r' || c == 'n') {
+        cancelDownload(at, out);
+    }
+}
+
+void ProjectorModel::lengthByte(Micros at, char c, std::vector<Emission>& out)
+{
+    if (c == '\r') {
+        cancelDownload(at, out);
+        return;
+    }
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return;
+    lengthDigits_ += c;
+    if (lengthDigits_.size() < kLengthDigits) return;
+    if (std::stoull(lengthDigits_, nullptr, 16) != kUpImageBytes) {
+        mode_ = Mode::Command;
+        say(out, at + options_.loader.replyDelay, options_.loader.lengthRefused);
+        return;
+    }
+    mode_ = Mode::Receiving;
+    imageStreamBytes_ = 0;
+    received_.clear();
+    lineEnd_.clear();
+    say(out, at + options_.loader.replyDelay, options_.loader.dataRequest);
+}
+
+void ProjectorModel::imageByte(Micros at, char c, std::vector<Emission>& out)
+{
+    const uint64_t index = imageStreamBytes_++;
+    const LineFaults& faults = options_.faults;
+    if (faults.cutAtImageByte && index >= *faults.cutAtImageByte) {
+        mode_ = Mode::Cut;
+        return;
+    }
+    if (faults.noiseBeforeImageByte && index == *faults.noiseBeforeImageByte) takeImageByte(kNoiseByte);
+    if (faults.dropImageByte && index == *faults.dropImageByte) return;
+    if (mode_ == Mode::Receiving) takeImageByte(c);
+    else lineEndByte(at, c, out);  // the noise byte filled the image
+}
+
+void ProjectorModel::takeImageByte(char c)
+{
+    received_ += c;
+    if (received_.size() == kUpImageBytes) mode_ = Mode::AwaitingLineEnd;
+}
+
+// The loader judges what it got: the whole image, then exactly CR LF.
+void ProjectorModel::lineEndByte(Micros at, char c, std::vector<Emission>& out)
+{
+    lineEnd_ += c;
+    if (lineEnd_.size() < 2) return;
+    const bool whole = received_.size() == kUpImageBytes && lineEnd_ == "\r\n";
+    if (whole) flashedUp_ = received_;
+    say(out, at + options_.loader.replyDelay, whole ? options_.loader.verdictRight : options_.loader.verdictWrong);
+    restart(at, out);
+}
+
+void ProjectorModel::cancelDownload(Micros at, std::vector<Emission>& out)
+{
+    mode_ = Mode::Command;
+    say(out, at + options_.loader.replyDelay, "\r\nDownload cancelled\r\n");
+}
+
+void ProjectorModel::restart(Micros at, std::vector<Emission>& out)
+{
+    mode_ = Mode::Restarting;
+    restartsAt_ = at + options_.loader.replyDelay + options_.loader.restartDelay;
+    say(out, restartsAt_, options_.loader.restartBanner);
 }
 
 } // namespace fw::sim

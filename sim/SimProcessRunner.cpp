@@ -1,20 +1,34 @@
 #include "SimProcessRunner.h"
 
+#include <filesystem>
+
 namespace fw::sim {
 
 namespace {
 
 class SimProcess : public fw::RunningProcess {
 public:
-    SimProcess(VirtualEventLoop& loop, Micros endsAt) : loop_(loop), endsAt_(endsAt) {}
-    bool hasEnded() override { return loop_.now() >= endsAt_; }
+    SimProcess(VirtualEventLoop& loop, Micros startedAt, SimRun run)
+        : loop_(loop), endsAt_(startedAt + run.duration), ended_(std::move(run.hasEnded))
+    {
+    }
+    bool hasEnded() override { return ended_ ? ended_() : loop_.now() >= endsAt_; }
 
 private:
     VirtualEventLoop& loop_;
     Micros endsAt_;
+    std::function<bool()> ended_;
 };
 
 } // namespace
+
+const SimProcessRunner::Program* SimProcessRunner::find(const std::string& program) const
+{
+    if (const auto it = programs_.find(program); it != programs_.end()) return &it->second;
+    const std::string name = std::filesystem::path(program).filename().string();
+    if (const auto it = programs_.find(name); it != programs_.end()) return &it->second;
+    return nullptr;
+}
 
 fw::ProcessStart SimProcessRunner::start(const std::string& program, const std::vector<std::string>& arguments,
                                          const std::string& workingDirectory)
@@ -24,14 +38,13 @@ fw::ProcessStart SimProcessRunner::start(const std::string& program, const std::
         result.errorCode = startError_;
         return result;
     }
-    const auto it = programs_.find(program);
-    if (it == programs_.end()) {
+    const Program* found = find(program);
+    if (!found) {
         result.errorCode = 2;
         return result;
     }
     launches_.push_back({program, arguments, workingDirectory, loop_.now()});
-    const Micros runs = it->second(launches_.back());
-    result.process = std::make_unique<SimProcess>(loop_, loop_.now() + runs);
+    result.process = std::make_unique<SimProcess>(loop_, loop_.now(), (*found)(launches_.back()));
     return result;
 }
 

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fw::sim::isp {
+
+// The small protocol the stand-in ISP tool speaks with the simulated scaler
+// in ISP mode. Stop and wait: the tool sends one frame, the scaler answers
+// one byte, ACK or NAK.
+//
+//   frame = SOH, type, payload length (2 bytes, little endian), payload,
+//           check byte (the byte sum of type, length and payload plus the
+//           check byte is 0 modulo 256)
+//
+//   'B' begin: payload = image size (4 bytes, little endian); erases the flash
+//   'D' data:  payload = sequence number (1 byte, counting from 0) + up to
+//              4096 image bytes; a repeated frame is acknowledged again but
+//              written once
+//   'E' end:   payload = byte sum of the whole image (4 bytes, little
+//              endian); ACK only when size and sum match what was written
+inline constexpr char kSoh = 0x01;
+inline constexpr char kAck = 0x06;
+inline constexpr char kNak = 0x15;
+
+enum class FrameType : char { Begin = 'B', Data = 'D', End = 'E' };
+
+inline constexpr std::size_t kDataChunk = 4096;
+inline constexpr std::size_t kMaxPayload = kDataChunk + 1;
+
+struct Frame {
+    FrameType type;
+    std::string payload;
+};
+
+std::string encode(const Frame& frame);
+
+Frame beginFrame(uint32_t imageSize);
+Frame dataFrame(uint8_t sequence, std::string_view chunk);
+Frame endFrame(uint32_t imageSum);
+
+uint32_t byteSum(std::string_view bytes);
+std::string littleEndian32(uint32_t value);
+uint32_t readLittleEndian32(std::string_view bytes);
+
+// Takes a byte stream apart into frames; bytes outside a frame are skipped.
+class FrameReader {
+public:
+    enum class Status { Incomplete, Complete, Corrupt };
+
+    Status push(char byte);
+    // The frame just completed.
+    const Frame& frame() const { return frame_; }
+    // Drops a partly read frame.
+    void reset();
+
+private:
+    enum class Stage { Hunting, Type, LengthLow, LengthHigh, Payload, Check };
+    Stage stage_ = Stage::Hunting;
+    Frame frame_{FrameType::Begin, {}};
+    std::size_t length_ = 0;
+    uint8_t sum_ = 0;
+};
+
+} // namespace fw::sim::isp

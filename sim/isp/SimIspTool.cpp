@@ -1,0 +1,146 @@
+#include "SimIspTool.h"
+
+#include <algorithm>
+
+#include "IspToolRun.h"
+
+namespace fw::sim::isp {
+
+namespace {
+
+constexpr Micros kStartUp = ms(50);      // the tool loads before it does anything
+constexpr Micros kPortSettle = ms(100);  // quiet line after opening, as the executable does
+
+Micros lineTimeAt(uint32_t baud, std::size_t bytes)
+{
+    // Ten bit times a byte, rounded up to the microsecond.
+    return (static_cast<Micros>(bytes) * 10'000'000 + baud - 1) / baud;
+}
+
+} // namespace
+
+// One run of the tool, alive as long as an event of it is scheduled.
+struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
+    Session(VirtualEventLoop& loop, ProjectorModel& projector, SimSerialPort& hostPort, const ProcessLaunch& launch,
+            const IspSwitches& switches, bool failThisRun)
+        : loop(loop), projector(projector), hostPort(hostPort),
+          run(launch.arguments, launch.workingDirectory, failThisRun, switches.crash), switches(switches),
+          logPath(launch.workingDirectory + "/" + kLogFile), startedAt(launch.at)
+    {
+    }
+
+    void open(int16_t projectorPort)
+    {
+        const int number = run.portNumber();
+        const std::string device = "simulated COM" + std::to_string(number);
+        if (number != projectorPort) return fail(device, "no such port");
+        if (hostPort.portOpen() && hostPort.commPort() == number) return fail(device, "in use by another program");
+        hostPort.setAvailability(static_cast<int16_t>(number), PortAvailability::HeldByOther);
+        heldPort = static_cast<int16_t>(number);
+        run.portOpened(device);
+        auto self = shared_from_this();
+        loop.scheduleAfter(kPortSettle, [self] { self->send(self->run.client().start()); });
+    }
+
+    void fail(const std::string& device, const std::string& reason)
+    {
+        run.portFailed(device, reason);
+        finish();
+    }
+
+    void send(const std::string& bytes)
+    {
+        if (bytes.empty()) return;
+        const Micros start = std::max(loop.now(), txFree);
+        const Micros done = start + lineTimeAt(run.baud(), bytes.size());
+        txFree = done;
+        for (Emission& e : projector.receive(done, bytes)) {
+            const Micros arrival = std::max(e.at, rxFree) + lineTimeAt(run.baud(), e.bytes.size());
+            rxFree = arrival;
+            loop.schedule(arrival, [self = shared_from_this(), bytes = std::move(e.bytes)] { self->received(bytes); });
+        }
+        const uint64_t timer = ++timerGeneration;
+        loop.schedule(done + ms(run.client().replyTimeoutMs()), [self = shared_from_this(), timer] {
+            if (timer == self->timerGeneration) self->timedOut();
+        });
+    }
+
+    void received(const std::string& bytes)
+    {
+        for (char byte : bytes) {
+            if (!run.running()) return;
+            send(run.client().received(byte));
+            if (!run.running()) finish();
+        }
+    }
+
+    void timedOut()
+    {
+        if (!run.running()) return;
+        send(run.client().timedOut());
+        if (!run.running()) finish();
+    }
+
+    // The log is written, and the port let go, when the process ends.
+    void finish()
+    {
+        ++timerGeneration;
+        const Micros endsAt = std::max(loop.now(), startedAt + ms(switches.runAtLeastMs));
+        loop.schedule(endsAt, [self = shared_from_this()] { self->end(); });
+    }
+
+    void end()
+    {
+        if (heldPort) hostPort.setAvailability(*heldPort, PortAvailability::Projector);
+        if (!switches.writeNoLog) writeTextFile(logPath, run.logText());
+        ended = true;
+        endedAt = loop.now();
+    }
+
+    VirtualEventLoop& loop;
+    ProjectorModel& projector;
+    SimSerialPort& hostPort;
+    IspToolRun run;
+    IspSwitches switches;
+    std::string logPath;
+    Micros startedAt;
+    Micros txFree = 0;
+    Micros rxFree = 0;
+    uint64_t timerGeneration = 0;
+    std::optional<int16_t> heldPort;
+    bool ended = false;
+    Micros endedAt = 0;
+};
+
+SimIspTool::SimIspTool(VirtualEventLoop& loop, ProjectorModel& projector, SimSerialPort& hostPort,
+                       IspSwitches switches, int16_t projectorPort)
+    : loop_(loop), projector_(projector), hostPort_(hostPort), switches_(switches), projectorPort_(projectorPort)
+{
+}
+
+void SimIspTool::installAs(SimProcessRunner& runner, const std::string& programPath)
+{
+    runner.install(programPath, [this](const ProcessLaunch& launch) { return this->launch(launch); });
+}
+
+SimRun SimIspTool::launch(const ProcessLaunch& launch)
+{
+    ++runs_;
+    const bool failThisRun = switches_.fail == IspSwitches::Failing::Always ||
+                             (switches_.fail == IspSwitches::Failing::Once && runs_ == 1);
+    auto session = std::make_shared<Session>(loop_, projector_, hostPort_, launch, switches_, failThisRun);
+    loop_.scheduleAfter(kStartUp, [session, port = projectorPort_] {
+        if (session->run.ready()) session->open(port);
+        else session->finish();
+    });
+    last_ = session;
+    return SimRun([session] { return session->ended; });
+}
+
+std::optional<Micros> SimIspTool::lastEndedAt() const
+{
+    if (!last_ || !last_->ended) return std::nullopt;
+    return last_->endedAt;
+}
+
+} // namespace fw::sim::isp

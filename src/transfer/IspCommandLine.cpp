@@ -1,0 +1,47 @@
+#include "transfer/IspCommandLine.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shell/FileHelpers.h"
+
+namespace fw {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> ispArgumentList(int portNumber, const std::string& imagePath)
+{
+    return {"-c", std::to_string(portNumber), "-l", kIspDriverName, "-d", kIspDeviceOption,
+            "-b", kIspBaudRate,               "-p", imagePath};
+}
+
+std::string ispParameterText(int portNumber, const std::string& imagePath)
+{
+    std::string text;
+    for (const std::string& item : ispArgumentList(portNumber, imagePath)) {
+        if (!text.empty()) text += ' ';
+        text += item;
+    }
+    return text;
+}
+
+std::vector<std::string> ispArguments(int portNumber, const std::string& imagePath)
+{
+#ifdef _WIN32
+    return {ispParameterText(portNumber, imagePath)};
+#else
+    return ispArgumentList(portNumber, imagePath);
+#endif
+}
+
+std::string ispImageArgument(const std::string& scalerImagePath, const std::string& workingDirectory)
+{
+    if (scalerImagePath.empty()) return {};
+    fs::path image(scalerImagePath);
+    if (!image.is_absolute()) image = fs::path(workingDirectory) / image;
+    std::error_code ec;
+    if (!fs::is_regular_file(image, ec)) return {};
+    return GetShortNameFromLongName(image.string());
+}
+
+} // namespace fw

@@ -1,0 +1,54 @@
+#include "transfer/ToolLog.h"
+
+#include <fstream>
+
+#include "shell/Text.h"
+#include "shell/Tool.h"
+#include "shell/WindowOps.h"
+#include "transfer/ScalerFlash.h"
+
+namespace fw {
+
+namespace {
+
+// Enough of the log's end for any last line worth reading; a longer line
+// cannot be the success line anyway.
+constexpr std::streamoff kTailBytes = 4096;
+
+std::string withoutOneLineEnd(std::string_view text)
+{
+    if (text.ends_with("\r\n")) text.remove_suffix(2);
+    else if (text.ends_with('\r') || text.ends_with('\n')) text.remove_suffix(1);
+    return std::string(text);
+}
+
+} // namespace
+
+std::string lastLine(std::string_view text)
+{
+    const std::string body = withoutOneLineEnd(text);
+    const auto lastBreak = body.find_last_of("\r\n");
+    return lastBreak == std::string::npos ? body : body.substr(lastBreak + 1);
+}
+
+std::optional<std::string> lastLineOfFile(const std::string& path)
+{
+    std::ifstream log(path, std::ios::binary);
+    if (!log) return std::nullopt;
+    log.seekg(0, std::ios::end);
+    const std::streamoff size = log.tellg();
+    if (size < 0) return std::nullopt;
+    const std::streamoff start = size > kTailBytes ? size - kTailBytes : 0;
+    std::string tail(static_cast<std::size_t>(size - start), '\0');
+    log.seekg(start);
+    if (!log.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return std::nullopt;
+    return lastLine(tail);
+}
+
+void ReadToolLog(Tool& tool)
+{
+    setCaption(tool, Caption::Label5, "");
+    if (const auto line = lastLineOfFile(tool.programFile(kIspLogName))) setCaption(tool, Caption::Label5, strip(*line));
+}
+
+} // namespace fw

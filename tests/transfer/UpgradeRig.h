@@ -1,0 +1,105 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "PackageMaker.h"
+#include "SimRig.h"
+#include "isp/SimIspTool.h"
+#include "transfer/IspCommandLine.h"
+
+namespace fw::testing {
+
+inline const std::string kDownloadComplete =
+    "Download complete. Don't forget to turn the projector AC power off and on again to complete the software "
+    "upgrading process.";
+inline const std::string kUpFailed = "ERROR: uP software download failed!";
+inline const std::string kLinkFailedText = "Communication with projector failed.";
+inline const std::string kConfirmationText =
+    "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
+    "COMMUNICATION CABLE. Otherwise, it will cause serious damage to the projector. Do you want to continue?";
+
+// A small scaler image keeps the ISP phase short; the list-file check's size
+// rule is not what these tests are about.
+inline constexpr std::size_t kSmallScalerSize = 40000;
+
+// The tool on the virtual clock with a valid package selected, the port
+// open, the ISP tool stand-in and its driver file in the program folder.
+struct UpgradeRig {
+    explicit UpgradeRig(sim::ProjectorOptions options = {}, sim::isp::IspSwitches switches = {},
+                        std::size_t scalerSize = kSmallScalerSize)
+        : rig(std::move(options)), isp(rig.loop, rig.projector, rig.port, switches)
+    {
+        upBytes = imageBytes(kUpImageSize, 11);
+        scalerBytes = imageBytes(scalerSize, 12);
+        upImage = rig.workFolder.file("QT2416_uP.bin");
+        scalerImage = rig.workFolder.file("QT2416_scaler.bin");
+        writeFile(upImage, upBytes);
+        writeFile(scalerImage, scalerBytes);
+        writeFile(rig.programFolder.file(kIspDriverName), "driver");
+        isp.installAs(rig.processes, tool().programFile(kIspToolName));
+
+        auto& s = tool().state;
+        s.package = {upImage, double(kUpImageSize), scalerImage, double(scalerSize)};
+        s.lblSize = std::to_string(kUpImageSize);
+        s.ListFileValid = true;
+        rig.port.setPortOpen(true);
+    }
+
+    fw::Tool& tool() { return rig.tool; }
+    const sim::RecordingView& view() const { return rig.view; }
+    std::vector<std::string> messages() const { return rig.view.messageTexts(); }
+    std::string log() const { return rig.programFolder.file("log.txt"); }
+
+    bool showed(const std::string& text) const
+    {
+        const auto all = messages();
+        return std::find(all.begin(), all.end(), text) != all.end();
+    }
+
+    bool upImageFlashed() const { return rig.projector.flashedUpImage() == upBytes; }
+    bool scalerImageFlashed() const { return rig.projector.flashedScalerImage() == scalerBytes; }
+
+    sim::SimRig rig;
+    sim::isp::SimIspTool isp;
+    std::string upBytes, scalerBytes, upImage, scalerImage;
+};
+
+// The promise the technician relies on: "Download complete" is shown only
+// when the projector holds both images exactly.
+inline void expectNoFalseSuccess(const UpgradeRig& r)
+{
+    if (r.showed(kDownloadComplete)) {
+        EXPECT_TRUE(r.upImageFlashed()) << "success shown without the uP image";
+        EXPECT_TRUE(r.scalerImageFlashed()) << "success shown without the scaler image";
+    }
+}
+
+// What every ending leaves: the pointer normal, the flag clear, Exit usable.
+inline void expectWindowGivenBack(const UpgradeRig& r)
+{
+    EXPECT_FALSE(r.view().busyPointer());
+    EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
+    EXPECT_TRUE(r.view().enabled(Control::pExit));
+}
+
+inline bool workControlsEnabled(const sim::RecordingView& v)
+{
+    for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232, Control::Text2})
+        if (!v.enabled(c)) return false;
+    return true;
+}
+
+// Bytes the host sent, in order, with binary blocks shown by size only.
+inline std::vector<std::string> hostWrites(const sim::SimSerialPort& port)
+{
+    std::vector<std::string> out;
+    for (const auto& w : port.wire())
+        if (w.direction == sim::Direction::ToProjector) out.push_back(w.bytes);
+    return out;
+}
+
+} // namespace fw::testing
