@@ -1,0 +1,106 @@
+// Writes PNG pictures of the windows in their main states into the folder
+// given as the only argument. Run it under QT_QPA_PLATFORM=offscreen; the
+// states are set through the same view the logic uses.
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+#include <string>
+
+#include "qt/Form2.h"
+#include "qt/Form3.h"
+#include "qt/QtView.h"
+#include "shell/MainWindow.h"
+
+namespace {
+
+using fw::Caption;
+using fw::Control;
+
+constexpr const char* kSamplePath = "/home/service/firmware/QT2416_V1.05.txt";
+constexpr const char* kImageSize = "262144";
+constexpr double kUpgradePercent = 40.2;
+constexpr const char* kAnimation = "Downloading, please wait ...";
+constexpr int kAnimationStep = 20;
+
+bool save(QWidget& window, const QDir& folder, const char* name)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    const bool ok = window.grab().save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    return ok;
+}
+
+void setWorkControls(fw::View& view, bool enabled)
+{
+    for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232, Control::Text2})
+        view.setEnabled(c, enabled);
+}
+
+void idleWithPackage(fw::View& view)
+{
+    view.setCaption(Caption::WindowTitle, std::string("Firmware Upgrade Tool ") + fw::kProgramVersion);
+    view.setCaption(Caption::txtTxtSourceFilePath, kSamplePath);
+    view.setCaption(Caption::lblSize, kImageSize);
+}
+
+void upgrading(fw::View& view)
+{
+    setWorkControls(view, false);
+    view.setEnabled(Control::pExit, false);
+    view.setBusyPointer(true);
+    view.setCaption(Caption::lblFileCount, "Downloading file 1 of 2");
+    view.setProgressVisible(true);
+    view.setProgressValue(kUpgradePercent);
+}
+
+void flashingScaler(fw::View& view)
+{
+    view.setProgressVisible(false);
+    view.setCaption(Caption::lblFileCount, "Downloading file 2 of 2");
+    view.setProcessingWindowTopmost(true);
+    view.setProcessingWindowVisible(true);
+    view.setCaption(Caption::Form3Label1, std::string(kAnimation).substr(0, kAnimationStep));
+    view.setCaption(Caption::Form3Label2, fw::elapsedText(137));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) return 1;
+
+    fw::qt::Form2 form2;
+    fw::qt::Form3 form3;
+    fw::qt::QtView view(form2, form3);
+
+    bool ok = true;
+    idleWithPackage(view);
+    ok &= save(form2, folder, "main-window-idle.png");
+
+    upgrading(view);
+    ok &= save(form2, folder, "main-window-upgrading.png");
+
+    flashingScaler(view);
+    ok &= save(form3, folder, "processing-window.png");
+    view.setProcessingWindowVisible(false);
+
+    view.setBusyPointer(false);
+    setWorkControls(view, true);
+    view.setEnabled(fw::Control::pExit, true);
+    view.setCaption(Caption::lblFileCount, "");
+    view.setProgressValue(0);
+    view.setProgressVisible(true);
+    view.showPortDialog();
+    ok &= save(*view.portDialog(), folder, "port-dialog.png");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,87 @@
+#include "qt/QtProcessRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <memory>
+
+namespace fw::qt {
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+
+class QtRunningProcess final : public fw::RunningProcess {
+public:
+    explicit QtRunningProcess(std::unique_ptr<QProcess> process) : process_(std::move(process)) {}
+
+    bool hasEnded() override
+    {
+        if (process_->state() == QProcess::NotRunning) return true;
+        process_->waitForFinished(0);  // collects an ended child without blocking
+        return process_->state() == QProcess::NotRunning;
+    }
+
+private:
+    std::unique_ptr<QProcess> process_;
+};
+
+bool programExists(const QString& program)
+{
+    if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\')))
+        return QFileInfo(program).isFile();
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+int startErrorCode(const QString& program, const QString& workingDirectory)
+{
+    if (!programExists(program)) return kFileNotFound;
+    if (!workingDirectory.isEmpty() && !QFileInfo(workingDirectory).isDir()) return kPathNotFound;
+    return kAccessDenied;  // there, but not a program this user may run
+}
+
+void setArguments(QProcess& process, const std::vector<std::string>& arguments)
+{
+#ifdef _WIN32
+    // Windows programs parse their own command line: hand over the text
+    // exactly as built, without quoting added.
+    QString line;
+    for (const std::string& a : arguments) {
+        if (!line.isEmpty()) line += QLatin1Char(' ');
+        line += QString::fromStdString(a);
+    }
+    process.setNativeArguments(line);
+#else
+    QStringList list;
+    for (const std::string& a : arguments) list << QString::fromStdString(a);
+    process.setArguments(list);
+#endif
+}
+
+} // namespace
+
+fw::ProcessStart QtProcessRunner::start(const std::string& program, const std::vector<std::string>& arguments,
+                                        const std::string& workingDirectory)
+{
+    const QString programName = QString::fromStdString(program);
+    const QString folder = QString::fromStdString(workingDirectory);
+
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(programName);
+    setArguments(*process, arguments);
+    process->setWorkingDirectory(folder);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start(QIODevice::ReadOnly);
+
+    fw::ProcessStart result;
+    if (!process->waitForStarted(kStartTimeoutMs)) {
+        result.errorCode = startErrorCode(programName, folder);
+        return result;
+    }
+    result.process = std::make_unique<QtRunningProcess>(std::move(process));
+    return result;
+}
+
+} // namespace fw::qt

@@ -1,0 +1,174 @@
+#include "qt/QtSerialPort.h"
+
+#include <QMetaObject>
+#include <algorithm>
+
+#include "link/PortError.h"
+#include "qt/SerialErrorCode.h"
+
+namespace fw::qt {
+
+namespace {
+
+constexpr qint32 kBaudRate = 38400;
+constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
+// A write that the port has not taken within twice its line time plus this
+// margin counts as a failed device (a cable with nobody reading, a stalled
+// driver).
+constexpr int kWriteMarginMs = 2000;
+
+int writeTimeoutMs(qint64 bytes)
+{
+    const qint64 lineMs = bytes * kBitsPerByte * 1000 / kBaudRate;
+    return static_cast<int>(std::min<qint64>(2 * lineMs + kWriteMarginMs, 600000));
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(PortDeviceOf deviceOf, QObject* parent)
+    : QObject(parent), port_(this), deviceOf_(std::move(deviceOf))
+{
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+}
+
+QtSerialPort::~QtSerialPort() { close(); }
+
+bool QtSerialPort::portOpen() const { return port_.isOpen(); }
+
+void QtSerialPort::setPortOpen(bool open)
+{
+    if (open)
+        this->open();
+    else
+        close();
+}
+
+void QtSerialPort::setCommPort(int16_t number)
+{
+    if (number < 1) throw PortError(kInvalidPort);  // no serial port has a number below 1
+    // The number selects the device at the next open; an open device stays.
+    if (port_.isOpen()) throw PortError(kPortAlreadyOpen);
+    number_ = number;
+}
+
+void QtSerialPort::open()
+{
+    if (port_.isOpen()) throw PortError(kPortAlreadyOpen);
+    device_ = deviceOf_ ? deviceOf_(number_) : defaultPortDevice(number_);
+    if (device_.empty()) throw PortError(kInvalidPort);
+
+    port_.setPortName(QString::fromStdString(device_));
+    port_.setBaudRate(kBaudRate);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) fail();
+    applyDtr();
+}
+
+void QtSerialPort::close()
+{
+    receivePending_ = false;
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::AllDirections);  // waiting input is dropped, unsent output too
+    port_.close();
+    port_.clearError();
+}
+
+void QtSerialPort::fail()
+{
+    const int code = portErrorCode(port_.error());
+    port_.clearError();
+    throw PortError(code);
+}
+
+void QtSerialPort::setDtrEnable(bool level)
+{
+    dtr_ = level;
+    if (port_.isOpen()) applyDtr();
+}
+
+void QtSerialPort::applyDtr()
+{
+    if (port_.setDataTerminalReady(dtr_)) return;
+    // A pseudo-terminal has no modem-control lines; the logical level is
+    // kept and the line simply does not exist there.
+    if (port_.error() == QSerialPort::UnsupportedOperationError) {
+        port_.clearError();
+        return;
+    }
+    fail();
+}
+
+void QtSerialPort::output(std::string_view bytes)
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    if (bytes.empty()) return;
+    writing_ = true;
+    try {
+        const qint64 size = static_cast<qint64>(bytes.size());
+        if (port_.write(bytes.data(), size) != size) fail();
+        waitUntilTaken(size);
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
+}
+
+void QtSerialPort::waitUntilTaken(qint64 bytes)
+{
+    // The block is handed to the driver before output() returns, so the
+    // writer is never more than one block ahead of the line.
+    const int timeoutMs = writeTimeoutMs(bytes);
+    while (port_.bytesToWrite() > 0) {
+        if (port_.waitForBytesWritten(timeoutMs)) continue;
+        const bool timedOut = port_.error() == QSerialPort::TimeoutError || port_.error() == QSerialPort::NoError;
+        port_.clear(QSerialPort::Output);  // what did not go out must not go out later
+        if (timedOut) {
+            port_.clearError();
+            throw PortError(kPortDeviceFailure);
+        }
+        fail();
+    }
+}
+
+std::string QtSerialPort::input()
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    const QByteArray data = port_.readAll();
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    port_.clear(QSerialPort::Input);
+    port_.readAll();
+}
+
+void QtSerialPort::onReadyRead()
+{
+    // While output() waits for the driver, QSerialPort may read the line
+    // and signal from inside that wait. The logic only meets received text
+    // when it yields, so the event is raised from the event loop instead.
+    if (writing_) {
+        if (!receivePending_) {
+            receivePending_ = true;
+            QMetaObject::invokeMethod(this, &QtSerialPort::raiseReceived, Qt::QueuedConnection);
+        }
+        return;
+    }
+    raiseReceived();
+}
+
+void QtSerialPort::raiseReceived()
+{
+    receivePending_ = false;
+    // A receive event means at least one character waits.
+    if (!port_.isOpen() || port_.bytesAvailable() == 0) return;
+    if (handler_) handler_(fw::CommEvent::Received);
+}
+
+} // namespace fw::qt

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include "link/SerialPort.h"
+#include "qt/PortDevice.h"
+
+namespace fw::qt {
+
+// fw::SerialPort over QSerialPort: 38400 bit/s, 8 data bits, no parity,
+// 1 stop bit, no flow control. Failures become the logic's port codes.
+class QtSerialPort final : public QObject, public fw::SerialPort {
+    Q_OBJECT
+
+public:
+    explicit QtSerialPort(PortDeviceOf deviceOf, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    bool portOpen() const override;
+    void setPortOpen(bool open) override;
+    int16_t commPort() const override { return number_; }
+    void setCommPort(int16_t number) override;
+    fw::InputMode inputMode() const override { return mode_; }
+    void setInputMode(fw::InputMode mode) override { mode_ = mode; }
+    void output(std::string_view bytes) override;
+    std::string input() override;
+    void discardInput() override;
+    bool dtrEnable() const override { return dtr_; }
+    void setDtrEnable(bool level) override;
+    void setEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
+
+    // The device name the last open used (for messages and tests).
+    const std::string& deviceName() const { return device_; }
+
+private:
+    void open();
+    void close();
+    void applyDtr();
+    void waitUntilTaken(qint64 bytes);
+    [[noreturn]] void fail();
+    void onReadyRead();
+    void raiseReceived();
+
+    QSerialPort port_;
+    PortDeviceOf deviceOf_;
+    std::string device_;
+    EventHandler handler_;
+    int16_t number_ = 1;
+    fw::InputMode mode_ = fw::InputMode::Text;
+    bool dtr_ = false;
+    bool writing_ = false;          // inside output(): receive events wait for the event loop
+    bool receivePending_ = false;   // a receive event is queued for the event loop
+};
+
+} // namespace fw::qt

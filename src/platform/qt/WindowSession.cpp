@@ -1,0 +1,91 @@
+#include "qt/WindowSession.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+
+#include "link/TestLink.h"
+#include "package/OpenFile.h"
+#include "shell/MainWindow.h"
+#include "shell/Settings.h"
+#include "transfer/Upgrade.h"
+
+namespace fw::qt {
+
+WindowSession::WindowSession(fw::SerialPort& port, fw::EventLoop& loop, fw::ProcessRunner& processes,
+                             std::string programFolder, std::string workingDirectory)
+    : view_(form2_, form3_),
+      tool_(port, loop, view_, processes, std::move(programFolder), std::move(workingDirectory))
+{
+    wire();
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setInterval(kTimer1IntervalMs);
+    timer1_.start();  // runs from the window's creation to the end of the program
+}
+
+void WindowSession::wire()
+{
+    QObject::connect(form2_.cmdTest(), &QPushButton::clicked, [this] { run(&fw::cmdTest_Click); });
+    QObject::connect(form2_.cmdOpenFile1(), &QPushButton::clicked, [this] { run(&fw::cmdOpenFile1_Click); });
+    QObject::connect(form2_.cmdUpgradeSW(), &QPushButton::clicked, [this] { run(&fw::cmdUpgradeSW_Click); });
+    QObject::connect(form2_.RS_232(), &QAction::triggered, [this] { run(&fw::RS_232_Click); });
+    QObject::connect(form2_.pExit(), &QAction::triggered, [this] { exitItem(); });
+    QObject::connect(&timer1_, &QTimer::timeout, [this] { run(&fw::Timer1_Timer); });
+    view_.setPortDialogOk([this] { run(&fw::RS232_Click); });
+
+    form2_.closeGuard = [this] { return fw::Form_QueryUnload(tool_); };
+    form2_.closed = [this] {
+        fw::Form_Unload(tool_);
+        endProgram();
+    };
+}
+
+void WindowSession::start()
+{
+    run(&fw::Form_Load);
+    form2_.show();
+}
+
+void WindowSession::run(void (*handler)(fw::Tool&))
+{
+    ++depth_;
+    try {
+        handler(tool_);
+    } catch (...) {
+        // A failure no handler traps must not unwind through Qt's event loop.
+        std::fputs("firmware-upgrade-tool: an operation failed unexpectedly\n", stderr);
+    }
+    --depth_;
+}
+
+void WindowSession::exitItem()
+{
+    ++depth_;
+    const bool end = fw::pExit_Click(tool_);
+    --depth_;
+    if (end) endProgram();
+}
+
+void WindowSession::endProgram()
+{
+    if (programEnd_) {
+        programEnd_();
+        return;
+    }
+    if (operationRunning()) {
+        // The Exit item or a confirmed close arrived while an operation
+        // waits underneath: end now rather than let it run on without its
+        // window. The port is released first.
+        try {
+            tool_.port.setPortOpen(false);
+        } catch (...) {
+        }
+        std::fflush(nullptr);
+        std::quick_exit(0);
+    }
+    QCoreApplication::exit(0);
+}
+
+} // namespace fw::qt

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "qt/Form2.h"
+#include "qt/Form3.h"
+#include "qt/QtView.h"
+#include "shell/Tool.h"
+
+namespace fw::qt {
+
+// One main window at work: Form2, Form3 and the port dialog behind the view,
+// the Tool they serve, the one-second clock, and every button, menu item and
+// close request wired to its handler. The port, clock and process runner
+// come from outside, so tests can run the real widgets on the simulator.
+class WindowSession {
+public:
+    WindowSession(fw::SerialPort& port, fw::EventLoop& loop, fw::ProcessRunner& processes, std::string programFolder,
+                  std::string workingDirectory);
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+
+    // The window's start-up sequence, then the window is shown.
+    void start();
+
+    // How the program ends after Exit or a close the guard let through.
+    // By default Qt's event loop is left; while an operation is still
+    // running underneath, the program ends at once instead.
+    void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
+
+    // True while a handler runs (a click, the menu, the clock).
+    bool operationRunning() const { return depth_ > 0; }
+
+    Form2& form2() { return form2_; }
+    Form3& form3() { return form3_; }
+    QtView& view() { return view_; }
+    fw::Tool& tool() { return tool_; }
+    QTimer& timer1() { return timer1_; }
+
+private:
+    void wire();
+    void run(void (*handler)(fw::Tool&));
+    void exitItem();
+    void endProgram();
+
+    Form2 form2_;
+    Form3 form3_;
+    QtView view_;
+    fw::Tool tool_;
+    QTimer timer1_;
+    std::function<void()> programEnd_;
+    int depth_ = 0;
+};
+
+inline constexpr int kTimer1IntervalMs = 1000;
+
+} // namespace fw::qt

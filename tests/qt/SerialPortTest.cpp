@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "PtyPair.h"
+#include "link/PortError.h"
+#include "qt/QtSerialPort.h"
+
+using fw::CommEvent;
+using fw::PortError;
+using fw::qt::QtSerialPort;
+
+namespace {
+
+// Generous: only a broken adapter ever waits this long.
+constexpr int kArrivalCapMs = 5000;
+
+int codeOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const PortError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+struct QtSerialPortOnPty : ::testing::Test {
+    PtyPair pty;
+    std::unique_ptr<QtSerialPort> port = makePort();
+    int receiveEvents = 0;
+
+    std::unique_ptr<QtSerialPort> makePort()
+    {
+        auto p = std::make_unique<QtSerialPort>([this](int n) { return n == 3 ? pty.slaveName() : std::string(); });
+        p->setCommPort(3);
+        return p;
+    }
+    void SetUp() override
+    {
+        port->setEventHandler([this](CommEvent e) {
+            if (e == CommEvent::Received) ++receiveEvents;
+        });
+    }
+    std::string farEndReceives(std::size_t count)
+    {
+        std::string got;
+        (void)QTest::qWaitFor([&] { return (got += pty.received()).size() >= count; }, kArrivalCapMs);
+        return got;
+    }
+};
+
+} // namespace
+
+TEST_F(QtSerialPortOnPty, WritesReachTheFarEndAndRepliesArriveThroughTheReceiveEvent)
+{
+    port->setPortOpen(true);
+    ASSERT_TRUE(port->portOpen());
+    EXPECT_EQ(port->deviceName(), pty.slaveName());
+
+    port->output("ky nop\r");
+    EXPECT_EQ(farEndReceives(7), "ky nop\r");
+
+    pty.send("NOP\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiveEvents > 0; }, kArrivalCapMs));
+    std::string reply = port->input();
+    (void)QTest::qWaitFor([&] { return (reply += port->input()).size() >= 5; }, kArrivalCapMs);
+    EXPECT_EQ(reply, "NOP\r\n");
+    EXPECT_EQ(port->input(), "");
+}
+
+TEST_F(QtSerialPortOnPty, BinaryBytesPassUntouchedBothWays)
+{
+    port->setPortOpen(true);
+    port->setInputMode(fw::InputMode::Binary);
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    port->output(all);
+    EXPECT_EQ(farEndReceives(256), all);
+
+    pty.send(all);
+    std::string got;
+    (void)QTest::qWaitFor([&] { return (got += port->input()).size() >= 256; }, kArrivalCapMs);
+    EXPECT_EQ(got, all);
+}
+
+TEST_F(QtSerialPortOnPty, ClosingDropsWaitingInput)
+{
+    port->setPortOpen(true);
+    port->setEventHandler([this](CommEvent) { ++receiveEvents; });  // notes the event, reads nothing
+    pty.send("stale");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiveEvents > 0; }, kArrivalCapMs));
+
+    port->setPortOpen(false);
+    EXPECT_FALSE(port->portOpen());
+    port->setPortOpen(true);
+    QTest::qWait(50);
+    EXPECT_EQ(port->input(), "");
+}
+
+TEST_F(QtSerialPortOnPty, DtrOnAPseudoTerminalKeepsItsLogicalLevel)
+{
+    port->setPortOpen(true);
+    EXPECT_NO_THROW(port->setDtrEnable(true));
+    EXPECT_TRUE(port->dtrEnable());
+    EXPECT_NO_THROW(port->setDtrEnable(false));
+    EXPECT_FALSE(port->dtrEnable());
+    port->output("x");  // the port still works afterwards
+    EXPECT_EQ(farEndReceives(1), "x");
+}
+
+TEST_F(QtSerialPortOnPty, ReceiveEventIsNeverRaisedFromInsideAWrite)
+{
+    port->setPortOpen(true);
+    bool writing = false;
+    bool raisedInsideWrite = false;
+    port->setEventHandler([&](CommEvent) {
+        raisedInsideWrite |= writing;
+        ++receiveEvents;
+        port->input();
+    });
+    pty.send("echo");
+    QTest::qWait(20);  // the reply waits in the driver while the program writes
+    writing = true;
+    port->output(std::string(1024, 'b'));
+    writing = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiveEvents > 0; }, kArrivalCapMs));
+    EXPECT_FALSE(raisedInsideWrite);
+}
+
+TEST_F(QtSerialPortOnPty, PortAnotherProgramHoldsIs8005AndOpeningTwiceToo)
+{
+    port->setPortOpen(true);
+    auto other = makePort();
+    EXPECT_EQ(codeOf([&] { other->setPortOpen(true); }), fw::kPortAlreadyOpen);
+    EXPECT_FALSE(other->portOpen());
+    EXPECT_EQ(codeOf([&] { port->setPortOpen(true); }), fw::kPortAlreadyOpen);
+    EXPECT_TRUE(port->portOpen());
+}
+
+TEST_F(QtSerialPortOnPty, MissingDeviceAndNumbersThatNameNoPortAre8002)
+{
+    QtSerialPort missing([](int) { return std::string("/dev/fwup-no-such-tty"); });
+    EXPECT_EQ(codeOf([&] { missing.setPortOpen(true); }), fw::kInvalidPort);
+    EXPECT_FALSE(missing.portOpen());
+
+    port->setCommPort(4);  // the mapping knows only port 3
+    EXPECT_EQ(codeOf([&] { port->setPortOpen(true); }), fw::kInvalidPort);
+    EXPECT_EQ(codeOf([&] { port->setCommPort(0); }), fw::kInvalidPort);
+    EXPECT_EQ(port->commPort(), 4);
+}
+
+TEST_F(QtSerialPortOnPty, OperationsOnAClosedPortAre8018AndClosingNeverFails)
+{
+    EXPECT_EQ(codeOf([&] { port->output("x"); }), fw::kPortNotOpen);
+    EXPECT_EQ(codeOf([&] { port->input(); }), fw::kPortNotOpen);
+    EXPECT_EQ(codeOf([&] { port->discardInput(); }), fw::kPortNotOpen);
+    EXPECT_NO_THROW(port->setPortOpen(false));
+}
+
+TEST_F(QtSerialPortOnPty, NumberChangesOnlyWhileClosed)
+{
+    port->setPortOpen(true);
+    EXPECT_EQ(codeOf([&] { port->setCommPort(5); }), fw::kPortAlreadyOpen);
+    EXPECT_EQ(port->commPort(), 3);
+}
+
+TEST_F(QtSerialPortOnPty, LineHangingUpIsADeviceFailure)
+{
+    port->setPortOpen(true);
+    pty.hangUp();
+    const int code = codeOf([&] {
+        for (int i = 0; i < 64; ++i) port->output(std::string(1024, 'x'));
+    });
+    EXPECT_EQ(code, fw::kPortDeviceFailure);
+}

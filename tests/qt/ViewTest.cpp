@@ -1,0 +1,245 @@
+// The view on the real widgets: what each call of the logic does to them,
+// the message boxes and the file dialog as the technician meets them.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "ModalAnswerer.h"
+#include "TempFolder.h"
+#include "qt/QtView.h"
+
+using fw::Answer;
+using fw::Caption;
+using fw::Control;
+using fw::MessageStyle;
+using fw::qt::COM_Set;
+using fw::qt::Form2;
+using fw::qt::Form3;
+using fw::qt::QtView;
+
+namespace {
+
+struct ViewOnWidgets : ::testing::Test {
+    Form2 form2;
+    Form3 form3;
+    QtView view{form2, form3};
+    ModalAnswerer technician;
+    void SetUp() override { form2.show(); }
+};
+
+} // namespace
+
+TEST_F(ViewOnWidgets, EnabledStatesReachTheNamedControlsAndHiddenOnesStayState)
+{
+    view.setEnabled(Control::cmdUpgradeSW, false);
+    view.setEnabled(Control::cmdOpenFile1, false);
+    view.setEnabled(Control::cmdTest, false);
+    view.setEnabled(Control::RS_232, false);
+    view.setEnabled(Control::pExit, false);
+    view.setEnabled(Control::Text2, false);
+    view.setEnabled(Control::cmdFlashSW2, false);
+    EXPECT_FALSE(form2.cmdUpgradeSW()->isEnabled());
+    EXPECT_FALSE(form2.cmdOpenFile1()->isEnabled());
+    EXPECT_FALSE(form2.cmdTest()->isEnabled());
+    EXPECT_FALSE(form2.RS_232()->isEnabled());
+    EXPECT_FALSE(form2.pExit()->isEnabled());
+    EXPECT_FALSE(view.isEnabled(Control::Text2));
+    EXPECT_FALSE(view.isEnabled(Control::cmdFlashSW2));
+
+    view.setEnabled(Control::cmdOpenFile1, true);
+    EXPECT_TRUE(form2.cmdOpenFile1()->isEnabled());
+    EXPECT_FALSE(form2.cmdUpgradeSW()->isEnabled());
+    view.setEnabled(Control::Text2, true);
+    EXPECT_TRUE(view.isEnabled(Control::Text2));
+}
+
+TEST_F(ViewOnWidgets, CaptionsLandInTheirWidgetsAndLabel5IsNeverShown)
+{
+    view.setCaption(Caption::WindowTitle, "Firmware Upgrade Tool 1.1.4");
+    view.setCaption(Caption::txtTxtSourceFilePath, "/srv/fw/QT2416 v1.txt");
+    view.setCaption(Caption::lblSize, "262144");
+    view.setCaption(Caption::lblFileCount, "Downloading file 1 of 2");
+    view.setCaption(Caption::Form3Label1, "Downloading");
+    view.setCaption(Caption::Form3Label2, "01:05");
+    view.setCaption(Caption::Label5, "Command: 0503 0000 fafd");
+
+    EXPECT_EQ(form2.windowTitle(), "Firmware Upgrade Tool 1.1.4");
+    EXPECT_EQ(form2.txtTxtSourceFilePath()->text(), "/srv/fw/QT2416 v1.txt");
+    EXPECT_EQ(form2.lblSize()->text(), "262144");
+    EXPECT_EQ(form2.lblFileCount()->text(), "Downloading file 1 of 2");
+    EXPECT_EQ(form3.Label1()->text(), "Downloading");
+    EXPECT_EQ(form3.Label2()->text(), "01:05");
+    EXPECT_EQ(view.label5(), "Command: 0503 0000 fafd");
+    for (QLabel* l : form2.findChildren<QLabel*>()) EXPECT_NE(l->text(), "Command: 0503 0000 fafd");
+}
+
+TEST_F(ViewOnWidgets, ProgressShowsWholePercentWithinTheBar)
+{
+    QProgressBar* bar = form2.ProgressBar1();
+    view.setProgressValue(40.4);
+    EXPECT_EQ(bar->value(), 40);
+    view.setProgressValue(99.6);
+    EXPECT_EQ(bar->value(), 100);
+    view.setProgressValue(0.390625);
+    EXPECT_EQ(bar->value(), 0);
+    view.setProgressValue(250);
+    EXPECT_EQ(bar->value(), 100);
+    view.setProgressValue(-3);
+    EXPECT_EQ(bar->value(), 0);
+
+    view.setProgressVisible(false);
+    EXPECT_FALSE(bar->isVisible());
+    view.setProgressVisible(true);
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(ViewOnWidgets, HourglassOnBothWindowsAndBackToNormal)
+{
+    view.setBusyPointer(true);
+    EXPECT_EQ(form2.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(form3.cursor().shape(), Qt::WaitCursor);
+    view.setBusyPointer(false);
+    EXPECT_EQ(form2.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ViewOnWidgets, ProcessingWindowStaysOnTopWhileTheToolRunsAndStaysShown)
+{
+    view.setProcessingWindowTopmost(true);
+    view.setProcessingWindowVisible(true);
+    EXPECT_TRUE(form3.isVisible());
+    EXPECT_TRUE(form3.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    view.setProcessingWindowTopmost(false);
+    EXPECT_TRUE(form3.isVisible());  // a flag change must not hide it
+    EXPECT_FALSE(form3.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    view.setProcessingWindowVisible(false);
+    EXPECT_FALSE(form3.isVisible());
+}
+
+TEST_F(ViewOnWidgets, MessageBoxesCarryTheTitleIconAndButtonsOfTheirStyle)
+{
+    EXPECT_EQ(view.showMessage("Communication with projector failed.", MessageStyle::Critical), Answer::Ok);
+    EXPECT_EQ(view.showMessage("Test OK!", MessageStyle::Information), Answer::Ok);
+    technician.answerNext(QMessageBox::Yes);
+    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::Yes);
+    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::No);  // unscripted: No
+
+    const auto& boxes = technician.boxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    for (const auto& b : boxes) EXPECT_EQ(b.title, "Firmware Upgrade Tool");
+    EXPECT_EQ(boxes[0].text, "Communication with projector failed.");
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(boxes[1].icon, QMessageBox::Information);
+    EXPECT_EQ(boxes[1].buttons, QMessageBox::Ok);
+    EXPECT_EQ(boxes[2].icon, QMessageBox::Question);
+    EXPECT_EQ(boxes[2].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(boxes[2].defaultButton, QMessageBox::No);
+}
+
+TEST_F(ViewOnWidgets, EscapeOnAQuestionAnswersNoAndMarkupIsShownAsText)
+{
+    technician.answerNext(ModalAnswerer::kEscape);
+    EXPECT_EQ(view.showMessage("now, the projector will become damaged. Are you sure?", MessageStyle::Question),
+              Answer::No);
+    view.showMessage("<b>C:\\fw\\list.txt</b>", MessageStyle::Critical);
+    ASSERT_EQ(technician.boxes().size(), 2u);
+    EXPECT_EQ(technician.boxes()[1].text, "<b>C:\\fw\\list.txt</b>");
+}
+
+TEST_F(ViewOnWidgets, EventsKeepRunningWhileABoxIsOpen)
+{
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(1);
+    technician.whileBoxShown = [&](const ModalAnswerer::Box&) { QTest::qWait(30); };
+    const int before = ticks;
+    view.showMessage("Test OK!", MessageStyle::Information);
+    EXPECT_GT(ticks, before);
+}
+
+TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseWithOneAndLivesOnHidden)
+{
+    EXPECT_EQ(view.portDialog(), nullptr);
+    EXPECT_EQ(view.portListText(), "1");  // made, not shown
+    ASSERT_NE(view.portDialog(), nullptr);
+    COM_Set* dialog = view.portDialog();
+    EXPECT_FALSE(dialog->isVisible());
+
+    int oks = 0;
+    view.setPortDialogOk([&] { ++oks; });
+    view.showPortDialog();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_TRUE(form2.isEnabled());  // the main window stays usable
+
+    dialog->Combo_Com()->setEditText("7");
+    dialog->RS232()->click();
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(view.portListText(), "7");
+    view.hidePortDialog();
+    EXPECT_FALSE(dialog->isVisible());
+    view.showPortDialog();
+    EXPECT_EQ(view.portDialog(), dialog);
+    EXPECT_EQ(view.portListText(), "7");
+}
+
+TEST_F(ViewOnWidgets, ClosingThePortDialogDiscardsWhatWasTypedWithoutApplyingIt)
+{
+    int oks = 0;
+    view.setPortDialogOk([&] { ++oks; });
+    view.showPortDialog();
+    view.setPortListText("3");  // as the settings put it
+    view.portDialog()->Combo_Com()->setEditText("12");
+    view.portDialog()->close();
+    EXPECT_FALSE(view.portDialog()->isVisible());
+    EXPECT_EQ(oks, 0);
+    EXPECT_EQ(view.portListText(), "3");
+}
+
+TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesAndStartsAtTheRememberedFile)
+{
+    fw::sim::TempFolder folder;
+    const std::string remembered = folder.file("QT2416.txt");
+    const std::string other = folder.file("other list.txt");
+    std::ofstream(remembered) << "[uP]\r\n";
+    std::ofstream(other) << "[uP]\r\n";
+    const QString cwd = QDir::currentPath();
+
+    technician.chooseFileNext(QString::fromStdString(other));
+    EXPECT_EQ(view.openFileDialog(remembered), other);
+
+    ASSERT_EQ(technician.fileDialogs().size(), 1u);
+    const auto& seen = technician.fileDialogs()[0];
+    EXPECT_EQ(seen.nameFilters, (QStringList{"Txt Files (*.txt)", "(*.*)"}));
+    EXPECT_EQ(seen.selectedNameFilter, "Txt Files (*.txt)");
+    EXPECT_EQ(seen.directory, QString::fromStdString(folder.str()));
+    ASSERT_EQ(seen.preselected.size(), 1);
+    EXPECT_EQ(seen.preselected[0], QString::fromStdString(remembered));
+    EXPECT_EQ(QDir::currentPath(), cwd);
+}
+
+TEST_F(ViewOnWidgets, CancelledFileDialogGivesBackTheNameItStartedWithEvenIfThatFileIsGone)
+{
+    fw::sim::TempFolder folder;
+    const std::string gone = folder.file("deleted.txt");
+    technician.chooseFileNext("");
+    EXPECT_EQ(view.openFileDialog(gone), gone);
+    ASSERT_EQ(technician.fileDialogs().size(), 1u);
+    EXPECT_EQ(technician.fileDialogs()[0].directory, QString::fromStdString(folder.str()));
+
+    technician.chooseFileNext("");
+    EXPECT_EQ(view.openFileDialog(""), "");
+}
