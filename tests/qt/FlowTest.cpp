@@ -1,0 +1,317 @@
+// The technician's flows through the real windows, on the projector model
+// and the virtual clock: what the boxes say and in which order, which
+// buttons are usable afterwards, what reached the projector.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "GuiRig.h"
+#include "shell/MainWindow.h"
+#include "shell/ProfileFile.h"
+
+using fw::sim::PortAvailability;
+using fw::testing::makePackage;
+
+namespace {
+
+const QString kTestOk = "Test OK!";
+const QString kLinkFailed = "Communication with projector failed.";
+const QString kMismatch = "Text file doesn't match the connected projector.";
+const QString kConfirmation =
+    "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
+    "COMMUNICATION CABLE. Otherwise, it will cause serious damage to the projector. Do you want to continue?";
+const QString kDownloadComplete =
+    "Download complete. Don't forget to turn the projector AC power off and on again to complete the software "
+    "upgrading process.";
+const QString kCloseWhileBusy = "now, the projector will become damaged. Are you sure?";
+
+void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+bool workButtons(GuiRig& r, bool upgrade, bool openFile, bool test)
+{
+    return r.form2().cmdUpgradeSW()->isEnabled() == upgrade && r.form2().cmdOpenFile1()->isEnabled() == openFile &&
+           r.form2().cmdTest()->isEnabled() == test;
+}
+
+// Counts how often a window is shown.
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(CommunicationTestThroughTheWindow, AnsweringProjectorGivesTestOk)
+{
+    GuiRig r;
+    r.session.start();
+    ASSERT_TRUE(r.form2().isVisible());
+    EXPECT_TRUE(r.technician.boxes().empty());  // a first start says nothing
+    EXPECT_TRUE(workButtons(r, false, true, true));
+
+    click(r.form2().cmdTest());
+
+    ASSERT_EQ(r.technician.texts(), QStringList{kTestOk});
+    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Information);
+    EXPECT_EQ(r.technician.boxes()[0].title, "Firmware Upgrade Tool");
+    EXPECT_EQ(r.port.bytesSent(), "ky nop\r");
+    EXPECT_TRUE(workButtons(r, false, true, true));  // no package: Upgrade SW stays off
+}
+
+TEST(CommunicationTestThroughTheWindow, SilentProjectorLeavesAllThreeButtonsOff)
+{
+    GuiRig r({.silent = true});
+    r.session.start();
+    click(r.form2().cmdTest());
+    ASSERT_EQ(r.technician.texts(), QStringList{kLinkFailed});
+    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(workButtons(r, false, false, false));
+    EXPECT_TRUE(r.form2().RS_232()->isEnabled());  // the way out: choose another port
+}
+
+TEST(OpenFileThroughTheWindow, PackageForAnotherModelIsRefusedAfterTheDialog)
+{
+    GuiRig r({.modelName = "QT2416"});
+    const auto package = makePackage(r.workFolder.str(), "QT2436_uP.bin");
+    r.session.start();
+    r.technician.chooseFileNext(QString::fromStdString(package.listFile));
+
+    click(r.form2().cmdOpenFile1());
+
+    ASSERT_EQ(r.technician.fileDialogs().size(), 1u);
+    EXPECT_EQ(r.technician.fileDialogs()[0].nameFilters, (QStringList{"Txt Files (*.txt)", "(*.*)"}));
+    ASSERT_EQ(r.technician.texts(), QStringList{kMismatch});
+    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(r.form2().txtTxtSourceFilePath()->text().toStdString(), package.listFile);
+    EXPECT_EQ(r.form2().lblSize()->text(), "262144");
+    EXPECT_TRUE(workButtons(r, false, true, true));
+    EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("PATH", "FILE"), package.listFile);
+    EXPECT_EQ(r.port.bytesSent(), "op model.name ?\r");
+}
+
+TEST(OpenFileThroughTheWindow, CancelledDialogChecksTheRememberedPackageAgain)
+{
+    GuiRig r;
+    const auto package = makePackage(r.workFolder.str());
+    r.rememberListFile(package.listFile);
+    r.session.start();
+    ASSERT_TRUE(workButtons(r, true, true, true));
+
+    r.technician.chooseFileNext("");
+    click(r.form2().cmdOpenFile1());
+
+    ASSERT_EQ(r.technician.fileDialogs().size(), 1u);
+    EXPECT_EQ(r.technician.fileDialogs()[0].preselected,
+              QStringList{QString::fromStdString(package.listFile)});
+    EXPECT_TRUE(r.technician.boxes().empty());
+    EXPECT_EQ(r.form2().txtTxtSourceFilePath()->text().toStdString(), package.listFile);
+    EXPECT_TRUE(workButtons(r, true, true, true));
+}
+
+TEST(UpgradeThroughTheWindow, ConfirmedUpgradeRunsToDownloadCompleteAndGivesTheWindowBack)
+{
+    GuiRig r;
+    const auto package = makePackage(r.workFolder.str());
+    r.rememberListFile(package.listFile);
+    r.session.start();
+    ASSERT_TRUE(r.technician.boxes().empty());
+    ASSERT_TRUE(workButtons(r, true, true, true));
+
+    std::vector<int> progress;
+    QObject::connect(r.form2().ProgressBar1(), &QProgressBar::valueChanged, [&](int v) { progress.push_back(v); });
+    bool busyDuringBlocks = false, exitOffDuringBlocks = false;
+    QObject::connect(r.form2().ProgressBar1(), &QProgressBar::valueChanged, [&](int v) {
+        if (v != 40) return;
+        busyDuringBlocks = r.form2().cursor().shape() == Qt::WaitCursor;
+        exitOffDuringBlocks = !r.form2().pExit()->isEnabled() && !r.form2().RS_232()->isEnabled() &&
+                              workButtons(r, false, false, false);
+    });
+    ShowCounter processingShown;
+    r.session.form3().installEventFilter(&processingShown);
+
+    r.technician.answerNext(QMessageBox::Yes);
+    click(r.form2().cmdUpgradeSW());
+
+    ASSERT_EQ(r.technician.texts(), (QStringList{kConfirmation, kDownloadComplete}));
+    const auto& question = r.technician.boxes()[0];
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.defaultButton, QMessageBox::No);
+    EXPECT_EQ(r.technician.boxes()[1].icon, QMessageBox::Information);
+
+    EXPECT_EQ(r.projector.flashedUpImage(), package.upBytes);
+    EXPECT_EQ(r.projector.flashedScalerImage(), package.scalerBytes);
+
+    // The bar climbed through every whole percent to 100 and was hidden after the uP phase.
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_TRUE(busyDuringBlocks);
+    EXPECT_TRUE(exitOffDuringBlocks);
+    EXPECT_FALSE(r.form2().ProgressBar1()->isVisible());
+
+    // The processing window was up while the ISP tool ran, and is gone.
+    EXPECT_GE(processingShown.shows, 1);
+    EXPECT_FALSE(r.session.form3().isVisible());
+    EXPECT_FALSE(r.session.form3().isTopmost());
+
+    EXPECT_EQ(r.form2().cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(r.form2().pExit()->isEnabled());
+    EXPECT_TRUE(r.form2().RS_232()->isEnabled());
+    EXPECT_EQ(r.form2().lblFileCount()->text(), "");
+    EXPECT_EQ(r.programEnds, 0);
+}
+
+TEST(UpgradeThroughTheWindow, AnsweringNoToTheConfirmationSendsNothing)
+{
+    GuiRig r;
+    r.rememberListFile(makePackage(r.workFolder.str()).listFile);
+    r.session.start();
+    const std::string before = r.port.bytesSent();
+    click(r.form2().cmdUpgradeSW());
+    EXPECT_EQ(r.technician.texts(), QStringList{kConfirmation});
+    EXPECT_EQ(r.port.bytesSent(), before);
+    EXPECT_TRUE(r.form2().pExit()->isEnabled());
+}
+
+namespace {
+
+// A close request (the title bar's button) reaches the window once the bar
+// shows `percent`, while the image is on its way.
+void requestCloseAt(GuiRig& r, int percent)
+{
+    QObject::connect(r.form2().ProgressBar1(), &QProgressBar::valueChanged, [&r, percent, sent = false](int v) mutable {
+        if (sent || v < percent) return;
+        sent = true;
+        QMetaObject::invokeMethod(&r.form2(), &QWidget::close, Qt::QueuedConnection);
+    });
+}
+
+} // namespace
+
+TEST(ExitGuardThroughTheWindow, NoDuringTheDownloadKeepsTheWindowAndTheDownloadRunning)
+{
+    GuiRig r;
+    const auto package = makePackage(r.workFolder.str());
+    r.rememberListFile(package.listFile);
+    r.session.start();
+    requestCloseAt(r, 40);
+    bool downloadBusyWhenAsked = false;
+    r.technician.whileBoxShown = [&](const ModalAnswerer::Box& b) {
+        if (b.text == kCloseWhileBusy) downloadBusyWhenAsked = r.tool().state.DownloadBusy;
+    };
+
+    r.technician.answerNext(QMessageBox::Yes);  // the confirmation
+    r.technician.answerNext(QMessageBox::No);   // the exit guard
+    click(r.form2().cmdUpgradeSW());
+
+    ASSERT_EQ(r.technician.texts(), (QStringList{kConfirmation, kCloseWhileBusy, kDownloadComplete}));
+    const auto& guard = r.technician.boxes()[1];
+    EXPECT_EQ(guard.icon, QMessageBox::Question);
+    EXPECT_EQ(guard.defaultButton, QMessageBox::No);
+    EXPECT_TRUE(downloadBusyWhenAsked);
+    EXPECT_TRUE(r.form2().isVisible());
+    EXPECT_EQ(r.programEnds, 0);
+    EXPECT_EQ(r.projector.flashedUpImage(), package.upBytes);
+}
+
+TEST(ExitGuardThroughTheWindow, YesDuringTheDownloadClosesThePortAndEndsTheProgram)
+{
+    GuiRig r;
+    r.rememberListFile(makePackage(r.workFolder.str()).listFile);
+    r.session.start();
+    requestCloseAt(r, 40);
+    r.technician.answerNext(QMessageBox::Yes);  // the confirmation
+    r.technician.answerNext(QMessageBox::Yes);  // the exit guard
+    click(r.form2().cmdUpgradeSW());
+
+    ASSERT_GE(r.technician.texts().size(), 2);
+    EXPECT_EQ(r.technician.texts()[1], kCloseWhileBusy);
+    EXPECT_EQ(r.programEnds, 1);
+    EXPECT_FALSE(r.portOpenAtEnd);
+    EXPECT_FALSE(r.form2().isVisible());
+    EXPECT_FALSE(r.technician.texts().contains(kDownloadComplete));
+}
+
+TEST(ExitGuardThroughTheWindow, IdleWindowClosesWithoutAQuestionAndClosesThePort)
+{
+    GuiRig r;
+    r.session.start();
+    ASSERT_TRUE(r.port.portOpen());
+    r.form2().close();
+    EXPECT_TRUE(r.technician.boxes().empty());
+    EXPECT_EQ(r.programEnds, 1);
+    EXPECT_FALSE(r.portOpenAtEnd);
+}
+
+TEST(ExitItemThroughTheWindow, AsksFirstAndEndsOnlyOnYes)
+{
+    GuiRig r;
+    r.session.start();
+    r.form2().pExit()->trigger();  // unscripted: No
+    EXPECT_EQ(r.technician.texts(), QStringList{"Exit this program?"});
+    EXPECT_EQ(r.technician.boxes()[0].defaultButton, QMessageBox::No);
+    EXPECT_EQ(r.programEnds, 0);
+    EXPECT_TRUE(r.form2().isVisible());
+
+    r.technician.answerNext(QMessageBox::Yes);
+    r.form2().pExit()->trigger();
+    EXPECT_EQ(r.programEnds, 1);
+}
+
+TEST(PortDialogThroughTheWindow, MissingPortIsReportedAndTheListGoesBack)
+{
+    GuiRig r;
+    r.port.setAvailability(9, PortAvailability::Missing);
+    r.session.start();
+    r.form2().RS_232()->trigger();
+    fw::qt::COM_Set* dialog = r.view().portDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->listText(), "1");
+
+    dialog->Combo_Com()->setEditText("9");
+    click(dialog->RS232());
+
+    ASSERT_EQ(r.technician.texts(), QStringList{"COM9 is invalid. Please select an available RS232 port."});
+    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->listText(), "1");
+    EXPECT_TRUE(workButtons(r, false, false, false));
+}
+
+TEST(PortDialogThroughTheWindow, GoodPortIsAppliedStoredAndTheDialogHides)
+{
+    GuiRig r;
+    r.port.setAvailability(4, PortAvailability::Projector);
+    r.session.start();
+    r.form2().RS_232()->trigger();
+    r.view().portDialog()->Combo_Com()->setEditText("4");
+    click(r.view().portDialog()->RS232());
+
+    EXPECT_TRUE(r.technician.boxes().empty());
+    EXPECT_FALSE(r.view().portDialog()->isVisible());
+    EXPECT_EQ(r.port.commPort(), 4);
+    EXPECT_TRUE(r.port.portOpen());
+    EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("RS232Set", "COM"), "4");
+}
+
+TEST(OneSecondClockThroughTheWindow, CountsIntoTheProcessingWindowsElapsedLabel)
+{
+    GuiRig r;
+    r.session.timer1().setInterval(5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return r.tool().state.ElapsedSeconds >= 2; }, 5000));
+    EXPECT_EQ(r.session.form3().Label2()->text().toStdString(), fw::elapsedText(r.tool().state.ElapsedSeconds));
+    EXPECT_FALSE(r.session.form3().isVisible());
+}
