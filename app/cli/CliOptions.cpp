@@ -1,0 +1,91 @@
+#include "CliOptions.h"
+
+#include <charconv>
+
+namespace fw::cli {
+
+const char* const kUsage =
+    "usage: fwupgrade test --port N [--folder DIR] [--transcript FILE]\n"
+    "       fwupgrade check LIST [--folder DIR]\n"
+    "       fwupgrade upgrade --port N [--port M ...] LIST [--yes] [--folder DIR] [--transcript FILE]\n"
+    "\n"
+    "  test      the projector communication test on port N\n"
+    "  check     checks a list file and its two images\n"
+    "  upgrade   checks the package, the link and the model, then upgrades the\n"
+    "            projector on each port (several ports run at once)\n"
+    "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
+    "            (default: the folder of this program)\n";
+
+namespace {
+
+std::optional<int> portNumber(const std::string& text)
+{
+    int value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 1 || value > 255) return std::nullopt;
+    return value;
+}
+
+ParseResult fail(std::string error) { return ParseResult{std::nullopt, std::move(error), false}; }
+
+} // namespace
+
+ParseResult parseCommandLine(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty()) return fail("no command given");
+    if (arguments[0] == "--help" || arguments[0] == "-h") return ParseResult{std::nullopt, {}, true};
+
+    CliOptions o;
+    if (arguments[0] == "test") o.command = Command::Test;
+    else if (arguments[0] == "check") o.command = Command::Check;
+    else if (arguments[0] == "upgrade") o.command = Command::Upgrade;
+    else return fail("unknown command: " + arguments[0]);
+
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        auto value = [&](const char*) -> std::optional<std::string> {
+            if (i + 1 >= arguments.size()) return std::nullopt;
+            return arguments[++i];
+        };
+        if (a == "--port") {
+            const auto text = value("--port");
+            if (!text) return fail("--port needs a number");
+            const auto n = portNumber(*text);
+            if (!n) return fail("--port takes a number from 1 to 255, not '" + *text + "'");
+            o.ports.push_back(*n);
+        } else if (a == "--folder") {
+            const auto text = value("--folder");
+            if (!text) return fail("--folder needs a folder");
+            o.folder = *text;
+        } else if (a == "--transcript") {
+            const auto text = value("--transcript");
+            if (!text) return fail("--transcript needs a file name");
+            o.transcript = *text;
+        } else if (a == "--yes" || a == "-y") {
+            o.assumeYes = true;
+        } else if (a == "--help" || a == "-h") {
+            return ParseResult{std::nullopt, {}, true};
+        } else if (a.size() > 1 && a[0] == '-') {
+            return fail("unknown option: " + a);
+        } else {
+            positional.push_back(a);
+        }
+    }
+
+    const bool needsList = o.command != Command::Test;
+    const bool needsPort = o.command != Command::Check;
+    if (needsList && positional.size() != 1) return fail("give exactly one list file");
+    if (!needsList && !positional.empty()) return fail("unexpected argument: " + positional[0]);
+    if (needsList) o.listFile = positional[0];
+    if (needsPort && o.ports.empty()) return fail("--port is required");
+    if (!needsPort && !o.ports.empty()) return fail("check takes no --port");
+    if (o.command == Command::Test && o.ports.size() > 1) return fail("test takes one --port");
+    for (std::size_t i = 0; i < o.ports.size(); ++i)
+        for (std::size_t j = i + 1; j < o.ports.size(); ++j)
+            if (o.ports[i] == o.ports[j]) return fail("port " + std::to_string(o.ports[i]) + " given twice");
+    return ParseResult{o, {}, false};
+}
+
+} // namespace fw::cli

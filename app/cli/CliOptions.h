@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fw::cli {
+
+enum class Command { Test, Check, Upgrade };
+
+struct CliOptions {
+    Command command = Command::Test;
+    std::vector<int> ports;         // one projector per port
+    std::string listFile;           // check and upgrade
+    bool assumeYes = false;         // answer the confirmation without asking
+    std::string folder;             // program folder; empty: the executable's
+    std::string transcript;         // file for every byte sent and received
+};
+
+struct ParseResult {
+    std::optional<CliOptions> options;
+    std::string error;  // one line, when options is empty
+    bool help = false;
+};
+
+ParseResult parseCommandLine(const std::vector<std::string>& arguments);
+
+extern const char* const kUsage;
+
+} // namespace fw::cli

@@ -1,0 +1,105 @@
+#include "ConsoleView.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace fw::cli {
+
+namespace {
+
+constexpr double kUpImageBytes = 262144;
+constexpr int kPlainProgressStep = 10;  // percent between progress lines off a terminal
+
+std::string minutesAndSeconds(double seconds)
+{
+    const long s = std::lround(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+} // namespace
+
+ConsoleView::ConsoleView(Console& console, std::string prefix, const EventLoop& clock, bool assumeYes,
+                         std::istream& in)
+    : console_(console), prefix_(std::move(prefix)), clock_(clock), assumeYes_(assumeYes), in_(in)
+{
+}
+
+void ConsoleView::say(const std::string& text) { console_.line(prefix_ + text); }
+
+bool ConsoleView::sawMessage(const std::string& text) const { return messages_.find(text) != std::string::npos; }
+
+Answer ConsoleView::showMessage(const std::string& text, MessageStyle style)
+{
+    messages_ += text + '\n';
+    switch (style) {
+    case MessageStyle::Critical:
+        critical_ = true;
+        say(text);
+        return Answer::Ok;
+    case MessageStyle::Information:
+        say(text);
+        return Answer::Ok;
+    case MessageStyle::Question:
+        if (assumeYes_) {
+            say(text + " [yes]");
+            return Answer::Yes;
+        }
+        return console_.ask(prefix_ + text, in_) ? Answer::Yes : Answer::No;
+    }
+    return Answer::Ok;
+}
+
+void ConsoleView::setCaption(Caption caption, const std::string& text)
+{
+    switch (caption) {
+    case Caption::lblFileCount:
+        if (!text.empty()) say(text);
+        break;
+    case Caption::Form3Label2:
+        if (processing_) console_.status(prefix_ + "ISP tool running, elapsed " + text);
+        break;
+    default: break;
+    }
+}
+
+std::string ConsoleView::progressText(double percent) const
+{
+    const double elapsed = static_cast<uint32_t>(clock_.tickCount() - transferStart_) / 1000.0;
+    const double remaining = percent > 0 ? elapsed * (100 - percent) / percent : 0;
+    char text[160];
+    std::snprintf(text, sizeof text, "uP image %5.1f %%  %6.0f of %.0f bytes  elapsed %s  remaining %s", percent,
+                  kUpImageBytes * percent / 100, kUpImageBytes, minutesAndSeconds(elapsed).c_str(),
+                  minutesAndSeconds(remaining).c_str());
+    return text;
+}
+
+void ConsoleView::setProgressValue(double percent)
+{
+    if (percent <= 0) {
+        transferStart_ = clock_.tickCount();
+        lastPlainStep_ = -1;
+        return;
+    }
+    if (console_.isTerminal()) {
+        const int width = 30;
+        const int filled = static_cast<int>(percent * width / 100);
+        console_.status(prefix_ + "[" + std::string(filled, '#') + std::string(width - filled, '.') + "] " +
+                        progressText(percent));
+        return;
+    }
+    const int step = static_cast<int>(percent) / kPlainProgressStep;
+    if (step != lastPlainStep_) {
+        lastPlainStep_ = step;
+        say(progressText(percent));
+    }
+}
+
+void ConsoleView::setProcessingWindowVisible(bool visible)
+{
+    if (visible && !processing_) say("Running the ISP tool on the scaler ...");
+    processing_ = visible;
+}
+
+} // namespace fw::cli

@@ -1,0 +1,122 @@
+#include "Job.h"
+
+#include <QDir>
+#include <QTimer>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "ConsoleView.h"
+#include "link/CheckModel.h"
+#include "link/PortError.h"
+#include "link/TestLink.h"
+#include "link/TranscriptPort.h"
+#include "package/CheckListFile.h"
+#include "qt/PortDevice.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtProcessRunner.h"
+#include "qt/QtSerialPort.h"
+#include "qt/Text8.h"
+#include "shell/MainWindow.h"
+#include "shell/PortMessages.h"
+#include "shell/Tool.h"
+#include "shell/WindowOps.h"
+#include "transfer/Upgrade.h"
+
+namespace fw::cli {
+
+namespace {
+
+constexpr const char* kTestOk = "Test OK!";
+constexpr const char* kDownloadComplete = "Download complete.";
+
+// Everything one projector's work needs, wired as the window wires it.
+struct Station {
+    Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
+        : serial(qt::settingsPortDevices(options.folder + kPathSeparator + "settings.ini")),
+          view(console, prefix, loop, options.assumeYes, std::cin)
+    {
+        if (transcript) logged.emplace(serial, loop, transcript);
+        tool = std::make_unique<Tool>(port(), loop, view, processes, options.folder,
+                                      qt::fromQt(QDir::toNativeSeparators(QDir::currentPath())));
+        QObject::connect(&timer1, &QTimer::timeout, [this] { Timer1_Timer(*tool); });
+        timer1.start(1000);
+    }
+    SerialPort& port() { return logged ? static_cast<SerialPort&>(*logged) : serial; }
+
+    qt::QtEventLoop loop;
+    qt::QtSerialPort serial;
+    std::optional<TranscriptPort> logged;
+    qt::QtProcessRunner processes;
+    ConsoleView view;
+    std::unique_ptr<Tool> tool;
+    QTimer timer1;
+};
+
+JobOutcome failed(Tool& tool, const std::string& what)
+{
+    const std::string& why = tool.state.statusLine;
+    return {false, why.empty() ? what : what + ": " + why};
+}
+
+bool openPort(Tool& tool, int number)
+{
+    try {
+        tool.view.setPortListText(std::to_string(number));
+        tool.port.setCommPort(static_cast<int16_t>(number));
+        tool.port.setPortOpen(true);
+        return true;
+    } catch (const PortError& e) {
+        if (!reportPortSetupFailure(tool, e.code())) report(tool, kLinkFailed, MessageStyle::Critical);
+        return false;
+    }
+}
+
+JobOutcome checkPackage(Tool& tool, const std::string& listFile, Console& console, const std::string& prefix)
+{
+    CheckListFile(tool, listFile);
+    if (!tool.state.ListFileValid) return failed(tool, "the package is not valid");
+    const FirmwarePackage& p = tool.state.package;
+    console.line(prefix + "Package valid: uP image " + p.UpImagePath + " (" + tool.state.lblSize +
+                 " bytes), scaler image " + p.ScalerImagePath + " (" +
+                 std::to_string(static_cast<long long>(p.ScalerImageSize)) + " bytes)");
+    return {true, {}};
+}
+
+JobOutcome communicationTest(Tool& tool, int port, ConsoleView& view)
+{
+    if (!openPort(tool, port)) return failed(tool, "cannot open the port");
+    cmdTest_Click(tool);
+    if (view.sawMessage(kTestOk)) return {true, {}};
+    return failed(tool, "the projector communication test failed");
+}
+
+JobOutcome upgrade(Tool& tool, const CliOptions& options, int port, Console& console, const std::string& prefix,
+                   ConsoleView& view)
+{
+    if (JobOutcome check = checkPackage(tool, options.listFile, console, prefix); !check.succeeded) return check;
+    if (!openPort(tool, port)) return failed(tool, "cannot open the port");
+    if (!TestLink(tool)) return failed(tool, "the projector does not answer");
+    if (!CheckModel(tool)) return failed(tool, "the package does not suit this projector");
+    cmdUpgradeSW_Click(tool);
+    if (view.sawMessage(kDownloadComplete) && !view.sawCritical()) return {true, {}};
+    if (!view.sawCritical() && tool.state.statusLine.empty()) return {false, "the upgrade was not started"};
+    return failed(tool, "the upgrade failed");
+}
+
+} // namespace
+
+JobOutcome runJob(const CliOptions& options, int port, Console& console, const std::string& prefix,
+                  const TranscriptSink& transcript)
+{
+    Station station(options, console, prefix, transcript);
+    Tool& tool = *station.tool;
+    switch (options.command) {
+    case Command::Check: return checkPackage(tool, options.listFile, console, prefix);
+    case Command::Test: return communicationTest(tool, port, station.view);
+    case Command::Upgrade: return upgrade(tool, options, port, console, prefix, station.view);
+    }
+    return {false, "unknown command"};
+}
+
+} // namespace fw::cli

@@ -1,0 +1,94 @@
+// fwupgrade: the Firmware Upgrade Tool on a terminal. Same checks, same
+// protocol and same messages as the window, printed as lines.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <unistd.h>
+#include <vector>
+
+#include "CliOptions.h"
+#include "Console.h"
+#include "Job.h"
+#include "qt/Text8.h"
+#include "shell/Tool.h"
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::string prefixFor(const fw::cli::CliOptions& options, int port)
+{
+    return options.ports.size() > 1 ? "[COM" + std::to_string(port) + "] " : std::string{};
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto parsed = fw::cli::parseCommandLine(arguments);
+    if (parsed.help) {
+        std::cout << fw::cli::kUsage;
+        return 0;
+    }
+    if (!parsed.options) {
+        std::cerr << "fwupgrade: " << parsed.error << " (fwupgrade --help shows the usage)\n";
+        return kExitUsage;
+    }
+    fw::cli::CliOptions options = *parsed.options;
+    if (options.folder.empty())
+        options.folder = fw::qt::fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+
+    std::ofstream transcriptFile;
+    std::mutex transcriptMutex;
+    if (!options.transcript.empty()) {
+        transcriptFile.open(options.transcript, std::ios::out | std::ios::trunc);
+        if (!transcriptFile) {
+            std::cerr << "fwupgrade: cannot write the transcript " << options.transcript << '\n';
+            return kExitUsage;
+        }
+    }
+
+    fw::cli::Console console(std::cout, isatty(STDOUT_FILENO) != 0);
+    if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
+
+    std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
+    auto work = [&](std::size_t i) {
+        const int port = options.ports[i];
+        const std::string prefix = prefixFor(options, port);
+        fw::cli::TranscriptSink sink;
+        if (transcriptFile.is_open())
+            sink = [&, prefix](const std::string& line) {
+                std::lock_guard lock(transcriptMutex);
+                transcriptFile << prefix << line << '\n';
+            };
+        outcomes[i] = fw::cli::runJob(options, port, console, prefix, sink);
+    };
+
+    if (options.ports.size() == 1) {
+        work(0);
+    } else {
+        // Each projector runs on its own thread with its own event loop.
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (std::size_t i = 0; i < options.ports.size(); ++i) {
+            threads.emplace_back(QThread::create([&work, i] { work(i); }));
+            threads.back()->start();
+        }
+        for (auto& t : threads) t->wait();
+    }
+
+    int status = 0;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i].succeeded) continue;
+        status = kExitFailed;
+        std::cerr << "fwupgrade: " << prefixFor(options, options.ports[i]) << outcomes[i].reason << '\n';
+    }
+    return status;
+}
