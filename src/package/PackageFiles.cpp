@@ -16,7 +16,7 @@ namespace {
 
 // Small enough to stay in cache while it is summed, large enough that the
 // reads cost little.
-constexpr std::size_t kSumPiece = 256 * 1024;
+constexpr std::size_t kSumPiece = 64 * 1024;
 
 bool folderExists(const fs::path& folder)
 {

@@ -139,14 +139,16 @@ bool isWritableName(std::string_view name, std::string_view forbidden)
 // read; one more pair keeps it as given, for Windows as for us.
 std::string storedForm(std::string_view value)
 {
-    if (isQuoted(trimBlanks(value))) return "\"" + std::string(value) + "\"";
+    const std::string_view trimmed = trimBlanks(value);
+    if (isQuoted(trimmed)) return "\"" + std::string(trimmed) + "\"";
     return std::string(value);
 }
 
 std::string withLineAt(std::string_view content, std::size_t at, std::string_view line, std::string_view eol)
 {
     std::string out(content.substr(0, at));
-    if (!out.empty() && out.back() != '\n') out += eol;
+    if (!out.empty() && out.back() == '\r') out += '\n';  // complete a CR LF cut short at the end
+    else if (!out.empty() && out.back() != '\n') out += eol;
     out += line;
     out += eol;
     out += content.substr(at);
