@@ -30,9 +30,9 @@ struct LoaderOptions {
 // Faults of the line while the image comes in, counted in bytes of the
 // host's image stream (the first image byte is 0).
 struct LineFaults {
-    std::optional<uint64_t> cutAtImageByte;        // from this byte on nothing gets through, either way
-    std::optional<uint64_t> dropImageByte;         // this byte is lost
-    std::optional<uint64_t> noiseBeforeImageByte;  // a stray byte arrives just before this one
+    std::optional<uint64_t> cutAtImageByte{};     // from this byte on nothing gets through, either way
+    std::optional<uint64_t> dropImageByte{};      // this byte is lost
+    std::optional<uint64_t> noiseBeforeImageByte{};  // a stray byte arrives just before this one
 };
 
 // The scaler's ISP mode behind "op dlgf".

@@ -16,22 +16,36 @@ IspClient::IspClient(std::string image, std::optional<std::size_t> giveUpAfterFr
 {
 }
 
-std::string IspClient::frameAt(std::size_t index) const
+Frame IspClient::frameAt(std::size_t index) const
 {
-    if (index == 0) return encode(beginFrame(static_cast<uint32_t>(image_.size())));
-    if (index == frameCount_ - 1) return encode(endFrame(byteSum(image_)));
+    if (index == 0) return beginFrame(static_cast<uint32_t>(image_.size()));
+    if (index == frameCount_ - 1) return endFrame(byteSum(image_));
     const std::size_t chunk = index - 1;
-    return encode(dataFrame(static_cast<uint8_t>(chunk & 0xFF),
-                            std::string_view(image_).substr(chunk * kDataChunk, kDataChunk)));
+    return dataFrame(static_cast<uint8_t>(chunk & 0xFF), std::string_view(image_).substr(chunk * kDataChunk, kDataChunk));
 }
 
-std::string IspClient::start() { return frameAt(0); }
+std::string IspClient::send(std::size_t index)
+{
+    inFlight_ = frameAt(index);
+    return encode(inFlight_);
+}
 
+std::string IspClient::start() { return send(0); }
+
+// Anything that is not an answer to the frame in flight (an echo, stray
+// text, a garbled answer) is ignored; the time-out covers it.
 std::string IspClient::received(char byte)
 {
-    if (finished_) return {};
-    if (byte == kNak) return retry("refused");
-    if (byte != kAck) return {};  // line noise or leftover text
+    if (finished_ || reader_.push(byte) != FrameReader::Status::Complete) return {};
+    const Frame& answer = reader_.frame();
+    if (!answers(answer, inFlight_)) return {};
+    if (answer.type == FrameType::Refused) return retry("refused");
+    if (answer.type != FrameType::Accepted) return {};
+    return answered();
+}
+
+std::string IspClient::answered()
+{
     ++acknowledged_;
     retries_ = 0;
     if (++current_ == frameCount_) {
@@ -40,7 +54,7 @@ std::string IspClient::received(char byte)
     }
     if (giveUpAfter_ && acknowledged_ >= *giveUpAfter_)
         return fail("Error: verify failed at block " + std::to_string(current_));
-    return frameAt(current_);
+    return send(current_);
 }
 
 std::string IspClient::timedOut()
@@ -53,7 +67,7 @@ std::string IspClient::retry(const char* reason)
 {
     if (++retries_ > kMaxRetries) return fail("Error: frame " + std::to_string(current_) + " " + reason);
     ++resends_;
-    return frameAt(current_);
+    return encode(inFlight_);
 }
 
 std::string IspClient::fail(std::string reason)

@@ -20,7 +20,7 @@ public:
 
     // The first frame to send.
     std::string start();
-    // A byte from the scaler; returns what to send next (possibly nothing).
+    // A byte from the line; returns what to send next (possibly nothing).
     std::string received(char byte);
     // No answer within replyTimeoutMs(); returns the frame to send again, or
     // nothing when the client has given up.
@@ -38,7 +38,9 @@ public:
     std::size_t resends() const { return resends_; }
 
 private:
-    std::string frameAt(std::size_t index) const;
+    Frame frameAt(std::size_t index) const;
+    std::string send(std::size_t index);
+    std::string answered();
     std::string retry(const char* reason);
     std::string fail(std::string reason);
 
@@ -46,6 +48,8 @@ private:
     std::optional<std::size_t> giveUpAfter_;
     std::size_t frameCount_;
     std::size_t current_ = 0;
+    Frame inFlight_{FrameType::Begin, {}};
+    FrameReader reader_;
     std::size_t acknowledged_ = 0;
     int retries_ = 0;
     std::size_t resends_ = 0;

@@ -54,6 +54,23 @@ Frame dataFrame(uint8_t sequence, std::string_view chunk)
 
 Frame endFrame(uint32_t imageSum) { return {FrameType::End, littleEndian32(imageSum)}; }
 
+uint8_t sequenceOf(const Frame& frame)
+{
+    return frame.type == FrameType::Data && !frame.payload.empty() ? static_cast<uint8_t>(frame.payload[0]) : 0;
+}
+
+Frame answerFrame(bool accepted, const Frame& answered)
+{
+    return {accepted ? FrameType::Accepted : FrameType::Refused,
+            std::string{static_cast<char>(answered.type), static_cast<char>(sequenceOf(answered))}};
+}
+
+bool answers(const Frame& answer, const Frame& request)
+{
+    return answer.payload.size() == 2 && answer.payload[0] == static_cast<char>(request.type) &&
+           static_cast<uint8_t>(answer.payload[1]) == sequenceOf(request);
+}
+
 void FrameReader::reset()
 {
     stage_ = Stage::Hunting;

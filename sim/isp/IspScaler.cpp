@@ -10,11 +10,14 @@ std::vector<Emission> IspScaler::receive(Micros at, std::string_view bytes)
     for (char byte : bytes) {
         const auto status = reader_.push(byte);
         if (status == FrameReader::Status::Incomplete) continue;
+        if (status == FrameReader::Status::Corrupt) {
+            ++refused_;  // a garbled frame cannot be named; the tool's time-out sends it again
+            continue;
+        }
         bool accepted = false;
-        Micros busy = 0;
-        if (status == FrameReader::Status::Complete) busy = handle(reader_.frame(), accepted);
+        const Micros busy = handle(reader_.frame(), accepted);
         if (!accepted) ++refused_;
-        replies.push_back({at + busy, std::string(1, accepted ? kAck : kNak)});
+        replies.push_back({at + busy, encode(answerFrame(accepted, reader_.frame()))});
     }
     return replies;
 }
@@ -38,15 +41,16 @@ Micros IspScaler::handle(const Frame& frame, bool& accepted)
     case FrameType::End:
         accepted = takeEnd(frame);
         return timing_.verify;
+    default:
+        return 0;  // not a request
     }
-    return 0;
 }
 
 bool IspScaler::takeData(const Frame& frame)
 {
     if (!writing_ || frame.payload.empty()) return false;
-    if (garbleNext_) {
-        garbleNext_ = false;
+    if (refuseNext_) {
+        refuseNext_ = false;
         return false;
     }
     const auto sequence = static_cast<uint8_t>(frame.payload[0]);

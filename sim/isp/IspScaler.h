@@ -30,8 +30,8 @@ public:
     const std::optional<std::string>& flashed() const { return flashed_; }
     int framesRefused() const { return refused_; }
 
-    // The next data frame that arrives is garbled on the line once.
-    void garbleNextDataFrame() { garbleNext_ = true; }
+    // The next data frame fails to program, once: it is refused.
+    void refuseNextDataFrame() { refuseNext_ = true; }
 
 private:
     Micros handle(const Frame& frame, bool& accepted);
@@ -47,7 +47,7 @@ private:
     std::string written_;
     std::optional<std::string> flashed_;
     int refused_ = 0;
-    bool garbleNext_ = false;
+    bool refuseNext_ = false;
 };
 
 } // namespace fw::sim::isp

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "SimRig.h"
+#include "shell/FileHelpers.h"
+#include "transfer/IspCommandLine.h"
+#include "transfer/ToolLog.h"
+
+using namespace fw;
+
+TEST(IspCommandLine, WindowsTakesTheOptionsAsOneTextWithSingleBlanks)
+{
+    EXPECT_EQ(ispParameterText(3, "C:\\FW\\SCALER.BIN"), "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p C:\\FW\\SCALER.BIN");
+    EXPECT_EQ(ispParameterText(12, "x").substr(0, 9), "-c 12 -l ");
+}
+
+TEST(IspCommandLine, ElsewhereEachItemIsItsOwnArgumentSoBlanksInPathsSurvive)
+{
+    EXPECT_EQ(ispArgumentList(12, "/media/fw disk/scaler.bin"),
+              (std::vector<std::string>{"-c", "12", "-l", "GF9450_CFI_DRIVER.BIN", "-d", "7", "-b", "115200", "-p",
+                                        "/media/fw disk/scaler.bin"}));
+#ifndef _WIN32
+    EXPECT_EQ(ispArguments(12, "/a b"), ispArgumentList(12, "/a b"));
+#else
+    EXPECT_EQ(ispArguments(12, "C:\\A"), std::vector<std::string>{ispParameterText(12, "C:\\A")});
+#endif
+}
+
+TEST(IspCommandLine, ImageIsNamedAbsolutelyOrNotAtAll)
+{
+    sim::TempFolder work;
+    std::filesystem::create_directory(work.file("fw"));
+    { std::ofstream(work.file("fw/scaler.bin")) << "image"; }
+    const std::string absolute = GetShortNameFromLongName(work.file("fw/scaler.bin"));
+
+    EXPECT_EQ(ispImageArgument("fw/scaler.bin", work.str()), absolute);
+    EXPECT_EQ(ispImageArgument(work.file("fw/scaler.bin"), "/elsewhere"), absolute);
+    EXPECT_EQ(ispImageArgument("", work.str()), "");
+    EXPECT_EQ(ispImageArgument("fw", work.str()), "");  // a folder is no image
+    EXPECT_EQ(ispImageArgument("fw/missing.bin", work.str()), "");
+}

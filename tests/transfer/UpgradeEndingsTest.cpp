@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "UpgradeRig.h"
+#include "shell/MainWindow.h"
+#include "transfer/Upgrade.h"
+
+using namespace fw;
+using namespace fw::sim;
+using namespace fw::testing;
+
+namespace {
+
+const std::string kInvalidPackage = "Selected text file is not valid. Please select a valid file.";
+
+bool onlyPortChoiceLeft(const RecordingView& v)
+{
+    return !v.enabled(Control::cmdUpgradeSW) && !v.enabled(Control::cmdOpenFile1) && !v.enabled(Control::cmdTest) &&
+           v.enabled(Control::RS_232);
+}
+
+} // namespace
+
+TEST(UpgradeEndings, AnsweringNoChangesNothingAndLeavesExitEnabled)
+{
+    UpgradeRig r;
+    r.rig.view.answerNext(Answer::No);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kConfirmationText});
+    EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Question);
+    EXPECT_EQ(r.rig.port.bytesSent(), "");
+    EXPECT_EQ(r.tool().state.statusLine, "");
+    EXPECT_TRUE(workControlsEnabled(r.view()));
+    EXPECT_TRUE(r.view().progressHistory().empty());
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, WithoutAValidPackageItRefusesBeforeAskingOrTouchingThePort)
+{
+    for (bool listFileValid : {false, true}) {
+        UpgradeRig r;
+        r.tool().state.ListFileValid = listFileValid;
+        if (listFileValid) r.tool().state.lblSize = "";  // nothing to announce
+        const auto opensBefore = r.rig.port.opens();
+        cmdUpgradeSW_Click(r.tool());
+
+        EXPECT_EQ(r.messages(), std::vector<std::string>{kInvalidPackage});
+        EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Critical);
+        EXPECT_EQ(r.tool().state.statusLine, kInvalidPackage);
+        EXPECT_EQ(r.rig.port.bytesSent(), "");
+        EXPECT_EQ(r.rig.port.opens(), opensBefore);
+        EXPECT_TRUE(r.view().unexpected().empty());  // no question was asked
+        expectWindowGivenBack(r);
+    }
+}
+
+TEST(UpgradeEndings, PortLeftClosedByAnEarlierOperationEndsBeforeAnythingIsSent)
+{
+    UpgradeRig r;
+    r.rig.port.setPortOpen(false);
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
+    EXPECT_EQ(r.view().messages()[1].style, MessageStyle::Critical);
+    EXPECT_EQ(r.tool().state.statusLine, kLinkFailedText);
+    EXPECT_EQ(r.rig.port.bytesSent(), "");
+    EXPECT_EQ(r.view().progress(), 0);
+    EXPECT_TRUE(workControlsEnabled(r.view()));
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, FailedLinkTestEndsWithItsOwnMessageAndLeavesThePortChoice)
+{
+    UpgradeRig r({.silent = true});
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
+    EXPECT_EQ(r.rig.port.bytesSent().find("op dlmy"), std::string::npos);
+    EXPECT_EQ(r.tool().state.statusLine, "");
+    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
+    EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, PortThatVanishedIsReportedByItsOwnNumber)
+{
+    UpgradeRig r;
+    r.rig.view.portList = "9";  // the dialog's text is not what names the port here
+    r.rig.port.setAvailability(1, PortAvailability::Missing);
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText,
+                                                      "COM1 is invalid. Please select an available RS232 port."}));
+    EXPECT_EQ(r.tool().state.statusLine, "COM1 is invalid. Please select an available RS232 port.");
+    EXPECT_EQ(r.rig.port.bytesSent(), "");
+    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, PortTakenByAnotherProgramGoesOnToTheLinkTestWhichReportsIt)
+{
+    UpgradeRig r;
+    r.rig.port.setAvailability(1, PortAvailability::HeldByOther);
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
+    EXPECT_EQ(r.rig.port.bytesSent(), "");
+    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
+{
+    UpgradeRig r;
+    struct Seen {
+        bool busy = false, pointer = false, exitEnabled = true, upgradeEnabled = true;
+        std::string status, fileCount;
+    } during;
+    r.rig.loop.schedule(seconds(40), [&] {
+        during = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().enabled(Control::pExit),
+                  r.view().enabled(Control::cmdUpgradeSW), r.tool().state.statusLine,
+                  r.view().caption(Caption::lblFileCount)};
+        r.rig.view.answerNext(Answer::No);
+        EXPECT_TRUE(Form_QueryUnload(r.tool()));  // No keeps the window and the download
+    });
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_TRUE(during.busy);
+    EXPECT_TRUE(during.pointer);
+    EXPECT_FALSE(during.exitEnabled);
+    EXPECT_FALSE(during.upgradeEnabled);
+    EXPECT_EQ(during.status, "Downloading, please wait ...");
+    EXPECT_EQ(during.fileCount, "Downloading file 1 of 2");
+    EXPECT_TRUE(r.showed("now, the projector will become damaged. Are you sure?"));
+    EXPECT_TRUE(r.showed(kDownloadComplete));
+    expectNoFalseSuccess(r);
+}
+
+TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseTheWindowClosesWithoutAQuestion)
+{
+    UpgradeRig r;
+    struct Seen {
+        bool busy = true, pointer = true, progressVisible = true, closeCancelled = true;
+        std::size_t boxes = 0;
+        std::string status;
+    } afterVerdict;
+    // The verdict comes about 74 s in; the scaler phase starts some 8 s later.
+    r.rig.loop.schedule(seconds(76), [&] {
+        afterVerdict = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().progressVisible(),
+                        Form_QueryUnload(r.tool()), r.view().messages().size(), r.tool().state.statusLine};
+    });
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_FALSE(afterVerdict.busy);
+    EXPECT_FALSE(afterVerdict.pointer);
+    EXPECT_FALSE(afterVerdict.progressVisible);
+    EXPECT_FALSE(afterVerdict.closeCancelled);
+    EXPECT_EQ(afterVerdict.boxes, 1u);  // only the confirmation: no question on closing
+    EXPECT_EQ(afterVerdict.status, "uP software downloaded ok. Now starting scaler software download. Please wait ...");
+    EXPECT_TRUE(r.showed(kDownloadComplete));
+}
