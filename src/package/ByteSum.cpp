@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(FWUP_PORTABLE_BYTE_SUM)
+#define FWUP_SSE2_BYTE_SUM
 #include <emmintrin.h>
 #endif
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr std::size_t kComparedDigits = 4;
 
-#if defined(__SSE2__)
+#if defined(FWUP_SSE2_BYTE_SUM)
 
 // The processor's sum-of-absolute-differences against zero adds sixteen
 // bytes into two 64-bit lanes in one step; two accumulators keep it busy.

@@ -19,7 +19,8 @@ std::string GetShortNameOfEntry(const std::string& path);
 // The path with every component after the first separator replaced by its
 // short name; empty text when the path has no separator, a component is
 // empty or missing. Where the file system keeps no short names (Linux,
-// macOS) it checks each component and gives the path back.
+// macOS) it checks each component and gives the path back. A root alone
+// gives the text before its separator: "C:" for C:\, empty text for "/".
 std::string GetShortNameFromLongName(const std::string& strLFN);
 
 // Deletes a file without asking; the outcome is not reported.
