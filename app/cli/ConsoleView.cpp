@@ -78,9 +78,14 @@ std::string ConsoleView::progressText(double percent) const
 void ConsoleView::setProgressValue(double percent)
 {
     if (percent <= 0) {
+        transferStarted_ = false;
+        return;
+    }
+    if (!transferStarted_) {
+        // the first block is on its way: the transfer's own clock starts here
+        transferStarted_ = true;
         transferStart_ = clock_.tickCount();
         lastPlainStep_ = -1;
-        return;
     }
     if (console_.isTerminal()) {
         const int width = 30;

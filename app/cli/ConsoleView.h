@@ -46,6 +46,7 @@ private:
     std::string messages_;
     bool critical_ = false;
     bool processing_ = false;
+    bool transferStarted_ = false;
     uint32_t transferStart_ = 0;
     int lastPlainStep_ = -1;
 };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "ProjectorModel.h"
+#include "SimOptions.h"
+
+namespace fw::sim {
+
+// The projector model behind a pseudo-terminal, in real time: what the host
+// writes reaches the model at the pace of the line, and what the model says
+// leaves at the times it names.
+class PtyProjector {
+public:
+    explicit PtyProjector(SimOptions options);
+    ~PtyProjector();
+    PtyProjector(const PtyProjector&) = delete;
+    PtyProjector& operator=(const PtyProjector&) = delete;
+
+    const std::string& devicePath() const { return devicePath_; }
+
+    // Serves the line until `stop` is set or the line is cut.
+    void run(const std::atomic<bool>& stop);
+
+    // What the projector was flashed with, one "key=value" a line.
+    std::string report() const;
+
+private:
+    Micros now() const;
+    void takeFromHost();
+    void sendDue();
+    void queue(const std::vector<Emission>& emissions);
+    void addNoise();
+    void cutLine();
+    void saveReport() const;
+    int pollTimeoutMs() const;
+
+    SimOptions options_;
+    ProjectorModel model_;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string devicePath_;
+    std::chrono::steady_clock::time_point start_;
+    std::multimap<Micros, std::string> outgoing_;
+    Micros lastCredit_ = 0;
+    double credit_ = 0;     // bytes the paced line may deliver now
+    Micros txFree_ = 0;     // when the line towards the host is free again
+    Micros nextNoise_ = 0;
+    bool cut_ = false;
+    mutable std::string lastReport_;
+};
+
+} // namespace fw::sim
