@@ -18,30 +18,6 @@ TEST(ListFileReader, ValuesAreVerbatimUpToTheStrippedLineEnd)
     EXPECT_EQ(e.checksum2.value, "");
 }
 
-TEST(ListFileReader, OnlyCrEndsALine)
-{
-    const auto e = parseListFile("[uP]a\n[SCALER]b\r\n\n[SCALER]c\r\r\n[CHECKSUM1]1");
-    EXPECT_EQ(e.up.value, "a\n[SCALER]b");
-    EXPECT_FALSE(e.scaler.seen);  // "\n[SCALER]c": the LF left over from "\r\n\n" starts the line
-    EXPECT_EQ(e.checksum1.value, "1");  // a last line without a line end counts
-}
-
-TEST(ListFileReader, PiecesOfAnySizeGiveTheSameResult)
-{
-    const std::string text = "x\r\n [CHECKSUM2] 12 \r\n[uP]up  .bin  \r[SCALER]s\r\n\r\n[uP]second\r";
-    const auto whole = parseListFile(text);
-    for (std::size_t piece = 1; piece < text.size(); ++piece) {
-        ListFileReader reader;
-        for (std::size_t at = 0; at < text.size(); at += piece) reader.feed(std::string_view(text).substr(at, piece));
-        const auto e = reader.finish();
-        EXPECT_EQ(e.up.value, whole.up.value) << piece;
-        EXPECT_EQ(e.scaler.value, whole.scaler.value) << piece;
-        EXPECT_EQ(e.checksum2.value, whole.checksum2.value) << piece;
-    }
-    EXPECT_EQ(whole.up.value, "second");
-    EXPECT_EQ(whole.checksum2.value, " 12");
-}
-
 TEST(ListFileReader, AHugeLineKeepsOnlyTheStartOfItsValue)
 {
     ListFileReader reader;
