@@ -155,10 +155,11 @@ std::string withLineAt(std::string_view content, std::size_t at, std::string_vie
     return out;
 }
 
+// Only an ordinary file is read: a pipe or device in its place would never end.
 std::optional<std::string> readWhole(const std::string& path)
 {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     try {
@@ -166,12 +167,21 @@ std::optional<std::string> readWhole(const std::string& path)
         if (in.bad()) return std::nullopt;
         return content;
     } catch (const std::exception&) {
-        return std::nullopt;  // a device or folder that refuses reading
+        return std::nullopt;
     }
 }
 
+bool writeBytes(const std::filesystem::path& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
 // Written beside the file and renamed over it, so a failed write leaves the
-// old file whole.
+// old file whole. Where no new file may be made beside it, the file itself
+// is rewritten, as Windows would.
 bool replaceWhole(const std::string& path, const std::string& content)
 {
     namespace fs = std::filesystem;
@@ -181,20 +191,14 @@ bool replaceWhole(const std::string& path, const std::string& content)
     const fs::path target = isLink ? fs::weakly_canonical(path, ec) : fs::path(path);
     if (isLink && ec) return false;
     const fs::path temporary = target.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            fs::remove(temporary, ec);
-            return false;
-        }
+    if (writeBytes(temporary, content)) {
+        const auto old = fs::status(target, ec);
+        if (fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        if (!ec) return true;
     }
-    const auto old = fs::status(target, ec);
-    if (fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
-    fs::rename(temporary, target, ec);
-    if (ec) fs::remove(temporary, ec);
-    return !ec;
+    fs::remove(temporary, ec);
+    return !fs::is_directory(target, ec) && writeBytes(target, content);
 }
 
 } // namespace

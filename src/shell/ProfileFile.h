@@ -9,8 +9,9 @@ namespace fw {
 // A Windows profile (INI) file such as settings.ini, read and written the way
 // existing Windows installations of this tool read and write theirs: CR LF or
 // LF line ends, backslashes kept as written, values trimmed of surrounding
-// blanks on read and cut to 1023 characters; a write keeps every other
-// section, key and comment in place.
+// blanks on read (and of one pair of matching quotes, as Windows does) and
+// cut to 1023 characters; a write keeps every other section, key and comment
+// in place.
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path);
