@@ -1,0 +1,53 @@
+# Shared steps of the end-to-end tests: a program folder with the tool and
+# the stand-in ISP tool, a sample package, and projector-sim processes.
+# Expects BIN_FWUPGRADE, BIN_ISP, BIN_SIM and BIN_PACKAGE in the environment.
+set -euo pipefail
+
+work="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
+prog="$work/program"
+mkdir -p "$prog"
+cp "$BIN_FWUPGRADE" "$BIN_ISP" "$prog/"
+printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
+list="$("$BIN_PACKAGE" "$work/package" 2416 2500000)"
+sims=()
+ports_ini=""
+
+finish() {
+  for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap finish EXIT
+
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# start_projector N [projector-sim options]: a simulated projector as COMN.
+start_projector() {
+  local n="$1"; shift
+  "$BIN_SIM" --report "$work/report$n.txt" "$@" > "$work/sim$n.out" &
+  sims+=($!)
+  for _ in $(seq 100); do [ -s "$work/sim$n.out" ] && break; sleep 0.05; done
+  ports_ini+="COM$n=$(head -n 1 "$work/sim$n.out")"$'\r\n'
+  printf '[Ports]\r\n%s' "$ports_ini" > "$prog/settings.ini"
+}
+
+# stop_projectors: ends the simulators so their reports are final.
+stop_projectors() {
+  for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
+  sims=()
+}
+
+# fwupgrade ARGS...: runs the tool with a time limit; sets $rc and $out.
+fwupgrade() {
+  set +e
+  out="$(cd "$work" && timeout 240 "$prog/fwupgrade" "$@" 2>&1)"
+  rc=$?
+  set -e
+  echo "$out"
+  [ "$rc" -ne 124 ] || fail "fwupgrade hung"
+}
+
+report_has() { grep -qx "$2" "$work/report$1.txt" || fail "report $1 lacks $2: $(cat "$work/report$1.txt")"; }
+output_has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
+output_lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output holds: $1"; }
