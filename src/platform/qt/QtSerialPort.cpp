@@ -64,7 +64,9 @@ void QtSerialPort::open()
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) fail();
-    applyDtr();
+    // The line takes the program's DTR level where it has one; a port that
+    // opened is not refused over its modem-control lines.
+    if (!applyDtr()) port_.clearError();
 }
 
 void QtSerialPort::close()
@@ -86,19 +88,19 @@ void QtSerialPort::fail()
 void QtSerialPort::setDtrEnable(bool level)
 {
     dtr_ = level;
-    if (port_.isOpen()) applyDtr();
+    if (port_.isOpen() && !applyDtr()) fail();
 }
 
-void QtSerialPort::applyDtr()
+bool QtSerialPort::applyDtr()
 {
-    if (port_.setDataTerminalReady(dtr_)) return;
+    if (port_.setDataTerminalReady(dtr_)) return true;
     // A pseudo-terminal has no modem-control lines; the logical level is
     // kept and the line simply does not exist there.
     if (port_.error() == QSerialPort::UnsupportedOperationError) {
         port_.clearError();
-        return;
+        return true;
     }
-    fail();
+    return false;
 }
 
 void QtSerialPort::output(std::string_view bytes)

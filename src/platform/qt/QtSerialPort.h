@@ -36,7 +36,8 @@ public:
 private:
     void open();
     void close();
-    void applyDtr();
+    // False when the line refused the level for another reason than not having it.
+    bool applyDtr();
     void waitUntilTaken(qint64 bytes);
     [[noreturn]] void fail();
     void onReadyRead();
