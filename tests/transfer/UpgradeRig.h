@@ -78,12 +78,14 @@ inline void expectNoFalseSuccess(const UpgradeRig& r)
     }
 }
 
-// What every ending leaves: the pointer normal, the flag clear, Exit usable.
+// What every ending leaves: the pointer normal, the flag clear, Exit usable,
+// and no success claimed that the projector cannot back.
 inline void expectWindowGivenBack(const UpgradeRig& r)
 {
     EXPECT_FALSE(r.view().busyPointer());
     EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
     EXPECT_TRUE(r.view().enabled(Control::pExit));
+    expectNoFalseSuccess(r);
 }
 
 inline bool workControlsEnabled(const sim::RecordingView& v)
