@@ -65,7 +65,7 @@ TEST(CommunicationTestButton, AnsweringProjectorWithoutPackageShowsTestOkAndAsks
 TEST(CommunicationTestButton, ValidMatchingPackageKeepsUpgradeEnabled)
 {
     SimRig rig;
-    const auto pkg = testing::makePackage(rig.workFolder.str());
+    const auto pkg = fw::testing::makePackage(rig.workFolder.str());
     rig.tool.state.txtTxtSourceFilePath = pkg.listFile;
     cmdTest_Click(rig.tool);
     EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{"Test OK!"});
@@ -76,7 +76,7 @@ TEST(CommunicationTestButton, ValidMatchingPackageKeepsUpgradeEnabled)
 TEST(CommunicationTestButton, ModelMismatchIsShownBeforeTestOk)
 {
     SimRig rig({.modelName = "QT1952"});
-    const auto pkg = testing::makePackage(rig.workFolder.str());
+    const auto pkg = fw::testing::makePackage(rig.workFolder.str());
     rig.tool.state.txtTxtSourceFilePath = pkg.listFile;
     cmdTest_Click(rig.tool);
     EXPECT_EQ(rig.view.messageTexts(),

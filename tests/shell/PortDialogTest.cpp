@@ -20,7 +20,7 @@ struct PortDialog : ::testing::Test {
     {
         rig.port.setAvailability(2, PortAvailability::HeldByOther);
         rig.port.setAvailability(3, PortAvailability::Projector);
-        testing::writeFile(rig.tool.settingsPath(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
+        fw::testing::writeFile(rig.tool.settingsPath(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
         Form_Load(rig.tool);
         RS_232_Click(rig.tool);
     }
@@ -120,7 +120,7 @@ TEST_F(PortDialog, ListTextIsStoredExactlyAsShown)
 
 TEST_F(PortDialog, HandEditedPortTheSerialLayerRejectsIsReportedFromTheMenu)
 {
-    testing::writeFile(rig.tool.settingsPath(), "[RS232Set]\r\nCOM=COM3\r\n");
+    fw::testing::writeFile(rig.tool.settingsPath(), "[RS232Set]\r\nCOM=COM3\r\n");
     RS_232_Click(rig.tool);
     EXPECT_EQ(rig.view.messageTexts(),
               std::vector<std::string>{"COM0 is invalid. Please select an available RS232 port."});

@@ -16,7 +16,7 @@ namespace {
 struct Startup : ::testing::Test {
     std::unique_ptr<SimRig> rig = std::make_unique<SimRig>();
 
-    void settings(const std::string& text) { testing::writeFile(rig->tool.settingsPath(), text); }
+    void settings(const std::string& text) { fw::testing::writeFile(rig->tool.settingsPath(), text); }
     void remember(const std::string& listFile) { settings("[PATH]\r\nFILE=" + listFile + "\r\n"); }
     std::string settingsFile() const
     {
@@ -51,7 +51,7 @@ TEST_F(Startup, FirstStartWithoutSettingsOpensTheInitialPortQuietly)
 
 TEST_F(Startup, RememberedValidPackageAndMatchingProjectorLeaveEverythingEnabled)
 {
-    remember(testing::makePackage(rig->workFolder.str()).listFile);
+    remember(fw::testing::makePackage(rig->workFolder.str()).listFile);
     Form_Load(rig->tool);
     EXPECT_TRUE(rig->view.messages().empty());
     EXPECT_TRUE(enabled(Control::cmdUpgradeSW));
@@ -64,7 +64,7 @@ TEST_F(Startup, RememberedValidPackageAndMatchingProjectorLeaveEverythingEnabled
 TEST_F(Startup, RememberedValidPackageWithSilentProjectorDisablesAllThree)
 {
     rig = std::make_unique<SimRig>(ProjectorOptions{.silent = true});
-    remember(testing::makePackage(rig->workFolder.str()).listFile);
+    remember(fw::testing::makePackage(rig->workFolder.str()).listFile);
     Form_Load(rig->tool);
     EXPECT_EQ(rig->view.messageTexts(), std::vector<std::string>{"Communication with projector failed."});
     EXPECT_TRUE(threeOff());
@@ -74,7 +74,7 @@ TEST_F(Startup, RememberedValidPackageWithSilentProjectorDisablesAllThree)
 TEST_F(Startup, RememberedPackageForAnotherModelDisablesOnlyUpgrade)
 {
     rig = std::make_unique<SimRig>(ProjectorOptions{.modelName = "QT2436"});
-    remember(testing::makePackage(rig->workFolder.str()).listFile);
+    remember(fw::testing::makePackage(rig->workFolder.str()).listFile);
     Form_Load(rig->tool);
     EXPECT_EQ(rig->view.messageTexts(),
               std::vector<std::string>{"Text file doesn't match the connected projector."});
@@ -85,7 +85,7 @@ TEST_F(Startup, RememberedPackageForAnotherModelDisablesOnlyUpgrade)
 
 TEST_F(Startup, RememberedPackageThatFailsItsCheckSendsNothing)
 {
-    const auto pkg = testing::makePackage(rig->workFolder.str());
+    const auto pkg = fw::testing::makePackage(rig->workFolder.str());
     std::filesystem::remove(pkg.upImage);
     remember(pkg.listFile);
     Form_Load(rig->tool);
