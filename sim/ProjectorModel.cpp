@@ -1,5 +1,7 @@
 #include "ProjectorModel.h"
 
+#include "ImageIntegrity.h"
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
@@ -150,7 +152,8 @@ void ProjectorModel::lineEndByte(Micros at, char c, std::vector<Emission>& out)
 {
     lineEnd_ += c;
     if (lineEnd_.size() < 2) return;
-    const bool whole = received_.size() == kUpImageBytes && lineEnd_ == "\r\n";
+    const bool whole = received_.size() == kUpImageBytes && lineEnd_ == "\r\n" &&
+                       (!options_.loader.checksIntegrityTrailer || hasValidIntegrityTrailer(received_));
     if (whole) flashedUp_ = received_;
     say(out, at + options_.loader.replyDelay, whole ? options_.loader.verdictRight : options_.loader.verdictWrong);
     restart(at, out);

@@ -25,6 +25,10 @@ struct LoaderOptions {
     std::string restartBanner = "\r\nBOOT V2.10\r\n";
     Micros replyDelay = ms(20);
     Micros restartDelay = seconds(3);  // from the verdict to the banner
+    // Checks the image's own integrity trailer before saying "Right!", so a
+    // byte changed, lost or slipped in on the line is caught even when the
+    // length comes out right. Off for images made without a trailer.
+    bool checksIntegrityTrailer = false;
 };
 
 // Faults of the line while the image comes in, counted in bytes of the

@@ -15,6 +15,7 @@ const char* const kSimUsage =
     "  --paced             38400 bit/s, ten bit times a byte (the uP image takes about 68 s)\n"
     "  --report FILE       on exit, what it was flashed with: sizes, byte sums, whole or not\n"
     "  --link PATH         also make PATH a symbolic link to the device\n"
+    "  --no-image-check    accept a uP image without a valid integrity trailer\n"
     "  misbehaviours:      --silent --no-echo --echo-only --lower-case --upper-case-y\n"
     "                      --40000h --FILE --RIGHT! --no-verdict --no-boot --no-gennum\n"
     "  faults:             --cut-after N (close the line after N image bytes)\n"
@@ -37,6 +38,7 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& arguments)
     SimOptions o;
     ProjectorOptions& p = o.projector;
     LoaderOptions& l = p.loader;
+    l.checksIntegrityTrailer = true;  // sample packages carry the trailer; a real loader checks its image
     const std::map<std::string, std::function<void()>> switches = {
         {"--paced", [&] { o.paced = true; }},
         {"--silent", [&] { p.silent = true; }},
@@ -50,6 +52,7 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& arguments)
         {"--no-verdict", [&] { l.verdictRight.clear(); l.verdictWrong.clear(); }},
         {"--no-boot", [&] { l.restartBanner.clear(); }},
         {"--no-gennum", [&] { p.isp.banner.clear(); }},
+        {"--no-image-check", [&] { l.checksIntegrityTrailer = false; }},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];

@@ -9,6 +9,8 @@
 #include <iostream>
 #include <string>
 
+#include "ImageIntegrity.h"
+
 namespace {
 
 constexpr std::size_t kUpImageSize = 262144;
@@ -56,7 +58,8 @@ int main(int argc, char** argv)
     const std::size_t scalerSize = argc > 3 ? std::stoul(argv[3]) : kDefaultScalerSize;
     std::filesystem::create_directories(folder);
 
-    const std::string up = pseudoRandomBytes(kUpImageSize, 0x2416u);
+    // The uP image ends in its integrity trailer, as the projector's loader expects.
+    const std::string up = fw::sim::withIntegrityTrailer(pseudoRandomBytes(kUpImageSize, 0x2416u));
     const std::string scaler = pseudoRandomBytes(scalerSize, 0x9450u);
     const auto upPath = folder / ("QT" + model + "_uP.bin");
     const auto scalerPath = folder / ("QT" + model + "_scaler.bin");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ImageIntegrity.h"
 #include "UpgradeRig.h"
 #include "transfer/Upgrade.h"
 
@@ -198,6 +199,27 @@ TEST(LineFaults, ImageDamagedOnTheLineIsReportedAsAFailedDownload)
         EXPECT_NE(r.rig.projector.receivedUpImage(), r.upBytes);
         EXPECT_TRUE(r.rig.processes.launches().empty());
         expectWindowGivenBack(r);
+        expectNoFalseSuccess(r);
+    }
+}
+
+// A lost byte and a stray one leave the length right; only the image's own
+// integrity trailer tells the loader the image is damaged.
+TEST(LineFaults, LostAndStrayByteAreCaughtByTheImagesOwnCheck)
+{
+    for (bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged" : "intact");
+        ProjectorOptions options;
+        options.loader.checksIntegrityTrailer = true;
+        if (damaged) options.faults = {.dropImageByte = 5000, .noiseBeforeImageByte = 70000};
+        UpgradeRig r(options);
+        r.upBytes = fw::sim::withIntegrityTrailer(r.upBytes);
+        writeFile(r.upImage, r.upBytes);
+        upgrade(r);
+
+        EXPECT_EQ(r.rig.projector.receivedUpImage().size(), r.upBytes.size());
+        EXPECT_EQ(r.showed(kUpFailed), damaged);
+        EXPECT_EQ(r.upImageFlashed(), !damaged);
         expectNoFalseSuccess(r);
     }
 }

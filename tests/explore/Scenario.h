@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ProjectorModel.h"
+#include "isp/IspToolOptions.h"
+
+namespace fw::explore {
+
+// What the technician does, in the order drawn.
+enum class Step { CommunicationTest, OpenFile, Upgrade, PortDialog };
+
+// One randomly drawn world: a projector with its misbehaviours, the ISP
+// tool's faults, the port's fate and the technician's clicks.
+struct Scenario {
+    uint64_t seed = 0;
+    sim::ProjectorOptions projector;
+    sim::isp::IspSwitches isp;
+    std::optional<uint64_t> deviceFailsAfterBytes;  // the port vanishes
+    bool portHeldAtStart = false;                    // another program holds it
+    std::optional<uint64_t> portHeldFromMs;          // another program takes it later
+    std::vector<Step> steps;
+    std::vector<std::string> faults;                 // readable list, for the replay
+};
+
+Scenario drawScenario(uint64_t seed);
+std::string describe(const Scenario& scenario);
+
+} // namespace fw::explore
