@@ -17,13 +17,6 @@ constexpr const char* kTestFailed = "Test failed!";
 
 bool answered(const Reply& reply) { return contains(reply.text, kLinkAnswer); }
 
-void disableTestControls(Tool& tool)
-{
-    tool.view.setEnabled(Control::cmdTest, false);
-    tool.view.setEnabled(Control::cmdUpgradeSW, false);
-    tool.view.setEnabled(Control::cmdOpenFile1, false);
-}
-
 } // namespace
 
 bool TestLink(Tool& tool)
@@ -42,7 +35,7 @@ bool TestLink(Tool& tool)
 
 void cmdTest_Click(Tool& tool)
 {
-    disableTestControls(tool);
+    disableWorkButtons(tool);
     const Reply reply = exchange(tool, kLinkCommand);
     if (reply.text.empty() && !reply.sent) return;  // reported by SendCommand; the buttons stay off
     if (answered(reply)) {
@@ -53,7 +46,7 @@ void cmdTest_Click(Tool& tool)
         report(tool, kTestOk, MessageStyle::Information);
         return;
     }
-    disableTestControls(tool);
+    disableWorkButtons(tool);
     report(tool, reply.text.empty() ? kLinkFailed : kTestFailed, MessageStyle::Critical);
 }
 

@@ -18,13 +18,6 @@ constexpr const char* kTitle = "Firmware Upgrade Tool";
 constexpr const char* kCloseWhileBusy = "now, the projector will become damaged. Are you sure?";
 constexpr const char* kExitQuestion = "Exit this program?";
 
-void disableWorkButtons(Tool& tool)
-{
-    tool.view.setEnabled(Control::cmdUpgradeSW, false);
-    tool.view.setEnabled(Control::cmdOpenFile1, false);
-    tool.view.setEnabled(Control::cmdTest, false);
-}
-
 // Opens the port and, for a remembered valid package, checks that the
 // projector answers and matches it.
 void openPortAndCheckProjector(Tool& tool)

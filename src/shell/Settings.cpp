@@ -17,13 +17,6 @@ constexpr const char* kPortKey = "COM";
 constexpr const char* kPathSection = "PATH";
 constexpr const char* kFileKey = "FILE";
 
-void disableWorkButtons(Tool& tool)
-{
-    tool.view.setEnabled(Control::cmdUpgradeSW, false);
-    tool.view.setEnabled(Control::cmdOpenFile1, false);
-    tool.view.setEnabled(Control::cmdTest, false);
-}
-
 // A stored port number takes effect on the closed port; only the start-up
 // or the dialog's OK opens it again.
 void applyStoredPort(Tool& tool, const std::string& stored)

@@ -34,4 +34,9 @@ void setWorkControls(Tool& tool, bool enabled)
 void Disable_object(Tool& tool) { setWorkControls(tool, false); }
 void Enable_object(Tool& tool) { setWorkControls(tool, true); }
 
+void disableWorkButtons(Tool& tool)
+{
+    for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest}) tool.view.setEnabled(c, false);
+}
+
 } // namespace fw

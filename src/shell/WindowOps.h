@@ -18,6 +18,10 @@ void setCaption(Tool& tool, Caption caption, const std::string& text);
 void Disable_object(Tool& tool);
 void Enable_object(Tool& tool);
 
+// Upgrade SW, Open File and the test button off: what a failure leaves when
+// the technician must pick another port or fix the link first.
+void disableWorkButtons(Tool& tool);
+
 inline constexpr const char* kLinkFailed = "Communication with projector failed.";
 inline constexpr const char* kInvalidPortTail = " is invalid. Please select an available RS232 port.";
 inline constexpr const char* kPortInUseTail =

@@ -40,9 +40,7 @@ void setPointerBusy(Tool& tool, bool busy) { tool.view.setBusyPointer(busy); }
 void leaveOnlyPortChoice(Tool& tool)
 {
     Enable_object(tool);
-    tool.view.setEnabled(Control::cmdUpgradeSW, false);
-    tool.view.setEnabled(Control::cmdOpenFile1, false);
-    tool.view.setEnabled(Control::cmdTest, false);
+    disableWorkButtons(tool);
 }
 
 void endUpgrade(Tool& tool) { setExitEnabled(tool, true); }
