@@ -137,8 +137,11 @@ void ProjectorModel::imageByte(Micros at, char c, std::vector<Emission>& out)
     }
     if (faults.noiseBeforeImageByte && index == *faults.noiseBeforeImageByte) takeImageByte(kNoiseByte);
     if (faults.dropImageByte && index == *faults.dropImageByte) return;
-    if (mode_ == Mode::Receiving) takeImageByte(c);
-    else lineEndByte(at, c, out);  // the noise byte filled the image
+    const int copies = faults.duplicateImageByte && index == *faults.duplicateImageByte ? 2 : 1;
+    for (int i = 0; i < copies; ++i) {
+        if (mode_ == Mode::Receiving) takeImageByte(c);
+        else if (mode_ == Mode::AwaitingLineEnd) lineEndByte(at, c, out);  // an extra byte filled the image
+    }
 }
 
 void ProjectorModel::takeImageByte(char c)

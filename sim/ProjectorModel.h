@@ -37,6 +37,7 @@ struct LineFaults {
     std::optional<uint64_t> cutAtImageByte{};     // from this byte on nothing gets through, either way
     std::optional<uint64_t> dropImageByte{};      // this byte is lost
     std::optional<uint64_t> noiseBeforeImageByte{};  // a stray byte arrives just before this one
+    std::optional<uint64_t> duplicateImageByte{};    // this byte arrives twice
 };
 
 // The scaler's ISP mode behind "op dlgf".

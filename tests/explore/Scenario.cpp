@@ -46,6 +46,7 @@ void drawProjector(Draw& d, Scenario& s)
     if (fault(0.05, "line cut")) p.faults.cutAtImageByte = d.below(kImageBytes + 2);
     if (fault(0.05, "dropped byte")) p.faults.dropImageByte = d.below(kImageBytes);
     if (fault(0.05, "noise byte")) p.faults.noiseBeforeImageByte = d.below(kImageBytes);
+    if (fault(0.04, "duplicated byte")) p.faults.duplicateImageByte = d.below(kImageBytes);
     if (fault(0.05, "slow answers")) p.answerDelay = sim::ms(50 + d.below(3000));
 }
 
