@@ -56,8 +56,9 @@ int main(int argc, char* argv[])
         }
     }
 
-    fw::cli::Console console(std::cout, isatty(STDOUT_FILENO) != 0);
     if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
+    // One status line redrawn in place serves one projector; several print plain lines.
+    fw::cli::Console console(std::cout, isatty(STDOUT_FILENO) != 0 && options.ports.size() == 1);
 
     std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
     auto work = [&](std::size_t i) {
