@@ -38,6 +38,8 @@ struct LineFaults {
     std::optional<uint64_t> dropImageByte{};      // this byte is lost
     std::optional<uint64_t> noiseBeforeImageByte{};  // a stray byte arrives just before this one
     std::optional<uint64_t> duplicateImageByte{};    // this byte arrives twice
+
+    bool operator==(const LineFaults&) const = default;
 };
 
 // The scaler's ISP mode behind "op dlgf".
@@ -101,6 +103,7 @@ private:
     void lengthByte(Micros at, char c, std::vector<Emission>& out);
     void imageByte(Micros at, char c, std::vector<Emission>& out);
     void takeImageByte(char c);
+    std::size_t takeImageRun(std::string_view bytes);
     void lineEndByte(Micros at, char c, std::vector<Emission>& out);
     void cancelDownload(Micros at, std::vector<Emission>& out);
     void restart(Micros at, std::vector<Emission>& out);
