@@ -1,6 +1,8 @@
 #include "PtyProjector.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -19,6 +21,9 @@ constexpr double kBytesPerSecond = 3840;  // 38400 bit/s, ten bit times a byte
 constexpr std::size_t kReadChunk = 4096;
 constexpr double kMaxCredit = 64;         // how far the paced line may run ahead after a pause
 constexpr int kIdlePollMs = 50;           // how often a quiet loop looks at the stop flag
+// The report is rewritten once the host has been quiet this long, so a
+// transfer in progress is not slowed by summing and writing it on every read.
+constexpr Micros kQuietBeforeReport = ms(100);
 const std::string kNoise = std::string("\x00\x7f#~", 4);
 
 Micros byteTime(std::size_t bytes) { return static_cast<Micros>(bytes * 1e6 / kBytesPerSecond); }
@@ -36,6 +41,13 @@ std::string imageLines(const std::string& name, const std::string& bytes, bool w
 {
     return name + "_bytes=" + std::to_string(bytes.size()) + "\n" + name + "_sum=" + hexSum(bytes) + "\n" + name +
            "_whole=" + (whole ? "yes" : "no") + "\n";
+}
+
+std::string milliseconds(Micros from, Micros to)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(to - from) / 1000.0);
+    return text;
 }
 
 } // namespace
@@ -66,6 +78,19 @@ Micros PtyProjector::now() const
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start_).count());
 }
 
+// The scaler's ISP mode runs at the ISP tool's own rate: pacing its image
+// of megabytes at 38400 bit/s would make every upgrade take minutes.
+bool PtyProjector::linePaced() const { return options_.paced && !model_.inIspMode(); }
+
+void PtyProjector::accrueCredit()
+{
+    const Micros t = now();
+    credit_ = std::min(kMaxCredit, credit_ + static_cast<double>(t - lastCredit_) * kBytesPerSecond / 1e6);
+    lastCredit_ = t;
+}
+
+bool PtyProjector::mayTakeFromHost() const { return !linePaced() || credit_ >= 1; }
+
 void PtyProjector::queue(const std::vector<Emission>& emissions)
 {
     for (const Emission& e : emissions) outgoing_.emplace(e.at, e.bytes);
@@ -73,33 +98,49 @@ void PtyProjector::queue(const std::vector<Emission>& emissions)
 
 void PtyProjector::takeFromHost()
 {
-    std::size_t allowed = kReadChunk;
-    if (options_.paced) {
-        const Micros t = now();
-        credit_ = std::min(kMaxCredit, credit_ + (t - lastCredit_) * kBytesPerSecond / 1e6);
-        lastCredit_ = t;
-        if (credit_ < 1) return;
-        allowed = static_cast<std::size_t>(credit_);
-    }
+    const std::size_t allowed = linePaced() ? static_cast<std::size_t>(credit_) : kReadChunk;
     char buffer[kReadChunk];
     const ssize_t n = read(master_, buffer, std::min(allowed, sizeof buffer));
     if (n <= 0) return;
-    if (options_.paced) credit_ -= static_cast<double>(n);
-    queue(model_.receive(now(), std::string_view(buffer, static_cast<std::size_t>(n))));
+    const Micros t = now();
+    lastInputAt_ = t;
+    reportStale_ = true;
+    if (linePaced()) credit_ -= static_cast<double>(n);
+    if (options_.sink) {
+        if (sinkBytes_ == 0) sinkFirstAt_ = t;
+        sinkLastAt_ = t;
+        sinkBytes_ += static_cast<uint64_t>(n);
+        return;
+    }
+    queue(model_.receive(t, std::string_view(buffer, static_cast<std::size_t>(n))));
+    noteImageProgress(t);
     if (options_.closeAfterImageByte && model_.lineCut()) cutLine();
-    saveReport();
+}
+
+// The loader empties its image when a download is announced, and the host
+// sends no image byte before the loader asks for it, so an empty image
+// marks the start of the next transfer.
+void PtyProjector::noteImageProgress(Micros at)
+{
+    const std::size_t bytes = model_.receivedUpImage().size();
+    if (bytes == 0 || bytes < imageBytesSeen_) imageBytesSeen_ = 0;
+    if (bytes == 0) return;
+    if (imageBytesSeen_ == 0) imageFirstAt_ = at;
+    if (bytes != imageBytesSeen_) imageLastAt_ = at;
+    imageBytesSeen_ = bytes;
 }
 
 void PtyProjector::sendDue()
 {
-    while (!cut_ && !outgoing_.empty() && outgoing_.begin()->first <= now()) {
+    while (!cut_ && !outgoing_.empty()) {
+        const Micros t = now();
+        if (outgoing_.begin()->first > t) return;
+        // The line towards the host carries one byte every ten bit times:
+        // the next text waits until the last one is out.
+        if (linePaced() && txFree_ > t) return;
         const std::string bytes = outgoing_.begin()->second;
         outgoing_.erase(outgoing_.begin());
-        if (options_.paced) {
-            // The line towards the host carries one byte every ten bit times.
-            const Micros start = std::max(now(), txFree_);
-            txFree_ = start + byteTime(bytes.size());
-        }
+        if (linePaced()) txFree_ = t + byteTime(bytes.size());
         for (std::size_t done = 0; done < bytes.size();) {
             const ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);
             if (n < 0 && errno != EAGAIN) return;
@@ -127,13 +168,18 @@ void PtyProjector::cutLine()
 
 int PtyProjector::pollTimeoutMs() const
 {
+    const Micros t = now();
+    auto untilMs = [t](Micros at) { return at <= t ? 0 : static_cast<int>((at - t + 999) / 1000); };
     int timeout = kIdlePollMs;
     if (!outgoing_.empty()) {
-        const Micros due = outgoing_.begin()->first;
-        const Micros t = now();
-        timeout = due <= t ? 0 : std::min<int>(timeout, static_cast<int>((due - t) / 1000) + 1);
+        Micros due = outgoing_.begin()->first;
+        if (linePaced()) due = std::max(due, txFree_);
+        timeout = std::min(timeout, untilMs(due));
     }
-    if (options_.paced && credit_ < 1) timeout = std::min(timeout, 2);
+    if (!mayTakeFromHost()) {
+        const double missing = 1 - credit_;
+        timeout = std::min(timeout, std::max(1, static_cast<int>(std::ceil(missing * 1000 / kBytesPerSecond))));
+    }
     return timeout;
 }
 
@@ -141,9 +187,18 @@ void PtyProjector::run(const std::atomic<bool>& stop)
 {
     while (!stop && !cut_) {
         addNoise();
-        pollfd fd{master_, POLLIN, 0};
+        accrueCredit();
+        // A paced line with no byte due yet is not polled for input, or
+        // waiting input would wake the loop at once, over and over.
+        const bool mayTake = mayTakeFromHost();
+        pollfd fd{master_, static_cast<short>(mayTake ? POLLIN : 0), 0};
         poll(&fd, 1, pollTimeoutMs());
-        if (fd.revents & POLLIN) takeFromHost();
+        if (fd.revents & POLLIN) {
+            accrueCredit();
+            takeFromHost();
+        } else {
+            saveReportWhenQuiet();
+        }
         sendDue();
     }
     saveReport();
@@ -151,16 +206,26 @@ void PtyProjector::run(const std::atomic<bool>& stop)
 
 std::string PtyProjector::report() const
 {
+    if (options_.sink)
+        return "sink_bytes=" + std::to_string(sinkBytes_) + "\nsink_ms=" + milliseconds(sinkFirstAt_, sinkLastAt_) +
+               "\n";
     const auto& up = model_.flashedUpImage();
     const auto& scaler = model_.flashedScalerImage();
     return "model=" + options_.projector.modelName + "\n" +
            imageLines("up", up ? *up : model_.receivedUpImage(), up.has_value()) +
+           "up_transfer_ms=" + milliseconds(imageFirstAt_, imageLastAt_) + "\n" +
            imageLines("scaler", scaler ? *scaler : std::string{}, scaler.has_value()) +
            "line_cut=" + (cut_ ? "yes" : "no") + "\n";
 }
 
-void PtyProjector::saveReport() const
+void PtyProjector::saveReportWhenQuiet()
 {
+    if (reportStale_ && now() - lastInputAt_ >= kQuietBeforeReport) saveReport();
+}
+
+void PtyProjector::saveReport()
+{
+    reportStale_ = false;
     if (options_.reportFile.empty()) return;
     const std::string text = report();
     if (text == lastReport_) return;

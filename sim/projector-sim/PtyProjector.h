@@ -12,7 +12,7 @@ namespace fw::sim {
 
 // The projector model behind a pseudo-terminal, in real time: what the host
 // writes reaches the model at the pace of the line, and what the model says
-// leaves at the times it names.
+// leaves at the times it names. As a sink it only takes in and counts bytes.
 class PtyProjector {
 public:
     explicit PtyProjector(SimOptions options);
@@ -30,12 +30,17 @@ public:
 
 private:
     Micros now() const;
+    bool linePaced() const;
+    void accrueCredit();
+    bool mayTakeFromHost() const;
     void takeFromHost();
+    void noteImageProgress(Micros at);
     void sendDue();
     void queue(const std::vector<Emission>& emissions);
     void addNoise();
     void cutLine();
-    void saveReport() const;
+    void saveReportWhenQuiet();
+    void saveReport();
     int pollTimeoutMs() const;
 
     SimOptions options_;
@@ -50,7 +55,21 @@ private:
     Micros txFree_ = 0;     // when the line towards the host is free again
     Micros nextNoise_ = 0;
     bool cut_ = false;
-    mutable std::string lastReport_;
+
+    // The uP image of the last download: bytes taken so far, and when the
+    // reads holding its first and its latest bytes were made.
+    std::size_t imageBytesSeen_ = 0;
+    Micros imageFirstAt_ = 0;
+    Micros imageLastAt_ = 0;
+
+    // Sink mode: every byte taken in, and when the first and last came.
+    uint64_t sinkBytes_ = 0;
+    Micros sinkFirstAt_ = 0;
+    Micros sinkLastAt_ = 0;
+
+    Micros lastInputAt_ = 0;
+    bool reportStale_ = false;  // input arrived since the report was last written
+    std::string lastReport_;
 };
 
 } // namespace fw::sim

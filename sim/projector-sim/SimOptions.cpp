@@ -12,14 +12,21 @@ const char* const kSimUsage =
     "answers on it as a projector would, in real time.\n"
     "\n"
     "  --model NAME        model name it reports (default QT2416)\n"
-    "  --paced             38400 bit/s, ten bit times a byte (the uP image takes about 68 s)\n"
-    "  --report FILE       on exit, what it was flashed with: sizes, byte sums, whole or not\n"
+    "  --paced             38400 bit/s, ten bit times a byte, for commands and the loader\n"
+    "                      (the uP image takes about 68 s); the scaler's ISP mode stays\n"
+    "                      unpaced (its image of megabytes would take minutes)\n"
+    "  --sink              no projector: only take in and count bytes (for timing a writer)\n"
+    "  --report FILE       on exit, what it was flashed with: sizes, byte sums, whole or\n"
+    "                      not, the time from the first to the last uP image byte taken\n"
+    "                      in (up_transfer_ms); with --sink the bytes taken in and the\n"
+    "                      time from the first to the last (sink_bytes, sink_ms)\n"
     "  --link PATH         also make PATH a symbolic link to the device\n"
     "  --no-image-check    accept a uP image without a valid integrity trailer\n"
     "  misbehaviours:      --silent --no-echo --echo-only --lower-case --upper-case-y\n"
     "                      --40000h --FILE --RIGHT! --no-verdict --no-boot --no-gennum\n"
     "  faults:             --cut-after N (close the line after N image bytes)\n"
-    "                      --drop-byte N --noise-before-byte N --noise-every MS\n";
+    "                      --drop-byte N --duplicate-byte N --noise-before-byte N\n"
+    "                      --noise-every MS\n";
 
 namespace {
 
@@ -41,6 +48,7 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& arguments)
     l.checksIntegrityTrailer = true;  // sample packages carry the trailer; a real loader checks its image
     const std::map<std::string, std::function<void()>> switches = {
         {"--paced", [&] { o.paced = true; }},
+        {"--sink", [&] { o.sink = true; }},
         {"--silent", [&] { p.silent = true; }},
         {"--no-echo", [&] { p.echo = false; }},
         {"--echo-only", [&] { p.answer = false; }},
@@ -71,6 +79,7 @@ SimOptionsResult parseSimOptions(const std::vector<std::string>& arguments)
         else if (a == "--cut-after") o.closeAfterImageByte = *n, p.faults.cutAtImageByte = *n;
         else if (a == "--drop-byte") p.faults.dropImageByte = *n;
         else if (a == "--noise-before-byte") p.faults.noiseBeforeImageByte = *n;
+        else if (a == "--duplicate-byte") p.faults.duplicateImageByte = *n;
         else if (a == "--noise-every") o.noiseEveryMs = static_cast<uint32_t>(*n);
         else return {std::nullopt, "unknown option: " + a, false};
     }
