@@ -1,0 +1,81 @@
+// bench_startup: the GUI program's start-up exactly as app/main.cpp does it,
+// ending as soon as the main window has been drawn for the first time. It
+// prints that moment on the machine's monotonic clock (shown_ns=...), so
+// bench_run, which started it, can tell the time from process start to the
+// window on screen. A message box the start-up raises (a port that cannot be
+// opened) is answered at once and named on stderr, so the run never hangs.
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+
+#include "qt/PortDevice.h"
+#include "qt/QtEventLoop.h"
+#include "qt/QtProcessRunner.h"
+#include "qt/QtSerialPort.h"
+#include "qt/Text8.h"
+#include "qt/WindowSession.h"
+#include "shell/Tool.h"
+
+namespace {
+
+long long monotonicNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+// Watches every object for the main window's first paint and for message boxes.
+class FirstPaintWatch final : public QObject {
+public:
+    explicit FirstPaintWatch(QWidget& mainWindow) : mainWindow_(mainWindow) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(object)) answer(*box);
+        if (event->type() == QEvent::Paint && object == &mainWindow_ && !seen_) {
+            seen_ = true;
+            std::printf("shown_ns=%lld\n", monotonicNs());
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return false;
+    }
+
+private:
+    static void answer(QMessageBox& box)
+    {
+        std::fprintf(stderr, "start-up message box: %s\n", box.text().toLocal8Bit().constData());
+        QTimer::singleShot(0, &box, &QDialog::accept);
+    }
+
+    QWidget& mainWindow_;
+    bool seen_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Firmware Upgrade Tool"));
+
+    const std::string programFolder = fw::qt::fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    const std::string workingDirectory = fw::qt::fromQt(QDir::toNativeSeparators(QDir::currentPath()));
+    const std::string settingsPath = programFolder + fw::kPathSeparator + "settings.ini";
+
+    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(settingsPath));
+    fw::qt::QtEventLoop loop;
+    fw::qt::QtProcessRunner processes;
+    fw::qt::WindowSession session(port, loop, processes, programFolder, workingDirectory);
+    FirstPaintWatch watch(session.form2());
+    app.installEventFilter(&watch);
+    session.start();
+    return QApplication::exec();
+}
