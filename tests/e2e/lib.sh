@@ -24,6 +24,8 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 # start_projector N [projector-sim options]: a simulated projector as COMN.
 start_projector() {
   local n="$1"; shift
+  # An earlier simulator's output must not be taken for this one's device.
+  rm -f "$work/sim$n.out" "$work/report$n.txt"
   "$BIN_SIM" --report "$work/report$n.txt" "$@" > "$work/sim$n.out" &
   sims+=($!)
   for _ in $(seq 100); do [ -s "$work/sim$n.out" ] && break; sleep 0.05; done
