@@ -124,7 +124,6 @@ void QtSerialPort::waitUntilTaken(qint64 bytes)
     // The block is handed to the driver before output() returns, so the
     // writer is never more than one block ahead of the line.
     const int timeoutMs = writeTimeoutMs(bytes);
-    port_.flush();  // hands the block straight to the driver; waiting is for a full driver only
     while (port_.bytesToWrite() > 0) {
         if (port_.waitForBytesWritten(timeoutMs)) continue;
         const bool timedOut = port_.error() == QSerialPort::TimeoutError || port_.error() == QSerialPort::NoError;
