@@ -1,5 +1,6 @@
 #include "PtyPair.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <pty.h>
@@ -36,13 +37,13 @@ void PtyPair::send(const std::string& bytes)
     }
 }
 
-std::string PtyPair::received()
+std::string PtyPair::received(std::size_t atMost)
 {
     std::string out;
     if (master_ < 0) return out;
     char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(master_, buffer, sizeof buffer);
+    while (out.size() < atMost) {
+        const ssize_t n = read(master_, buffer, std::min(sizeof buffer, atMost - out.size()));
         if (n <= 0) break;
         out.append(buffer, static_cast<std::size_t>(n));
     }

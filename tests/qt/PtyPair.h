@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // A pseudo-terminal: the program opens the slave side by its device name,
@@ -17,8 +18,8 @@ public:
     void send(const std::string& bytes);
     // The far end goes away: the line hangs up.
     void hangUp();
-    // What has arrived at the far end so far (does not wait).
-    std::string received();
+    // What has arrived at the far end so far, up to `atMost` bytes (does not wait).
+    std::string received(std::size_t atMost = SIZE_MAX);
 
 private:
     int master_ = -1;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <chrono>
+#include <thread>
 #include <functional>
 #include <memory>
 
@@ -69,6 +71,30 @@ TEST_F(QtSerialPortOnPty, WritesReachTheFarEndAndRepliesArriveThroughTheReceiveE
     (void)QTest::qWaitFor([&] { return (reply += port->input()).size() >= 5; }, kArrivalCapMs);
     EXPECT_EQ(reply, "NOP\r\n");
     EXPECT_EQ(port->input(), "");
+}
+
+// The line is slower than the writer: every block must wait for room and
+// still arrive whole and in order (the uP image on a real cable).
+TEST_F(QtSerialPortOnPty, FarEndThatReadsSlowlyStillGetsEveryBlockInOrder)
+{
+    constexpr std::size_t kBlocks = 256;
+    std::string image;
+    for (std::size_t i = 0; i < kBlocks * 1024; ++i) image += static_cast<char>((i * 7 + i / 1024) & 0xFF);
+    port->setPortOpen(true);
+
+    std::string got;
+    std::thread farEnd([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (got.size() < image.size() && std::chrono::steady_clock::now() < deadline) {
+            // about 200 kB/s: the writer soon finds the line's buffers full
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            got += pty.received(1024);
+        }
+    });
+    for (std::size_t i = 0; i < kBlocks; ++i) port->output(std::string_view(image).substr(i * 1024, 1024));
+    farEnd.join();
+    EXPECT_EQ(got.size(), image.size());
+    EXPECT_TRUE(got == image);
 }
 
 TEST_F(QtSerialPortOnPty, BinaryBytesPassUntouchedBothWays)
