@@ -5,20 +5,13 @@
 // window on screen. A message box the start-up raises (a port that cannot be
 // opened) is answered at once and named on stderr, so the run never hangs.
 #include <QApplication>
-#include <QDir>
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
 
-#include "qt/PortDevice.h"
-#include "qt/QtEventLoop.h"
-#include "qt/QtProcessRunner.h"
-#include "qt/QtSerialPort.h"
-#include "qt/Text8.h"
-#include "qt/WindowSession.h"
-#include "shell/Tool.h"
+#include "qt/ToolProgram.h"
 
 namespace {
 
@@ -66,16 +59,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Firmware Upgrade Tool"));
 
-    const std::string programFolder = fw::qt::fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    const std::string workingDirectory = fw::qt::fromQt(QDir::toNativeSeparators(QDir::currentPath()));
-    const std::string settingsPath = programFolder + fw::kPathSeparator + "settings.ini";
-
-    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(settingsPath));
-    fw::qt::QtEventLoop loop;
-    fw::qt::QtProcessRunner processes;
-    fw::qt::WindowSession session(port, loop, processes, programFolder, workingDirectory);
-    FirstPaintWatch watch(session.form2());
+    fw::qt::ToolProgram program;
+    FirstPaintWatch watch(program.session().form2());
     app.installEventFilter(&watch);
-    session.start();
+    program.start();
     return QApplication::exec();
 }

@@ -1,0 +1,26 @@
+#include "qt/ToolProgram.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "qt/PortDevice.h"
+#include "qt/Text8.h"
+#include "shell/Tool.h"
+
+namespace fw::qt {
+
+namespace {
+
+std::string programFolder() { return fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())); }
+std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::currentPath())); }
+
+} // namespace
+
+ToolProgram::ToolProgram()
+    : programFolder_(programFolder()), workingDirectory_(workingDirectory()),
+      port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
+      session_(port_, loop_, processes_, programFolder_, workingDirectory_)
+{
+}
+
+} // namespace fw::qt

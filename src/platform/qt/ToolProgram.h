@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "qt/QtEventLoop.h"
+#include "qt/QtProcessRunner.h"
+#include "qt/QtSerialPort.h"
+#include "qt/WindowSession.h"
+
+namespace fw::qt {
+
+// The technician's program as it is wired: settings.ini, the ISP tool and
+// its log in the program's own folder; relative image names in list files
+// against the folder it was started in; the machine's serial port as
+// settings.ini maps it; Qt's event loop; QProcess; and the windows.
+// Needs the application object to exist.
+class ToolProgram {
+public:
+    ToolProgram();
+
+    WindowSession& session() { return session_; }
+    // The window's start-up sequence, then the window is shown.
+    void start() { session_.start(); }
+
+private:
+    std::string programFolder_;
+    std::string workingDirectory_;
+    QtSerialPort port_;
+    QtEventLoop loop_;
+    QtProcessRunner processes_;
+    WindowSession session_;
+};
+
+} // namespace fw::qt
