@@ -14,7 +14,6 @@ constexpr uint64_t kUpImageSize = 262144;  // 0x40000, what the loader takes
 constexpr uint64_t kScalerImageMinSize = 2500000;
 constexpr uint64_t kScalerImageMaxSize = 4800000;
 
-constexpr const char* kNotValid = "Selected text file is not valid. Please select a valid file.";
 constexpr const char* kUpSizeIncorrect = "ERROR: uP file size incorrect.";
 constexpr const char* kScalerSizeIncorrect = "ERROR: Scaler file size incorrect.";
 constexpr const char* kFileNotFound = "File not found";
@@ -42,10 +41,10 @@ std::string imagePath(const Tool& tool, const TagValue& name)
 
 void requireChecksum(const std::string& path, uint64_t size, const TagValue& listed)
 {
-    require(listed.seen, kNotValid);
+    require(listed.seen, kListFileNotValid);
     const uint64_t sum = byteSumOfFile(path, size);
     if (sum < kSmallestComparableSum) throw UncomparableSum{};
-    require(!listed.overlong && checksumMatches(sum, listed.value), kNotValid);
+    require(!listed.overlong && checksumMatches(sum, listed.value), kListFileNotValid);
 }
 
 void checkUpImage(Tool& tool, const ListFileEntries& entries)
@@ -72,7 +71,7 @@ void checkScalerImage(Tool& tool, const ListFileEntries& entries)
 void checkPackage(Tool& tool, const std::string& listFilePath)
 {
     const ListFileEntries entries = readListFileAt(resolveName(tool.workingDirectory, listFilePath));
-    require(entries.up.seen && entries.scaler.seen, kNotValid);
+    require(entries.up.seen && entries.scaler.seen, kListFileNotValid);
     checkUpImage(tool, entries);
     checkScalerImage(tool, entries);
 }

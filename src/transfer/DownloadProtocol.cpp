@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "link/EventLoop.h"
+#include "link/PortError.h"
 #include "link/SendCommand.h"
 #include "shell/Text.h"
 #include "shell/Tool.h"
@@ -106,17 +107,17 @@ bool awaitRestart(Tool& tool)
     return true;
 }
 
-bool endLoaderDialogue(Tool& tool) noexcept
+bool endLoaderDialogue(Tool& tool)
 {
     try {
         tool.port.setInputMode(InputMode::Text);
-    } catch (...) {
+    } catch (const PortError&) {
         // the line end may still go out
     }
     try {
         tool.port.output(kLineEnd);
         return true;
-    } catch (...) {
+    } catch (const PortError&) {
         return false;
     }
 }

@@ -50,6 +50,6 @@ bool awaitRestart(Tool& tool);
 // The wire side of an abort: text mode and CR LF, which ends whatever the
 // loader was waiting for. Each step is tried even when the one before it
 // failed; false when the line end could not be sent.
-bool endLoaderDialogue(Tool& tool) noexcept;
+bool endLoaderDialogue(Tool& tool);
 
 } // namespace fw

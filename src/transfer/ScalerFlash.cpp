@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/EventLoop.h"
+#include "link/PortError.h"
 #include "link/SendCommand.h"
 #include "shell/FileHelpers.h"
 #include "shell/Text.h"
@@ -42,7 +43,7 @@ bool openPortIfClosed(Tool& tool)
     try {
         if (!tool.port.portOpen()) tool.port.setPortOpen(true);
         return true;
-    } catch (...) {
+    } catch (const PortError&) {
         return false;
     }
 }
@@ -54,7 +55,7 @@ void awaitScalerBanner(Tool& tool)
     for (int poll = 1; poll <= kBannerPolls; ++poll) {
         try {
             tool.state.receiveBuffer += tool.port.input();
-        } catch (...) {
+        } catch (const PortError&) {
             // a closed port holds nothing to append
         }
         if (containsNoCase(tool.state.receiveBuffer, kScalerBanner)) return;
@@ -82,7 +83,7 @@ void releasePort(Tool& tool)
 {
     try {
         if (tool.port.portOpen()) tool.port.setPortOpen(false);
-    } catch (...) {
+    } catch (const PortError&) {
     }
 }
 

@@ -6,6 +6,7 @@
 #include "link/EventLoop.h"
 #include "link/PortError.h"
 #include "link/TestLink.h"
+#include "package/CheckListFile.h"
 #include "shell/Tool.h"
 #include "shell/WindowOps.h"
 #include "transfer/DownloadProtocol.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr const char* kConfirmation =
     "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
     "COMMUNICATION CABLE. Otherwise, it will cause serious damage to the projector. Do you want to continue?";
-constexpr const char* kInvalidPackage = "Selected text file is not valid. Please select a valid file.";
 constexpr const char* kDownloading = "Downloading, please wait ...";
 constexpr const char* kPreparing = "Processing, please wait ...";
 constexpr const char* kFileOneOfTwo = "Downloading file 1 of 2";
@@ -199,7 +199,7 @@ void runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 void cmdUpgradeSW_Click(Tool& tool)
 {
     if (!packageIsReady(tool)) {
-        report(tool, kInvalidPackage, MessageStyle::Critical);
+        report(tool, kListFileNotValid, MessageStyle::Critical);
         return;
     }
     setExitEnabled(tool, false);
