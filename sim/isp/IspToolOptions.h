@@ -28,9 +28,11 @@ struct IspSwitches {
     uint32_t runAtLeastMs = 0;      // end no sooner than this after the start
     bool crash = false;             // die part way, leaving a log without a result line
     bool writeNoLog = false;        // flash, but leave no log
+    bool hang = false;              // never end by itself, nor the child it starts
+    uint32_t logLateMs = 0;         // end at once; a child it leaves writes the log this much later
 
-    // From FWSIM_ISP_FAIL (once|always), FWSIM_ISP_RUN_MS, FWSIM_ISP_CRASH=1
-    // and FWSIM_ISP_NO_LOG=1.
+    // From FWSIM_ISP_FAIL (once|always), FWSIM_ISP_RUN_MS, FWSIM_ISP_CRASH=1,
+    // FWSIM_ISP_NO_LOG=1, FWSIM_ISP_HANG=1 and FWSIM_ISP_LOG_LATE_MS.
     static IspSwitches fromEnvironment();
 };
 

@@ -141,27 +141,28 @@ TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
     expectNoFalseSuccess(r);
 }
 
-TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseTheWindowClosesWithoutAQuestion)
+TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseClosingAsksFirst)
 {
     UpgradeRig r;
     struct Seen {
-        bool busy = true, pointer = true, progressVisible = true, closeCancelled = true;
-        std::size_t boxes = 0;
+        bool pointer = true, progressVisible = true, closeCancelled = false;
         std::string status;
     } afterVerdict;
     // The verdict comes about 74 s in; the scaler phase starts some 8 s later.
     r.rig.loop.schedule(seconds(76), [&] {
-        afterVerdict = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().progressVisible(),
-                        Form_QueryUnload(r.tool()), r.view().messages().size(), r.tool().state.statusLine};
+        afterVerdict = {r.view().busyPointer(), r.view().progressVisible(), Form_QueryUnload(r.tool()),
+                        r.tool().state.statusLine};
     });
     r.rig.view.answerNext(Answer::Yes);
+    r.rig.view.answerNext(Answer::No);  // stay: the projector is half upgraded
     cmdUpgradeSW_Click(r.tool());
 
-    EXPECT_FALSE(afterVerdict.busy);
     EXPECT_FALSE(afterVerdict.pointer);
     EXPECT_FALSE(afterVerdict.progressVisible);
-    EXPECT_FALSE(afterVerdict.closeCancelled);
-    EXPECT_EQ(afterVerdict.boxes, 1u);  // only the confirmation: no question on closing
+    EXPECT_TRUE(afterVerdict.closeCancelled);
     EXPECT_EQ(afterVerdict.status, "uP software downloaded ok. Now starting scaler software download. Please wait ...");
-    EXPECT_TRUE(r.showed(kDownloadComplete));
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText,
+                                                      "now, the projector will become damaged. Are you sure?",
+                                                      kDownloadComplete}));
+    expectWindowGivenBack(r);
 }
