@@ -67,6 +67,8 @@ IspSwitches IspSwitches::fromEnvironment()
     const std::string_view fail = environment("FWSIM_ISP_FAIL");
     if (fail == "once") switches.fail = Failing::Once;
     else if (fail == "always") switches.fail = Failing::Always;
+    long failPort = 0;
+    if (toNumber(environment("FWSIM_ISP_FAIL_PORT"), failPort)) switches.failOnPort = static_cast<int>(failPort);
     long runMs = 0;
     if (toNumber(environment("FWSIM_ISP_RUN_MS"), runMs) && runMs > 0) switches.runAtLeastMs = static_cast<uint32_t>(runMs);
     switches.crash = std::string_view(environment("FWSIM_ISP_CRASH")) == "1";

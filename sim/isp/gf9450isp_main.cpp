@@ -4,7 +4,8 @@
 //
 //   gf9450isp.exe -c <port> -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p <image>
 //
-// Test switches (environment): FWSIM_ISP_FAIL=once|always, FWSIM_ISP_RUN_MS=n,
+// Test switches (environment): FWSIM_ISP_FAIL=once|always, FWSIM_ISP_FAIL_PORT=n
+// (fail whenever given port n), FWSIM_ISP_RUN_MS=n,
 // FWSIM_ISP_CRASH=1, FWSIM_ISP_NO_LOG=1, FWSIM_ISP_HANG=1 (never ends, nor
 // the child it starts), FWSIM_ISP_LOG_LATE_MS=n (ends at once, a child writes
 // the log n ms later).
@@ -34,9 +35,9 @@ constexpr const char* kFailedOnceMarker = "gf9450isp.failed-once";
 constexpr auto kPortSettle = std::chrono::milliseconds(100);
 
 // "Fail once" must hold across processes: the first failing run leaves a mark.
-bool failThisRun(const IspSwitches& switches, const std::string& folder)
+bool failThisRun(const IspSwitches& switches, const std::string& folder, int port)
 {
-    if (switches.fail == IspSwitches::Failing::Always) return true;
+    if (switches.fail == IspSwitches::Failing::Always || switches.failOnPort == port) return true;
     if (switches.fail != IspSwitches::Failing::Once) return false;
     const std::string marker = folder + "/" + kFailedOnceMarker;
     if (std::filesystem::exists(marker)) return false;
@@ -91,7 +92,8 @@ int main(int argc, char** argv)
     const auto startedAt = Clock::now();
     const std::string folder = std::filesystem::current_path().string();
     const IspSwitches switches = IspSwitches::fromEnvironment();
-    IspToolRun run(std::vector<std::string>(argv + 1, argv + argc), folder, failThisRun(switches, folder),
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    IspToolRun run(arguments, folder, failThisRun(switches, folder, parseIspCommandLine(arguments).port),
                    switches.crash);
 
     PosixSerialLink link;

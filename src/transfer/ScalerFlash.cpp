@@ -143,7 +143,7 @@ bool takeIspFolder(Tool& tool, FolderLock& lock, int32_t timeLimitSeconds)
     }
 }
 
-enum class ToolRun { Ended, Stopped };
+enum class ToolRun { Ended, TimeUp };
 
 // The processing window stays on top and animates until the tool ends or
 // its time is up; the main window's one-second clock shows the elapsed time
@@ -160,8 +160,7 @@ ToolRun waitForTool(Tool& tool, RunningProcess& process, int32_t timeLimitSecond
         tool.view.setProcessingWindowVisible(true);
         animate(tool, step);
         if (tool.loop.tickCount() - start >= millisecondsOf(timeLimitSeconds) && !process.hasEnded()) {
-            process.stop();  // with whatever it started, so the port is free again
-            run = ToolRun::Stopped;
+            run = ToolRun::TimeUp;
             break;
         }
     } while (!process.hasEnded());
@@ -199,9 +198,10 @@ ToolOutcome runTool(Tool& tool, const std::string& image, int32_t timeLimitSecon
         ProcessStart started = tool.processes.start(program, arguments, tool.ispFolder);
         if (!started.process) return failedWith(startFailureMessage(started.errorCode));
         const ToolRun run = waitForTool(tool, *started.process, timeLimitSeconds);
-        // Whatever the tool left running must not write into the log judged next.
+        // A tool out of time is stopped, and whatever it left running must
+        // not write into the log judged next; either way the port is free again.
         started.process->stop();
-        if (run == ToolRun::Stopped) continue;
+        if (run == ToolRun::TimeUp) continue;
         ReadToolLog(tool);
         if (tool.state.Label5 == kIspSuccessLine) return {true, {}};
     }

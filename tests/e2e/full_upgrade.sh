@@ -10,5 +10,6 @@ stop_projectors
 report_has 1 up_whole=yes
 report_has 1 scaler_whole=yes
 grep -q ' >> op dlmy' "$work/transcript.txt" || grep -q '>> y' "$work/transcript.txt" || fail "transcript lacks the download"
-[ "$(tail -c 23 "$prog/log.txt")" = "Command: 0503 0000 fafd" ] || fail "log.txt does not end with the success line"
+# Each port's ISP tool runs, and leaves its log, in a folder of its own.
+[ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "log.txt does not end with the success line"
 echo "passed"

@@ -2,6 +2,7 @@
 
 #include "UpgradeRig.h"
 #include "shell/MainWindow.h"
+#include "shell/Settings.h"
 #include "transfer/Upgrade.h"
 
 using namespace fw;
@@ -165,4 +166,23 @@ TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseClosingAsksFirst)
                                                       "now, the projector will become damaged. Are you sure?",
                                                       kDownloadComplete}));
     expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
+{
+    UpgradeRig r;
+    RS_232_Click(r.tool());  // opened before the upgrade, left open
+    const uint64_t opensBefore = r.rig.port.opens();
+    // OK pressed during the transfer, the restart wait and the ISP tool's run.
+    for (Micros at : {seconds(40), seconds(80), seconds(100)})
+        r.rig.loop.schedule(at, [&] { RS232_Click(r.tool()); });
+    r.rig.view.answerNext(Answer::Yes);
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_EQ(r.rig.port.opens(), opensBefore + 1);  // only the upgrade's own reopening
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
+    expectWindowGivenBack(r);
+    // Afterwards the dialog works again.
+    RS232_Click(r.tool());
+    EXPECT_EQ(r.rig.port.opens(), opensBefore + 2);
 }
