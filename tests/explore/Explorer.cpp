@@ -10,8 +10,8 @@
 #include "link/TestLink.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
-#include "transfer/FolderLock.h"
 #include "transfer/IspCommandLine.h"
+#include "transfer/ScalerFlash.h"
 #include "transfer/ToolLog.h"
 #include "transfer/Upgrade.h"
 
@@ -31,47 +31,29 @@ constexpr Micros kVirtualTimeLimit = sim::seconds(4 * 3600);
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
-constexpr Micros kOtherCopyPoll = sim::ms(500);
-constexpr int kOtherCopyTries = 2000;
-
-// Another copy of the program flashing its own projector's scaler in the
-// same folder: it takes the folder's lock, removes the old log, and leaves
-// its own log when its tool ends.
-class OtherCopy {
-public:
-    OtherCopy(sim::VirtualEventLoop& loop, std::string folder, Micros runs, bool succeeds)
-        : loop_(loop), folder_(std::move(folder)), runs_(runs), succeeds_(succeeds)
+// A second projector on port 2 whose scaler is flashed from the same
+// program folder, as a second window would: its own port, view and ISP tool
+// on the same clock, run from inside whatever the first one is waiting for.
+struct SecondJob {
+    SecondJob(sim::SimRig& rig, const sim::isp::IspSwitches& switches, const SharedPackage& package)
+        : port(rig.loop, projector), view(rig.loop), processes(rig.loop),
+          isp(rig.loop, projector, port, switches, kPort),
+          tool(port, rig.loop, view, processes, rig.tool.programFolder, rig.tool.workingDirectory)
     {
+        port.setAvailability(kPort, sim::PortAvailability::Projector);
+        port.setCommPort(kPort);
+        isp.installAs(processes, tool.programFile(kIspToolName));
+        tool.state.package.ScalerImagePath = package.scalerImage;
+        view.answerNext(Answer::Yes);  // a close request, should one come
     }
-    void startAt(Micros at)
-    {
-        loop_.schedule(at, [this] { tryToStart(kOtherCopyTries); });
-    }
+    static constexpr int16_t kPort = 2;
 
-private:
-    void tryToStart(int triesLeft)
-    {
-        lock_ = std::make_unique<FolderLock>(folder_);
-        if (lock_->tryLock() != FolderLock::Result::Taken) {
-            lock_.reset();
-            if (triesLeft > 1) loop_.scheduleAfter(kOtherCopyPoll, [this, triesLeft] { tryToStart(triesLeft - 1); });
-            return;
-        }
-        if (removeOldLog(ispLogPath(folder_))) {
-            lock_.reset();
-            return;
-        }
-        loop_.scheduleAfter(runs_, [this] {
-            testing::writeFile(ispLogPath(folder_), succeeds_ ? "Command: 0503 0000 fafd\r\n" : "Error: no reply\r\n");
-            lock_.reset();  // judged, and the folder let go
-        });
-    }
-
-    sim::VirtualEventLoop& loop_;
-    std::string folder_;
-    Micros runs_;
-    bool succeeds_;
-    std::unique_ptr<FolderLock> lock_;
+    sim::ProjectorModel projector;
+    sim::SimSerialPort port;
+    sim::RecordingView view;
+    sim::SimProcessRunner processes;
+    sim::isp::SimIspTool isp;
+    Tool tool;
 };
 
 std::string settingsText(const Scenario& s, const SharedPackage& package)
@@ -92,10 +74,9 @@ struct World {
         testing::writeFile(rig.tool.settingsPath(), settingsText(s, package));
         rig.port.setDriverBuffer(s.driverBufferBytes);
         if (s.oldLogStuck) std::filesystem::create_directories(ispLogPath(rig.tool.ispFolder) + "/held");
-        if (s.otherCopyFromMs) {
-            other = std::make_unique<OtherCopy>(rig.loop, rig.tool.ispFolder, sim::ms(s.otherCopyRunsMs),
-                                                s.otherCopySucceeds);
-            other->startAt(sim::ms(*s.otherCopyFromMs));
+        if (s.secondJobAtMs) {
+            second = std::make_unique<SecondJob>(rig, s.secondJobIsp, package);
+            rig.loop.schedule(sim::ms(*s.secondJobAtMs), [this] { cmdFlashSW2_Click(second->tool); });
         }
         if (s.portDialogOkAtMs) rig.loop.schedule(sim::ms(*s.portDialogOkAtMs), [this] { RS232_Click(rig.tool); });
         if (s.deviceFailsAfterBytes) rig.port.failDeviceAfterBytes(*s.deviceFailsAfterBytes);
@@ -106,7 +87,7 @@ struct World {
     }
     sim::SimRig rig;
     sim::isp::SimIspTool isp;
-    std::unique_ptr<OtherCopy> other;
+    std::unique_ptr<SecondJob> second;
 };
 
 struct Checker {
@@ -158,6 +139,20 @@ struct Checker {
         if (!v.unexpected().empty()) violated(v.unexpected().front());
         if (w.rig.processes.running() > 0 || w.isp.leftSomethingRunning()) violated("a started program left running");
     }
+
+    // The second projector's scaler flash: success only when its scaler
+    // holds the image, and its window given back with nothing left running.
+    void checkSecondJob()
+    {
+        const SecondJob* job = w.second.get();
+        if (!job) return;
+        for (const auto& m : job->view.messages())
+            if (startsWith(m.text, kDownloadComplete) && job->projector.flashedScalerImage() != package.scalerBytes)
+                violated("second projector: success shown without the scaler image");
+        if (job->tool.state.DownloadBusy) violated("second projector: DownloadBusy left set");
+        if (job->processes.running() > 0 || job->isp.leftSomethingRunning())
+            violated("second projector: a started program left running");
+    }
 };
 
 void runStep(World& w, Step step, const SharedPackage& package, Checker& check)
@@ -202,7 +197,7 @@ SharedPackage makeSharedPackage(const std::string& folder)
     testing::writeFile(p.listFile, "[uP]" + p.upImage + "\r\n[SCALER]" + p.scalerImage + "\r\n[CHECKSUM1]" +
                                        testing::checksumText(p.upBytes) + "\r\n[CHECKSUM2]" +
                                        testing::checksumText(p.scalerBytes) + "\r\n");
-    return {folder, p.listFile, p.upBytes, p.scalerBytes};
+    return {folder, p.listFile, p.scalerImage, p.upBytes, p.scalerBytes};
 }
 
 Verdict runScenario(const Scenario& scenario, const SharedPackage& package)
@@ -219,6 +214,7 @@ Verdict runScenario(const Scenario& scenario, const SharedPackage& package)
         }
         check.checkSuccessIsTrue();
         check.checkWindowGivenBack();
+        check.checkSecondJob();
     } catch (const sim::HangDetected& h) {
         check.violated("no end after " + std::to_string(h.at / 1000000) + " s of virtual time");
     }

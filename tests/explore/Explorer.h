@@ -11,6 +11,7 @@ namespace fw::explore {
 struct SharedPackage {
     std::string folder;
     std::string listFile;
+    std::string scalerImage;
     std::string upBytes;
     std::string scalerBytes;
 };

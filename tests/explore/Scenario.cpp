@@ -50,22 +50,27 @@ void drawProjector(Draw& d, Scenario& s)
     if (fault(0.05, "slow answers")) p.answerDelay = sim::ms(50 + d.below(3000));
 }
 
-void drawIspTool(Draw& d, Scenario& s)
+void drawToolFaults(Draw& d, sim::isp::IspSwitches& isp, std::vector<std::string>& faults, const std::string& tool)
 {
     using F = sim::isp::IspSwitches::Failing;
-    if (d.chance(0.05)) s.isp.fail = F::Once, s.faults.push_back("ISP tool fails once");
-    else if (d.chance(0.04)) s.isp.fail = F::Always, s.faults.push_back("ISP tool always fails");
-    if (d.chance(0.04)) s.isp.crash = true, s.faults.push_back("ISP tool crashes");
-    if (d.chance(0.04)) s.isp.writeNoLog = true, s.faults.push_back("ISP tool writes no log");
+    if (d.chance(0.05)) isp.fail = F::Once, faults.push_back(tool + " fails once");
+    else if (d.chance(0.04)) isp.fail = F::Always, faults.push_back(tool + " always fails");
+    if (d.chance(0.04)) isp.crash = true, faults.push_back(tool + " crashes");
+    if (d.chance(0.04)) isp.writeNoLog = true, faults.push_back(tool + " writes no log");
     if (d.chance(0.05)) {
-        s.isp.runAtLeastMs = static_cast<uint32_t>(1000 + d.below(600000));
-        s.faults.push_back("ISP tool runs " + std::to_string(s.isp.runAtLeastMs) + " ms");
+        isp.runAtLeastMs = static_cast<uint32_t>(1000 + d.below(600000));
+        faults.push_back(tool + " runs " + std::to_string(isp.runAtLeastMs) + " ms");
     }
-    if (d.chance(0.04)) s.isp.hang = true, s.faults.push_back("ISP tool hangs");
+    if (d.chance(0.04)) isp.hang = true, faults.push_back(tool + " hangs");
     if (d.chance(0.04)) {
-        s.isp.logLateMs = static_cast<uint32_t>(1 + d.below(20000));
-        s.faults.push_back("ISP tool's log written " + std::to_string(s.isp.logLateMs) + " ms after it ended");
+        isp.logLateMs = static_cast<uint32_t>(1 + d.below(20000));
+        faults.push_back(tool + "'s log written " + std::to_string(isp.logLateMs) + " ms after it ended");
     }
+}
+
+void drawIspTool(Draw& d, Scenario& s)
+{
+    drawToolFaults(d, s.isp, s.faults, "ISP tool");
     if (s.isp.hang || s.isp.runAtLeastMs > 0 || d.chance(0.03)) {
         s.ispTimeLimitSeconds = static_cast<int>(d.below(900));  // 0 means the default
         s.faults.push_back("TIMELIMIT=" + std::to_string(*s.ispTimeLimitSeconds));
@@ -75,13 +80,22 @@ void drawIspTool(Draw& d, Scenario& s)
 void drawFolder(Draw& d, Scenario& s)
 {
     if (d.chance(0.03)) s.oldLogStuck = true, s.faults.push_back("old log cannot be deleted");
-    if (d.chance(0.08)) {
-        s.otherCopyFromMs = d.below(200000);
-        s.otherCopyRunsMs = 1 + d.below(120000);
-        s.otherCopySucceeds = d.chance(0.5);
-        s.faults.push_back("another copy's ISP tool on the folder at " + std::to_string(*s.otherCopyFromMs) +
-                           " ms for " + std::to_string(s.otherCopyRunsMs) + " ms, " +
-                           (s.otherCopySucceeds ? "succeeding" : "failing"));
+    if (d.chance(0.15)) {
+        // Mostly while the first projector's scaler phase is likely to run.
+        s.secondJobAtMs = d.chance(0.8) ? 60000 + d.below(200000) : d.below(600000);
+        s.faults.push_back("second projector's scaler flashed from the folder at " +
+                           std::to_string(*s.secondJobAtMs) + " ms");
+        // Its tool fails more often than not, so a verdict taken from the
+        // wrong log shows.
+        if (d.chance(0.5)) s.secondJobIsp.fail = sim::isp::IspSwitches::Failing::Always;
+        drawToolFaults(d, s.secondJobIsp, s.faults, "second ISP tool");
+        // A first tool that fails slowly leaves the longest time for a log
+        // that is not its own.
+        if (d.chance(0.4)) {
+            s.isp.fail = sim::isp::IspSwitches::Failing::Always;
+            s.isp.runAtLeastMs = static_cast<uint32_t>(30000 + d.below(250000));
+            s.faults.push_back("ISP tool fails after " + std::to_string(s.isp.runAtLeastMs) + " ms");
+        }
     }
 }
 

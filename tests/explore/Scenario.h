@@ -25,11 +25,10 @@ struct Scenario {
     std::size_t driverBufferBytes = 0;               // the adapter holds this much of what is written
     std::optional<int> ispTimeLimitSeconds;          // [ISP] TIMELIMIT in settings.ini
     bool oldLogStuck = false;                        // the old log cannot be deleted
-    // Another copy of the program on the same folder runs its ISP tool from
-    // this moment, for this long, and leaves a log of success or failure.
-    std::optional<uint64_t> otherCopyFromMs;
-    uint64_t otherCopyRunsMs = 0;
-    bool otherCopySucceeds = false;
+    // A second projector, on port 2, has its scaler flashed from the same
+    // program folder at this moment, by an ISP tool with faults of its own.
+    std::optional<uint64_t> secondJobAtMs;
+    sim::isp::IspSwitches secondJobIsp;
     std::optional<uint64_t> portDialogOkAtMs;        // OK of a dialog left open
     std::vector<Step> steps;
     std::vector<std::string> faults;                 // readable list, for the replay
