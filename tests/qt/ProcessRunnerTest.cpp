@@ -2,7 +2,9 @@
 
 #include <QTest>
 #include <filesystem>
+#include <csignal>
 #include <fstream>
+#include <memory>
 
 #include "TempFolder.h"
 #include "qt/QtProcessRunner.h"
@@ -54,4 +56,52 @@ TEST(QtProcessRunner, RunningProgramIsPolledWithoutBlocking)
     ASSERT_NE(start.process, nullptr);
     EXPECT_FALSE(start.process->hasEnded());
     EXPECT_TRUE(QTest::qWaitFor([&] { return start.process->hasEnded(); }, 5000));
+}
+
+namespace {
+
+bool processAlive(pid_t pid) { return ::kill(pid, 0) == 0; }
+
+// The program writes the id of the child it leaves running, then goes on
+// running itself, or ends at once.
+pid_t startedChild(QtProcessRunner& runner, const TempFolder& folder, const char* thenWhat,
+                   std::unique_ptr<fw::RunningProcess>& process)
+{
+    const std::string script = std::string("sleep 300 & echo $! > child.pid; ") + thenWhat;
+    fw::ProcessStart start = runner.start("/bin/sh", {"-c", script}, folder.str());
+    process = std::move(start.process);
+    pid_t child = 0;
+    if (!QTest::qWaitFor([&] { return (std::ifstream(folder.file("child.pid")) >> child) && child > 0; }, 5000)) return 0;
+    return child;
+}
+
+} // namespace
+
+TEST(QtProcessRunner, StoppingAProgramStopsWhatItStartedEvenAfterItEnded)
+{
+    for (const char* thenWhat : {"sleep 300", "exit 0"}) {
+        SCOPED_TRACE(thenWhat);
+        TempFolder folder;
+        QtProcessRunner runner;
+        std::unique_ptr<fw::RunningProcess> process;
+        const pid_t child = startedChild(runner, folder, thenWhat, process);
+        ASSERT_NE(process, nullptr);
+        ASSERT_GT(child, 0);
+        process->stop();
+
+        EXPECT_TRUE(process->hasEnded());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 5000)) << "child " << child << " still runs";
+    }
+}
+
+TEST(QtProcessRunner, StopAllLeavesNothingRunningThatAnyRunnerStarted)
+{
+    TempFolder folder;
+    QtProcessRunner runner;
+    std::unique_ptr<fw::RunningProcess> process;
+    const pid_t child = startedChild(runner, folder, "sleep 300", process);
+    ASSERT_GT(child, 0);
+    QtProcessRunner().stopAll();  // the program is ending
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return process->hasEnded() && !processAlive(child); }, 5000));
 }
