@@ -67,7 +67,7 @@ bool openPort(Tool& tool, int number)
         tool.port.setPortOpen(true);
         return true;
     } catch (const PortError& e) {
-        if (!reportPortSetupFailure(tool, e.code())) report(tool, kLinkFailed, MessageStyle::Critical);
+        if (!reportPortSetupFailure(tool, e)) report(tool, kLinkFailed, MessageStyle::Critical);
         return false;
     }
 }

@@ -70,7 +70,7 @@ void RS_232_Click(Tool& tool)
         Load_Setting(tool);
     } catch (const PortError& e) {
         // A hand-edited port number the serial layer rejects: say so, as at start-up.
-        reportPortSetupFailure(tool, e.code());
+        reportPortSetupFailure(tool, e);
         disableWorkButtons(tool);
     } catch (const NumberError&) {
         disableWorkButtons(tool);
@@ -94,7 +94,7 @@ void RS232_Click(Tool& tool)
             disableWorkButtons(tool);
         }
     } catch (const PortError& e) {
-        if (reportPortSetupFailure(tool, e.code())) restorePreviousPort(tool);
+        if (reportPortSetupFailure(tool, e)) restorePreviousPort(tool);
         disableWorkButtons(tool);
     } catch (const NumberError&) {
         disableWorkButtons(tool);
