@@ -3,6 +3,7 @@
 #include "link/PortError.h"
 #include "package/CheckListFile.h"
 #include "shell/Numbers.h"
+#include "shell/PortDiscovery.h"
 #include "shell/PortMessages.h"
 #include "shell/ProfileFile.h"
 #include "shell/Text.h"
@@ -48,6 +49,14 @@ void restorePreviousPort(Tool& tool)
     }
 }
 
+void reportUnsavedPortLine(Tool& tool)
+{
+    report(tool,
+           "COM" + std::to_string(tool.port.commPort()) + " cannot be given to " + tool.state.pickedPortDevice +
+               ": " + tool.settingsPath() + " cannot be written.",
+           MessageStyle::Critical);
+}
+
 } // namespace
 
 void Load_Setting(Tool& tool)
@@ -83,6 +92,12 @@ void RS232_Click(Tool& tool)
         if (tool.port.portOpen()) tool.port.setPortOpen(false);
         tool.state.PreviousPort = tool.port.commPort();
         tool.port.setCommPort(toInt16(tool.view.portListText()));
+        if (!writePickedPortLine(tool, tool.port.commPort())) {
+            reportUnsavedPortLine(tool);
+            restorePreviousPort(tool);
+            disableWorkButtons(tool);
+            return;
+        }
         tool.port.setInputMode(InputMode::Text);
         if (!tool.port.portOpen()) tool.port.setPortOpen(true);
         Save_Setting(tool);

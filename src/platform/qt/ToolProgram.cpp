@@ -21,6 +21,7 @@ ToolProgram::ToolProgram()
       port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
       session_(port_, loop_, processes_, programFolder_, workingDirectory_)
 {
+    session_.setDeviceSource(devices_);
 }
 
 } // namespace fw::qt

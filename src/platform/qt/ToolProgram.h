@@ -4,6 +4,7 @@
 
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
+#include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/WindowSession.h"
 
@@ -28,6 +29,7 @@ private:
     QtSerialPort port_;
     QtEventLoop loop_;
     QtProcessRunner processes_;
+    QtSerialDevices devices_;
     WindowSession session_;
 };
 

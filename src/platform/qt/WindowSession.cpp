@@ -9,6 +9,7 @@
 #include "link/TestLink.h"
 #include "package/OpenFile.h"
 #include "shell/MainWindow.h"
+#include "shell/PortDiscovery.h"
 #include "shell/Settings.h"
 #include "transfer/Upgrade.h"
 
@@ -40,6 +41,12 @@ void WindowSession::wire()
         fw::Form_Unload(tool_);
         endProgram();
     };
+}
+
+void WindowSession::setDeviceSource(fw::SerialDeviceSource& source)
+{
+    view_.setPortDialogDevices([this, &source] { return fw::detectedPorts(tool_, source); },
+                               [this](const fw::DetectedPort& port) { fw::pickDetectedPort(tool_, port); });
 }
 
 void WindowSession::start()
