@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ConsoleView.h"
+#include "PortPaths.h"
 #include "link/CheckModel.h"
 #include "link/PortError.h"
 #include "link/TestLink.h"
@@ -33,7 +34,7 @@ constexpr const char* kDownloadComplete = "Download complete.";
 // Everything one projector's work needs, wired as the window wires it.
 struct Station {
     Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
-        : serial(qt::settingsPortDevices(options.folder + kPathSeparator + "settings.ini")),
+        : serial(cliPortDevices(options)),
           view(console, prefix, loop, options.assumeYes, std::cin)
     {
         if (transcript) logged.emplace(serial, loop, transcript);
@@ -115,6 +116,7 @@ JobOutcome runJob(const CliOptions& options, int port, Console& console, const s
     case Command::Check: return checkPackage(tool, options.listFile, console, prefix);
     case Command::Test: return communicationTest(tool, port, station.view);
     case Command::Upgrade: return upgrade(tool, options, port, console, prefix, station.view);
+    case Command::Ports: break;  // listed by main, never a job
     }
     return {false, "unknown command"};
 }

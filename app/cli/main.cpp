@@ -14,6 +14,9 @@
 #include "CliOptions.h"
 #include "Console.h"
 #include "Job.h"
+#include "PortPaths.h"
+#include "PortsCommand.h"
+#include "qt/QtSerialDevices.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -45,6 +48,15 @@ int main(int argc, char* argv[])
     fw::cli::CliOptions options = *parsed.options;
     if (options.folder.empty())
         options.folder = fw::qt::fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    if (options.command == fw::cli::Command::Ports) {
+        fw::qt::QtSerialDevices devices;
+        fw::cli::listPorts(devices, options.folder + fw::kPathSeparator + "settings.ini", options.json, std::cout);
+        return 0;
+    }
+    if (const auto error = fw::cli::resolvePortPaths(options)) {
+        std::cerr << "fwupgrade: " << *error << '\n';
+        return kExitUsage;
+    }
 
     std::ofstream transcriptFile;
     std::mutex transcriptMutex;
