@@ -20,7 +20,7 @@ const char* const kUsage =
     "  --port    a number from 1 to 255, or a device path such as /dev/ttyUSB0\n"
     "            (used for this run only; settings.ini is not changed)\n"
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
-    "            (default: the folder of this program)\n";
+    "            (default: the program folder below)\n";
 
 namespace {
 

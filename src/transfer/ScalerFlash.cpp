@@ -142,7 +142,10 @@ void flashWithTool(Tool& tool)
     for (int attempt = 1; attempt <= kToolAttempts; ++attempt) {
         ProcessStart started = tool.processes.start(program, arguments, tool.programFolder);
         if (!started.process) {
-            report(tool, startFailureMessage(started.errorCode), MessageStyle::Critical);
+            const bool notFound = started.errorCode == kFileNotFoundCode;
+            report(tool,
+                   startFailureMessage(started.errorCode) + (notFound ? " " + ispToolExpectedIn(tool.programFolder) : ""),
+                   MessageStyle::Critical);
             return;
         }
         waitForTool(tool, *started.process);

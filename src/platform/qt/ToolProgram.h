@@ -20,8 +20,9 @@ public:
     ToolProgram();
 
     WindowSession& session() { return session_; }
-    // The window's start-up sequence, then the window is shown.
-    void start() { session_.start(); }
+    // The window's start-up sequence, then the window is shown. Without the
+    // ISP tool in the program folder, the status line says where it belongs.
+    void start();
 
 private:
     std::string programFolder_;
