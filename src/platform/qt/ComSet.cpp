@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "qt/Fonts.h"
 #include "qt/Text8.h"
@@ -41,6 +42,13 @@ QStringList rowTexts(const fw::DetectedPort& port)
             toQt(d.manufacturer),
             toQt(d.serialNumber),
             toQt(fw::usbId(d))};
+}
+
+bool sameRows(const std::vector<fw::DetectedPort>& a, const std::vector<fw::DetectedPort>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const fw::DetectedPort& x, const fw::DetectedPort& y) {
+        return rowTexts(x) == rowTexts(y);
+    });
 }
 
 } // namespace
@@ -115,9 +123,11 @@ void COM_Set::buildDeviceList()
 void COM_Set::refreshDevices()
 {
     if (!listDevices) return;
+    std::vector<fw::DetectedPort> ports = listDevices();
+    if (sameRows(ports, shown_)) return;  // an unchanged list keeps its scroll position and selection
     const QTreeWidgetItem* current = lstDevices_->currentItem();
     const QString picked = current ? current->text(ColDevice) : QString();
-    shown_ = listDevices();
+    shown_ = std::move(ports);
     lstDevices_->clear();
     for (const fw::DetectedPort& port : shown_) {
         auto* item = new QTreeWidgetItem(lstDevices_, rowTexts(port));
