@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include "FixedDeviceSource.h"
@@ -343,6 +344,22 @@ TEST(PortDialogThroughTheWindow, DetectedDevicesComeAndGoAndAPickedOneIsStoredOn
     source.list().pop_back();  // pulled out
     click(dialog->cmdRefresh());
     EXPECT_EQ(list->topLevelItemCount(), 1);
+}
+
+TEST(StartUpThroughTheWindow, AMissingIspToolIsNamedWithItsFolderInTheStatusLine)
+{
+    GuiRig r;
+    r.session.start();
+    r.session.noteMissingIspTool();
+    const std::string notice = "gf9450isp.exe is expected in " + r.programFolder.str() + ".";
+    EXPECT_EQ(r.form2().statusBar()->currentMessage().toStdString(), notice);
+    EXPECT_EQ(r.tool().state.statusLine, notice);
+
+    GuiRig present;
+    fw::testing::writeFile(present.programFolder.file("gf9450isp.exe"), "tool");
+    present.session.start();
+    present.session.noteMissingIspTool();
+    EXPECT_TRUE(present.form2().statusBar()->currentMessage().isEmpty());
 }
 
 TEST(OneSecondClockThroughTheWindow, CountsIntoTheProcessingWindowsElapsedLabel)

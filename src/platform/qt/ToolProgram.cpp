@@ -2,14 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QStatusBar>
 
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
-#include "transfer/IspCommandLine.h"
 
 namespace fw::qt {
 
@@ -30,11 +27,7 @@ ToolProgram::ToolProgram()
 void ToolProgram::start()
 {
     session_.start();
-    fw::Tool& tool = session_.tool();
-    if (QFileInfo::exists(toQt(tool.programFile(fw::kIspToolName)))) return;
-    const std::string notice = fw::ispToolExpectedIn(programFolder_);
-    if (tool.state.statusLine.empty()) tool.state.statusLine = notice;  // a start-up failure keeps its message
-    session_.form2().statusBar()->showMessage(toQt(notice));
+    session_.noteMissingIspTool();
 }
 
 } // namespace fw::qt

@@ -26,6 +26,10 @@ public:
     // The window's start-up sequence, then the window is shown.
     void start();
 
+    // Without the ISP tool in the program folder, the status line says where
+    // it belongs (a start-up failure keeps its own message there).
+    void noteMissingIspTool();
+
     // The devices the port dialog lists (none until one is given).
     void setDeviceSource(fw::SerialDeviceSource& source);
 
