@@ -10,8 +10,11 @@
 
 #include "qt/Form2.h"
 #include "qt/Form3.h"
+#include <QTreeWidget>
+
 #include "qt/QtView.h"
 #include "shell/MainWindow.h"
+#include "shell/PortNumbering.h"
 
 namespace {
 
@@ -67,6 +70,28 @@ void flashingScaler(fw::View& view)
     view.setCaption(Caption::Form3Label2, fw::elapsedText(137));
 }
 
+// What a service laptop with two USB-serial adapters reports: the board's
+// own ttyS0 (COM1), and two adapters no number reaches yet.
+std::vector<fw::DetectedPort> sampleDevices()
+{
+    const std::vector<fw::DetectedDevice> devices = {
+        {"/dev/ttyS0", "", "", "", {}, {}, 1},
+        {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z7Q", 0x0403, 0x6001, 0},
+        {"/dev/ttyUSB1", "USB-Serial Controller", "Prolific Technology Inc.", "", 0x067b, 0x2303, 0},
+    };
+    return fw::numberDetectedDevices(devices, {}, true);
+}
+
+// The port dialog with its device list, the first adapter picked.
+void pickAdapter(fw::qt::QtView& view)
+{
+    view.setPortDialogDevices(sampleDevices, nullptr);
+    view.showPortDialog();
+    QTreeWidget* list = view.portDialog()->lstDevices();
+    list->setCurrentItem(list->topLevelItem(1));
+    view.setPortListText("2");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -100,7 +125,7 @@ int main(int argc, char* argv[])
     view.setCaption(Caption::lblFileCount, "");
     view.setProgressValue(0);
     view.setProgressVisible(true);
-    view.showPortDialog();
+    pickAdapter(view);
     ok &= save(*view.portDialog(), folder, "port-dialog.png");
     return ok ? 0 : 1;
 }

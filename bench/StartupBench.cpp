@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "qt/ProgramFolder.h"
 #include "qt/ToolProgram.h"
 
 namespace {
@@ -57,7 +58,7 @@ private:
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Firmware Upgrade Tool"));
+    fw::qt::setProgramName();
 
     fw::qt::ToolProgram program;
     FirstPaintWatch watch(program.session().form2());

@@ -37,6 +37,11 @@ void SimSerialPort::setPortOpen(bool open)
     switch (availability(number_)) {
     case PortAvailability::Missing: throw PortError(kInvalidPort);
     case PortAvailability::HeldByOther: throw PortError(kPortAlreadyOpen);
+    case PortAvailability::NotPermitted:
+        throw PortError(kPortAlreadyOpen, OpenRefusal::PermissionDenied, "/dev/ttySIM" + std::to_string(number_));
+    case PortAvailability::HeldOrNotPermitted:
+        throw PortError(kPortAlreadyOpen, OpenRefusal::InUseOrPermissionDenied,
+                        "/dev/ttySIM" + std::to_string(number_));
     default: break;
     }
     open_ = true;

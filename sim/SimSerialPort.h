@@ -16,6 +16,8 @@ enum class PortAvailability {
     NothingConnected,  // the port opens, but nobody answers
     Missing,           // no such port: opening fails with 8002
     HeldByOther,       // another program holds it: opening fails with 8005
+    NotPermitted,      // this user may not open /dev/ttySIMn: 8005, refused for permission
+    HeldOrNotPermitted,  // 8005 where the platform cannot tell which
 };
 
 enum class Direction { ToProjector, FromProjector };

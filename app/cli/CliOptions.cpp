@@ -2,19 +2,25 @@
 
 #include <charconv>
 
+#include "PortPaths.h"
+
 namespace fw::cli {
 
 const char* const kUsage =
     "usage: fwupgrade test --port N [--folder DIR] [--transcript FILE]\n"
     "       fwupgrade check LIST [--folder DIR]\n"
     "       fwupgrade upgrade --port N [--port M ...] LIST [--yes] [--folder DIR] [--transcript FILE]\n"
+    "       fwupgrade ports [--json] [--folder DIR]\n"
     "\n"
     "  test      the projector communication test on port N\n"
     "  check     checks a list file and its two images\n"
     "  upgrade   checks the package, the link and the model, then upgrades the\n"
     "            projector on each port (several ports run at once)\n"
+    "  ports     lists the serial devices found, each with its port number\n"
+    "  --port    a number from 1 to 255, or a device path such as /dev/ttyUSB0\n"
+    "            (used for this run only; settings.ini is not changed)\n"
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
-    "            (default: the folder of this program)\n";
+    "            (default: the program folder below)\n";
 
 namespace {
 
@@ -40,6 +46,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     if (arguments[0] == "test") o.command = Command::Test;
     else if (arguments[0] == "check") o.command = Command::Check;
     else if (arguments[0] == "upgrade") o.command = Command::Upgrade;
+    else if (arguments[0] == "ports") o.command = Command::Ports;
     else return fail("unknown command: " + arguments[0]);
 
     std::vector<std::string> positional;
@@ -52,8 +59,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
         if (a == "--port") {
             const auto text = value("--port");
             if (!text) return fail("--port needs a number");
+            if (isDevicePath(*text)) {
+                o.portPaths.push_back(*text);
+                continue;
+            }
             const auto n = portNumber(*text);
-            if (!n) return fail("--port takes a number from 1 to 255, not '" + *text + "'");
+            if (!n) return fail("--port takes a number from 1 to 255 or a device path, not '" + *text + "'");
             o.ports.push_back(*n);
         } else if (a == "--folder") {
             const auto text = value("--folder");
@@ -63,6 +74,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
             const auto text = value("--transcript");
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;
+        } else if (a == "--json" && o.command == Command::Ports) {
+            o.json = true;
         } else if (a == "--yes" || a == "-y") {
             o.assumeYes = true;
         } else if (a == "--help" || a == "-h") {
@@ -74,14 +87,18 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
         }
     }
 
-    const bool needsList = o.command != Command::Test;
-    const bool needsPort = o.command != Command::Check;
+    const bool needsList = o.command == Command::Check || o.command == Command::Upgrade;
+    const bool needsPort = o.command == Command::Test || o.command == Command::Upgrade;
+    const std::size_t portCount = o.ports.size() + o.portPaths.size();
     if (needsList && positional.size() != 1) return fail("give exactly one list file");
     if (!needsList && !positional.empty()) return fail("unexpected argument: " + positional[0]);
     if (needsList) o.listFile = positional[0];
-    if (needsPort && o.ports.empty()) return fail("--port is required");
-    if (!needsPort && !o.ports.empty()) return fail("check takes no --port");
-    if (o.command == Command::Test && o.ports.size() > 1) return fail("test takes one --port");
+    if (needsPort && portCount == 0) return fail("--port is required");
+    if (!needsPort && portCount != 0) return fail(arguments[0] + " takes no --port");
+    if (o.command == Command::Test && portCount > 1) return fail("test takes one --port");
+    for (std::size_t i = 0; i < o.portPaths.size(); ++i)
+        for (std::size_t j = i + 1; j < o.portPaths.size(); ++j)
+            if (o.portPaths[i] == o.portPaths[j]) return fail("port " + o.portPaths[i] + " given twice");
     for (std::size_t i = 0; i < o.ports.size(); ++i)
         for (std::size_t j = i + 1; j < o.ports.size(); ++j)
             if (o.ports[i] == o.ports[j]) return fail("port " + std::to_string(o.ports[i]) + " given twice");

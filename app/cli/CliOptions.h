@@ -1,12 +1,13 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace fw::cli {
 
-enum class Command { Test, Check, Upgrade };
+enum class Command { Test, Check, Upgrade, Ports };
 
 struct CliOptions {
     Command command = Command::Test;
@@ -15,6 +16,9 @@ struct CliOptions {
     bool assumeYes = false;         // answer the confirmation without asking
     std::string folder;             // program folder; empty: the executable's
     std::string transcript;         // file for every byte sent and received
+    bool json = false;              // ports: one JSON object a line
+    std::vector<std::string> portPaths;   // --port given as a device path, for this run only
+    std::map<int, std::string> pathOfPort;  // the numbers those paths run under (PortPaths.h)
 };
 
 struct ParseResult {

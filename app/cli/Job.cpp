@@ -8,6 +8,7 @@
 
 #include "ConsoleView.h"
 #include "IspFolder.h"
+#include "PortPaths.h"
 #include "link/CheckModel.h"
 #include "link/PortError.h"
 #include "link/TestLink.h"
@@ -35,7 +36,7 @@ constexpr const char* kDownloadComplete = "Download complete.";
 // Everything one projector's work needs, wired as the window wires it.
 struct Station {
     Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
-        : serial(qt::settingsPortDevices(options.folder + kPathSeparator + "settings.ini")),
+        : serial(cliPortDevices(options)),
           view(console, prefix, loop, options.assumeYes, std::cin,
                ispTimeLimitSeconds(options.folder + kPathSeparator + "settings.ini"))
     {
@@ -70,7 +71,7 @@ bool openPort(Tool& tool, int number)
         tool.port.setPortOpen(true);
         return true;
     } catch (const PortError& e) {
-        if (!reportPortSetupFailure(tool, e.code())) report(tool, kLinkFailed, MessageStyle::Critical);
+        if (!reportPortSetupFailure(tool, e)) report(tool, kLinkFailed, MessageStyle::Critical);
         return false;
     }
 }
@@ -121,6 +122,7 @@ JobOutcome runJob(const CliOptions& options, int port, Console& console, const s
     case Command::Check: return checkPackage(tool, options.listFile, console, prefix);
     case Command::Test: return communicationTest(tool, port, station.view);
     case Command::Upgrade: return upgrade(tool, options, port, console, prefix, station.view);
+    case Command::Ports: break;  // listed by main, never a job
     }
     return {false, "unknown command"};
 }

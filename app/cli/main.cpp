@@ -15,6 +15,10 @@
 #include "Console.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
+#include "PortPaths.h"
+#include "PortsCommand.h"
+#include "qt/ProgramFolder.h"
+#include "qt/QtSerialDevices.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -34,10 +38,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     fw::qt::stopProcessTreesOnTermination();
+    fw::qt::setProgramName();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = fw::cli::parseCommandLine(arguments);
     if (parsed.help) {
-        std::cout << fw::cli::kUsage;
+        std::cout << fw::cli::kUsage << "\nProgram folder: " << fw::qt::programFolder(false) << '\n';
         return 0;
     }
     if (!parsed.options) {
@@ -46,7 +51,16 @@ int main(int argc, char* argv[])
     }
     fw::cli::CliOptions options = *parsed.options;
     if (options.folder.empty())
-        options.folder = fw::qt::fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+        options.folder = fw::qt::programFolder(true);
+    if (options.command == fw::cli::Command::Ports) {
+        fw::qt::QtSerialDevices devices;
+        fw::cli::listPorts(devices, options.folder + fw::kPathSeparator + "settings.ini", options.json, std::cout);
+        return 0;
+    }
+    if (const auto error = fw::cli::resolvePortPaths(options)) {
+        std::cerr << "fwupgrade: " << *error << '\n';
+        return kExitUsage;
+    }
 
     std::ofstream transcriptFile;
     std::mutex transcriptMutex;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace fw {
 
@@ -13,13 +14,28 @@ enum PortErrorCode : int {
     kPortDeviceFailure = 8021 // the device itself failed
 };
 
+// Why an open was refused with 8005, where the platform can tell: another
+// program holds the device, or this user may not open it at all.
+enum class OpenRefusal {
+    InUse,
+    PermissionDenied,
+    InUseOrPermissionDenied,  // the platform cannot tell the two apart
+};
+
 class PortError : public std::runtime_error {
 public:
     explicit PortError(int code);
+    // A refused open of the named device.
+    PortError(int code, OpenRefusal refusal, std::string device);
     int code() const { return code_; }
+    OpenRefusal refusal() const { return refusal_; }
+    // The device the open was refused for; empty when not known.
+    const std::string& device() const { return device_; }
 
 private:
     int code_;
+    OpenRefusal refusal_ = OpenRefusal::InUse;
+    std::string device_;
 };
 
 } // namespace fw

@@ -45,7 +45,7 @@ void Form_Load(Tool& tool)
         Load_Setting(tool);
         if (!tool.port.portOpen()) openPortAndCheckProjector(tool);
     } catch (const PortError& e) {
-        reportPortSetupFailure(tool, e.code());
+        reportPortSetupFailure(tool, e);
         disableWorkButtons(tool);
     } catch (const std::exception&) {
         disableWorkButtons(tool);  // other failures show nothing

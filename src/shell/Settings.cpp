@@ -3,6 +3,7 @@
 #include "link/PortError.h"
 #include "package/CheckListFile.h"
 #include "shell/Numbers.h"
+#include "shell/PortDiscovery.h"
 #include "shell/PortMessages.h"
 #include "shell/ProfileFile.h"
 #include "shell/Text.h"
@@ -50,6 +51,14 @@ void restorePreviousPort(Tool& tool)
 
 bool operationUnderWay(const Tool& tool) { return tool.state.operationsRunning > 0; }
 
+void reportUnsavedPortLine(Tool& tool)
+{
+    report(tool,
+           "COM" + std::to_string(tool.port.commPort()) + " cannot be given to " + tool.state.pickedPortDevice +
+               ": " + tool.settingsPath() + " cannot be written.",
+           MessageStyle::Critical);
+}
+
 } // namespace
 
 void Load_Setting(Tool& tool)
@@ -73,7 +82,7 @@ void RS_232_Click(Tool& tool)
         Load_Setting(tool);
     } catch (const PortError& e) {
         // A hand-edited port number the serial layer rejects: say so, as at start-up.
-        reportPortSetupFailure(tool, e.code());
+        reportPortSetupFailure(tool, e);
         disableWorkButtons(tool);
     } catch (const NumberError&) {
         disableWorkButtons(tool);
@@ -88,6 +97,12 @@ void RS232_Click(Tool& tool)
         if (tool.port.portOpen()) tool.port.setPortOpen(false);
         tool.state.PreviousPort = tool.port.commPort();
         tool.port.setCommPort(toInt16(tool.view.portListText()));
+        if (!writePickedPortLine(tool, tool.port.commPort())) {
+            reportUnsavedPortLine(tool);
+            restorePreviousPort(tool);
+            disableWorkButtons(tool);
+            return;
+        }
         tool.port.setInputMode(InputMode::Text);
         if (!tool.port.portOpen()) tool.port.setPortOpen(true);
         Save_Setting(tool);
@@ -99,7 +114,7 @@ void RS232_Click(Tool& tool)
             disableWorkButtons(tool);
         }
     } catch (const PortError& e) {
-        if (reportPortSetupFailure(tool, e.code())) restorePreviousPort(tool);
+        if (reportPortSetupFailure(tool, e)) restorePreviousPort(tool);
         disableWorkButtons(tool);
     } catch (const NumberError&) {
         disableWorkButtons(tool);

@@ -27,6 +27,10 @@ struct WindowState {
 
     bool ispModeYes = false;     // the hidden "ISP Mode" pair: false while "No" is selected
     int16_t PreviousPort = 0;    // port dialog: the number in force at the last OK
+    // Port dialog: a detected device picked under a new number; its "Ports"
+    // line is written by OK. Number 0 when there is none.
+    int pickedPortNumber = 0;
+    std::string pickedPortDevice;
 
     FirmwarePackage package;
 };

@@ -44,4 +44,9 @@ std::string ispImageArgument(const std::string& scalerImagePath, const std::stri
     return GetShortNameFromLongName(image.string());
 }
 
+std::string ispToolExpectedIn(const std::string& programFolder)
+{
+    return std::string(kIspToolName) + " is expected in " + programFolder + ".";
+}
+
 } // namespace fw

@@ -11,6 +11,10 @@ inline constexpr const char* kIspDriverName = "GF9450_CFI_DRIVER.BIN";
 inline constexpr const char* kIspDeviceOption = "7";
 inline constexpr const char* kIspBaudRate = "115200";
 
+// Where the technician must put the tool: "gf9450isp.exe is expected in
+// FOLDER." with the program folder's full path.
+std::string ispToolExpectedIn(const std::string& programFolder);
+
 // The tool's options as one text, the way the Windows shell hands them over:
 // "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p C:\FW\SCALER.BIN".
 std::string ispParameterText(int portNumber, const std::string& imagePath);

@@ -196,7 +196,11 @@ ToolOutcome runTool(Tool& tool, const std::string& image, int32_t timeLimitSecon
     for (int attempt = 1; attempt <= kToolAttempts; ++attempt) {
         if (const auto stays = removeOldLog(log)) return failedWith(kOldLogStays + log + ": " + *stays + ".");
         ProcessStart started = tool.processes.start(program, arguments, tool.ispFolder);
-        if (!started.process) return failedWith(startFailureMessage(started.errorCode));
+        if (!started.process) {
+            const bool notFound = started.errorCode == kFileNotFoundCode;
+            return failedWith(startFailureMessage(started.errorCode) +
+                              (notFound ? " " + ispToolExpectedIn(tool.programFolder) : ""));
+        }
         const ToolRun run = waitForTool(tool, *started.process, timeLimitSeconds);
         // A tool out of time is stopped, and whatever it left running must
         // not write into the log judged next; either way the port is free again.

@@ -41,6 +41,11 @@ TEST(CommandLine, MistakesAreUsageErrorsWithAReason)
         {"check", "a.txt", "--port", "1"},
         {"check", "a.txt", "--bogus"},
         {"upgrade", "--port"},
+        {"upgrade", "--port", "/dev/pts/3", "--port", "/dev/pts/3", "a.txt"},
+        {"test", "--port", "1", "--port", "/dev/pts/3"},
+        {"ports", "--port", "1"},
+        {"ports", "extra"},
+        {"test", "--port", "1", "--json"},
     };
     for (const auto& args : wrong) {
         const auto r = parse(args);
@@ -54,4 +59,17 @@ TEST(CommandLine, HelpIsNotAnError)
 {
     EXPECT_TRUE(parse({"--help"}).help);
     EXPECT_TRUE(parse({"upgrade", "-h"}).help);
+}
+
+TEST(CommandLine, PortsTakesJsonAndPortTakesADevicePath)
+{
+    const auto ports = parse({"ports", "--json", "--folder", "/opt/fw"});
+    ASSERT_TRUE(ports.options) << ports.error;
+    EXPECT_EQ(ports.options->command, Command::Ports);
+    EXPECT_TRUE(ports.options->json);
+
+    const auto paths = parse({"upgrade", "--port", "/dev/pts/3", "--port", "2", "a.txt"});
+    ASSERT_TRUE(paths.options) << paths.error;
+    EXPECT_EQ(paths.options->portPaths, std::vector<std::string>{"/dev/pts/3"});
+    EXPECT_EQ(paths.options->ports, std::vector<int>{2});
 }

@@ -6,7 +6,7 @@ rm "$prog/gf9450isp.exe"
 start_projector 1
 fwupgrade upgrade --port 1 --yes "$list"
 [ "$rc" -eq 1 ] || fail "exit status $rc"
-output_has "ERROR: Can't find file."
+output_has "ERROR: Can't find file. gf9450isp.exe is expected in $prog."
 output_lacks "Download complete"
 stop_projectors
 report_has 1 up_whole=yes

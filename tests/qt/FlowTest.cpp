@@ -11,7 +11,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QStatusBar>
+#include <QTreeWidget>
 
+#include "FixedDeviceSource.h"
 #include "GuiRig.h"
 #include "shell/MainWindow.h"
 #include "shell/ProfileFile.h"
@@ -305,6 +308,58 @@ TEST(PortDialogThroughTheWindow, GoodPortIsAppliedStoredAndTheDialogHides)
     EXPECT_EQ(r.port.commPort(), 4);
     EXPECT_TRUE(r.port.portOpen());
     EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("RS232Set", "COM"), "4");
+}
+
+TEST(PortDialogThroughTheWindow, DetectedDevicesComeAndGoAndAPickedOneIsStoredOnOk)
+{
+    GuiRig r;
+    fw::DetectedDevice ttyS0{"/dev/ttyS0", "", "", "", {}, {}, 1};
+    fw::DetectedDevice adapter{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z", 0x0403, 0x6001, 0};
+    fw::sim::FixedDeviceSource source({ttyS0});
+    r.session.setDeviceSource(source);
+    r.port.setAvailability(2, PortAvailability::Projector);
+    r.session.start();
+    r.form2().RS_232()->trigger();
+    fw::qt::COM_Set* dialog = r.view().portDialog();
+    QTreeWidget* list = dialog->lstDevices();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "COM1");
+
+    source.list().push_back(adapter);  // plugged in while the dialog is open
+    click(dialog->cmdRefresh());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QTreeWidgetItem* row = list->topLevelItem(1);
+    EXPECT_EQ((QStringList{row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)}),
+              (QStringList{"COM2 (new)", "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z", "0403:6001"}));
+
+    list->setCurrentItem(list->topLevelItem(1));
+    emit list->itemClicked(list->topLevelItem(1), 0);
+    EXPECT_EQ(dialog->listText(), "2");
+    click(dialog->RS232());
+    EXPECT_TRUE(r.technician.boxes().empty());
+    EXPECT_TRUE(r.port.portOpen());
+    EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("Ports", "COM2"), "/dev/ttyUSB0");
+    EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("RS232Set", "COM"), "2");
+
+    source.list().pop_back();  // pulled out
+    click(dialog->cmdRefresh());
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+}
+
+TEST(StartUpThroughTheWindow, AMissingIspToolIsNamedWithItsFolderInTheStatusLine)
+{
+    GuiRig r;
+    r.session.start();
+    r.session.noteMissingIspTool();
+    const std::string notice = "gf9450isp.exe is expected in " + r.programFolder.str() + ".";
+    EXPECT_EQ(r.form2().statusBar()->currentMessage().toStdString(), notice);
+    EXPECT_EQ(r.tool().state.statusLine, notice);
+
+    GuiRig present;
+    fw::testing::writeFile(present.programFolder.file("gf9450isp.exe"), "tool");
+    present.session.start();
+    present.session.noteMissingIspTool();
+    EXPECT_TRUE(present.form2().statusBar()->currentMessage().isEmpty());
 }
 
 TEST(OneSecondClockThroughTheWindow, CountsIntoTheProcessingWindowsElapsedLabel)

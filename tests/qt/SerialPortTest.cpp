@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 #include <functional>
@@ -201,4 +202,41 @@ TEST_F(QtSerialPortOnPty, LineHangingUpIsADeviceFailure)
         for (int i = 0; i < 64; ++i) port->output(std::string(1024, 'x'));
     });
     EXPECT_EQ(code, fw::kPortDeviceFailure);
+}
+
+TEST_F(QtSerialPortOnPty, RefusedOpenSaysWhetherThisUserMayUseTheDevice)
+{
+    port->setPortOpen(true);  // held: every other open is refused
+    const struct {
+        int accessError;
+        fw::OpenRefusal refusal;
+    } cases[] = {
+        {0, fw::OpenRefusal::InUse},
+        {EACCES, fw::OpenRefusal::PermissionDenied},
+        {EPERM, fw::OpenRefusal::PermissionDenied},
+        {EIO, fw::OpenRefusal::InUseOrPermissionDenied},
+    };
+    for (const auto& c : cases) {
+        std::string probed;
+        QtSerialPort other([this](int) { return pty.slaveName(); }, nullptr, [&](const std::string& device) {
+            probed = device;
+            return c.accessError;
+        });
+        try {
+            other.setPortOpen(true);
+            ADD_FAILURE() << "a held port opened";
+        } catch (const PortError& e) {
+            EXPECT_EQ(e.code(), fw::kPortAlreadyOpen);
+            EXPECT_EQ(e.refusal(), c.refusal) << c.accessError;
+            EXPECT_EQ(e.device(), pty.slaveName());
+        }
+        EXPECT_EQ(probed, pty.slaveName());
+    }
+}
+
+TEST(DeviceAccess, TheSystemCheckAnswersForTheEffectiveUser)
+{
+    EXPECT_EQ(fw::platform::deviceAccessError("/dev/null"), 0);
+    EXPECT_EQ(fw::platform::refusalForAccessError(fw::platform::deviceAccessError("/dev/fwup-no-such-tty")),
+              fw::OpenRefusal::InUseOrPermissionDenied);
 }

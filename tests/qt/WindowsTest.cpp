@@ -154,7 +154,7 @@ TEST(PortDialogLayout, ListOfPortsOneTo255StartingAtOne)
 {
     COM_Set dialog;
     EXPECT_EQ(dialog.windowTitle(), "RS232 Com Port");
-    EXPECT_EQ(dialog.size(), QSize(214, 108));
+    EXPECT_EQ(dialog.size(), QSize(600, 304));  // grown below the original 214 x 108 for the device list
     EXPECT_EQ(dialog.pos(), QPoint(300, 275));
     EXPECT_FALSE(dialog.isModal());
     expectPlaced(dialog, {
@@ -177,5 +177,5 @@ TEST(PortDialogLayout, ListOfPortsOneTo255StartingAtOne)
     EXPECT_TRUE(label.bold());
 
     dialog.show();
-    EXPECT_EQ(tabCycle(dialog.RS232()), (std::vector<QString>{"RS232", "Combo_Com"}));
+    EXPECT_EQ(tabCycle(dialog.RS232()), (std::vector<QString>{"RS232", "Combo_Com", "lstDevices", "cmdRefresh"}));
 }

@@ -88,16 +88,33 @@ TEST_F(PortDialog, PortThatDoesNotExistRestoresThePreviousNumber)
     EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
 }
 
-TEST_F(PortDialog, PortHeldByAnotherProgramIsNamedAndThePreviousRestored)
+TEST_F(PortDialog, RefusedPortSaysWhyAndThePreviousIsRestored)
 {
-    choose("2");
-    EXPECT_EQ(rig.view.messageTexts(),
-              std::vector<std::string>{"COM2 is currently being used by another program.  Please close that program "
-                                       "and try again."});
-    EXPECT_EQ(rig.view.portList, "1");
-    EXPECT_EQ(rig.port.commPort(), 1);
-    EXPECT_TRUE(threeOff());
-    EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
+    const struct {
+        PortAvailability availability;
+        std::string message;
+    } cases[] = {
+        {PortAvailability::HeldByOther,
+         "COM2 is currently being used by another program.  Please close that program and try again."},
+        {PortAvailability::NotPermitted,
+         "COM2 (/dev/ttySIM2) cannot be opened: this user has no permission to use it.  Please add the user to "
+         "the dialout group, then log in again."},
+        {PortAvailability::HeldOrNotPermitted,
+         "COM2 (/dev/ttySIM2) cannot be opened: another program is using it, or this user has no permission to "
+         "use it.  Please close that program, or add the user to the dialout group, then log in again."},
+    };
+    for (const auto& c : cases) {
+        rig.port.setAvailability(2, c.availability);
+        const std::size_t shown = rig.view.messages().size();
+        choose("2");
+        ASSERT_EQ(rig.view.messages().size(), shown + 1);
+        EXPECT_EQ(rig.view.messages().back().text, c.message);
+        EXPECT_EQ(rig.tool.state.statusLine, c.message);
+        EXPECT_EQ(rig.view.portList, "1");
+        EXPECT_EQ(rig.port.commPort(), 1);
+        EXPECT_TRUE(threeOff());
+        EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
+    }
 }
 
 TEST_F(PortDialog, FractionsRoundHalfToEven)

@@ -170,13 +170,15 @@ TEST(ScalerFlash, PortFailingUnderTheCommandIsReportedAndTheToolStillRuns)
 TEST(ScalerFlash, ToolThatCannotBeStartedIsReportedByItsErrorCodeAndNotRetried)
 {
     for (const auto& [code, message] : std::vector<std::pair<int, std::string>>{
-             {2, "ERROR: Can't find file."}, {0, "Error!"}, {5, "ERROR: Can't open file."}, {31, "ERROR: Can't open file."}}) {
+             {2, "ERROR: Can't find file. gf9450isp.exe is expected in "}, {0, "Error!"},
+             {5, "ERROR: Can't open file."}, {31, "ERROR: Can't open file."}}) {
         SCOPED_TRACE(code);
         UpgradeRig r;
         r.rig.processes.failStartsWith(code);
         cmdFlashSW2_Click(r.tool());
 
-        expectOneCritical(r, message);
+        // A missing tool names the folder it must be put in.
+        expectOneCritical(r, code == 2 ? message + r.tool().programFolder + "." : message);
         EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
         expectClosingSteps(r);
     }

@@ -14,6 +14,15 @@ std::string defaultPortDevice(int number)
 #endif
 }
 
+bool portsMappedBySettings()
+{
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+
 PortDeviceOf settingsPortDevices(std::string settingsPath)
 {
     return [path = std::move(settingsPath)](int number) -> std::string {

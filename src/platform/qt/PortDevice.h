@@ -19,6 +19,9 @@ std::string defaultPortDevice(int number);
 // mapping: COMn is the device.
 PortDeviceOf settingsPortDevices(std::string settingsPath);
 
+// True where settings.ini may map numbers to devices: Linux and macOS.
+bool portsMappedBySettings();
+
 inline constexpr const char* kPortsSection = "Ports";
 
 } // namespace fw::qt

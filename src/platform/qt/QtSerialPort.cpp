@@ -26,8 +26,8 @@ int writeTimeoutMs(qint64 bytes)
 
 } // namespace
 
-QtSerialPort::QtSerialPort(PortDeviceOf deviceOf, QObject* parent)
-    : QObject(parent), port_(this), deviceOf_(std::move(deviceOf))
+QtSerialPort::QtSerialPort(PortDeviceOf deviceOf, QObject* parent, platform::DeviceAccessProbe accessProbe)
+    : QObject(parent), port_(this), deviceOf_(std::move(deviceOf)), accessProbe_(std::move(accessProbe))
 {
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
 }
@@ -64,7 +64,7 @@ void QtSerialPort::open()
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite)) fail();
+    if (!port_.open(QIODevice::ReadWrite)) failOpen();
     // The line takes the program's DTR level where it has one; a port that
     // opened is not refused over its modem-control lines.
     if (!applyDtr()) port_.clearError();
@@ -84,6 +84,16 @@ void QtSerialPort::fail()
     const int code = portErrorCode(port_.error());
     port_.clearError();
     throw PortError(code);
+}
+
+void QtSerialPort::failOpen()
+{
+    // QSerialPort reports a lock another program holds, a busy device and a
+    // device this user may not open alike.
+    if (port_.error() != QSerialPort::PermissionError) fail();
+    port_.clearError();
+    const int accessError = accessProbe_ ? accessProbe_(device_) : 0;
+    throw PortError(kPortAlreadyOpen, platform::refusalForAccessError(accessError), device_);
 }
 
 void QtSerialPort::setDtrEnable(bool level)

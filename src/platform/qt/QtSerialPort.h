@@ -4,6 +4,7 @@
 #include <QSerialPort>
 
 #include "link/SerialPort.h"
+#include "platform/DeviceAccess.h"
 #include "qt/PortDevice.h"
 
 namespace fw::qt {
@@ -14,7 +15,10 @@ class QtSerialPort final : public QObject, public fw::SerialPort {
     Q_OBJECT
 
 public:
-    explicit QtSerialPort(PortDeviceOf deviceOf, QObject* parent = nullptr);
+    // The access probe tells a device another program holds from one this
+    // user may not open, when QSerialPort reports both as a permission error.
+    explicit QtSerialPort(PortDeviceOf deviceOf, QObject* parent = nullptr,
+                          platform::DeviceAccessProbe accessProbe = platform::deviceAccessError);
     ~QtSerialPort() override;
 
     bool portOpen() const override;
@@ -41,11 +45,13 @@ private:
     bool applyDtr();
     void waitUntilTaken(qint64 bytes);
     [[noreturn]] void fail();
+    [[noreturn]] void failOpen();
     void onReadyRead();
     void raiseReceived();
 
     QSerialPort port_;
     PortDeviceOf deviceOf_;
+    platform::DeviceAccessProbe accessProbe_;
     std::string device_;
     EventHandler handler_;
     int16_t number_ = 1;

@@ -99,8 +99,21 @@ COM_Set& QtView::portDialogCreated()
         comSet_->accepted = [this] {
             if (portDialogOk_) portDialogOk_();
         };
+        comSet_->listDevices = [this] {
+            return listDevices_ ? listDevices_() : std::vector<fw::DetectedPort>{};
+        };
+        comSet_->devicePicked = [this](const fw::DetectedPort& port) {
+            if (devicePicked_) devicePicked_(port);
+        };
     }
     return *comSet_;
+}
+
+void QtView::setPortDialogDevices(std::function<std::vector<fw::DetectedPort>()> list,
+                                  std::function<void(const fw::DetectedPort&)> pick)
+{
+    listDevices_ = std::move(list);
+    devicePicked_ = std::move(pick);
 }
 
 void QtView::showPortDialog()

@@ -19,6 +19,9 @@ public:
 
     // What the port dialog's OK button runs.
     void setPortDialogOk(std::function<void()> ok) { portDialogOk_ = std::move(ok); }
+    // Where the port dialog's device list comes from and what a pick runs.
+    void setPortDialogDevices(std::function<std::vector<fw::DetectedPort>()> list,
+                              std::function<void(const fw::DetectedPort&)> pick);
 
     // The port dialog, or null before its first use.
     COM_Set* portDialog() const { return comSet_; }
@@ -47,6 +50,8 @@ private:
     Form3& form3_;
     QPointer<COM_Set> comSet_;
     std::function<void()> portDialogOk_;
+    std::function<std::vector<fw::DetectedPort>()> listDevices_;
+    std::function<void(const fw::DetectedPort&)> devicePicked_;
     std::map<fw::Control, bool> hiddenEnabled_;  // Text2, cmdFlashSW2
     std::string label5_;
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "qt/PortDevice.h"
+#include "qt/ProgramFolder.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -11,16 +12,22 @@ namespace fw::qt {
 
 namespace {
 
-std::string programFolder() { return fromQt(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())); }
 std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::currentPath())); }
 
 } // namespace
 
 ToolProgram::ToolProgram()
-    : programFolder_(programFolder()), workingDirectory_(workingDirectory()),
+    : programFolder_(programFolder(true)), workingDirectory_(workingDirectory()),
       port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
       session_(port_, loop_, processes_, programFolder_, workingDirectory_)
 {
+    session_.setDeviceSource(devices_);
+}
+
+void ToolProgram::start()
+{
+    session_.start();
+    session_.noteMissingIspTool();
 }
 
 } // namespace fw::qt

@@ -4,6 +4,7 @@
 
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
+#include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/WindowSession.h"
 
@@ -19,8 +20,9 @@ public:
     ToolProgram();
 
     WindowSession& session() { return session_; }
-    // The window's start-up sequence, then the window is shown.
-    void start() { session_.start(); }
+    // The window's start-up sequence, then the window is shown. Without the
+    // ISP tool in the program folder, the status line says where it belongs.
+    void start();
 
 private:
     std::string programFolder_;
@@ -28,6 +30,7 @@ private:
     QtSerialPort port_;
     QtEventLoop loop_;
     QtProcessRunner processes_;
+    QtSerialDevices devices_;
     WindowSession session_;
 };
 

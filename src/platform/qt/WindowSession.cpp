@@ -2,14 +2,19 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QStatusBar>
 #include <cstdio>
 #include <cstdlib>
 
 #include "link/TestLink.h"
 #include "package/OpenFile.h"
+#include "qt/Text8.h"
 #include "shell/MainWindow.h"
+#include "shell/PortDiscovery.h"
 #include "shell/Settings.h"
+#include "transfer/IspCommandLine.h"
 #include "transfer/Upgrade.h"
 
 namespace fw::qt {
@@ -40,6 +45,20 @@ void WindowSession::wire()
         fw::Form_Unload(tool_);
         endProgram();
     };
+}
+
+void WindowSession::setDeviceSource(fw::SerialDeviceSource& source)
+{
+    view_.setPortDialogDevices([this, &source] { return fw::detectedPorts(tool_, source); },
+                               [this](const fw::DetectedPort& port) { fw::pickDetectedPort(tool_, port); });
+}
+
+void WindowSession::noteMissingIspTool()
+{
+    if (QFileInfo::exists(toQt(tool_.programFile(fw::kIspToolName)))) return;
+    const std::string notice = fw::ispToolExpectedIn(tool_.programFolder);
+    if (tool_.state.statusLine.empty()) tool_.state.statusLine = notice;
+    form2_.statusBar()->showMessage(toQt(notice));
 }
 
 void WindowSession::start()

@@ -7,6 +7,7 @@
 #include "qt/Form2.h"
 #include "qt/Form3.h"
 #include "qt/QtView.h"
+#include "shell/DetectedDevices.h"
 #include "shell/Tool.h"
 
 namespace fw::qt {
@@ -24,6 +25,13 @@ public:
 
     // The window's start-up sequence, then the window is shown.
     void start();
+
+    // Without the ISP tool in the program folder, the status line says where
+    // it belongs (a start-up failure keeps its own message there).
+    void noteMissingIspTool();
+
+    // The devices the port dialog lists (none until one is given).
+    void setDeviceSource(fw::SerialDeviceSource& source);
 
     // How the program ends after Exit or a close the guard let through.
     // By default Qt's event loop is left; while an operation is still

@@ -1,0 +1,54 @@
+#include "PortPaths.h"
+
+#include <algorithm>
+
+#include "shell/PortNumbering.h"
+#include "shell/Tool.h"
+
+namespace fw::cli {
+
+namespace {
+
+std::string settingsPath(const CliOptions& options) { return options.folder + kPathSeparator + "settings.ini"; }
+
+int ownNumberOf(const std::string& device)
+{
+    for (int n = kLowestPortNumber; n <= kHighestPortNumber; ++n)
+        if (qt::defaultPortDevice(n) == device) return n;
+    return 0;
+}
+
+} // namespace
+
+bool isDevicePath(const std::string& text) { return text.starts_with('/') || text.starts_with("\\\\"); }
+
+std::optional<std::string> resolvePortPaths(CliOptions& options)
+{
+    if (options.portPaths.empty()) return std::nullopt;
+    PortLines lines = readPortLines(settingsPath(options));
+    for (const int given : options.ports) lines.emplace(given, qt::defaultPortDevice(given));
+
+    std::vector<DetectedDevice> devices;
+    for (const std::string& path : options.portPaths) devices.push_back({path, {}, {}, {}, {}, {}, ownNumberOf(path)});
+    for (const DetectedPort& port : numberDetectedDevices(devices, lines, qt::portsMappedBySettings())) {
+        const std::string& path = port.device.device;
+        if (port.number == 0) return "no port number is free for " + path;
+        if (std::count(options.ports.begin(), options.ports.end(), port.number))
+            return "port " + path + " is COM" + std::to_string(port.number) + ", given twice";
+        options.pathOfPort[port.number] = path;
+    }
+    for (const std::string& path : options.portPaths)
+        for (const auto& [number, mapped] : options.pathOfPort)
+            if (mapped == path) options.ports.push_back(number);
+    return std::nullopt;
+}
+
+qt::PortDeviceOf cliPortDevices(const CliOptions& options)
+{
+    return [settings = qt::settingsPortDevices(settingsPath(options)), paths = options.pathOfPort](int number) {
+        const auto it = paths.find(number);
+        return it != paths.end() ? it->second : settings(number);
+    };
+}
+
+} // namespace fw::cli

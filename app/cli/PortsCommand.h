@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "shell/DetectedDevices.h"
+
+namespace fw::cli {
+
+// fwupgrade ports: each detected device on a line of its own, with the
+// port number that reaches it now ("-" when none does yet: use its path
+// with --port, or pick it in the window's port dialog). Tab-separated:
+// port, device, description, manufacturer, serial number, USB id; or one
+// JSON object a line. Nothing at all when no device is found.
+void listPorts(SerialDeviceSource& source, const std::string& settingsPath, bool json, std::ostream& out);
+
+// The text as a JSON string, quotes included.
+std::string jsonString(const std::string& text);
+
+} // namespace fw::cli

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "FixedDeviceSource.h"
+#include "PackageMaker.h"
+#include "PortPaths.h"
+#include "PortsCommand.h"
+#include "shell/PortNumbering.h"
+#include "TempFolder.h"
+
+using namespace fw::cli;
+
+namespace {
+
+struct PortsCommand : ::testing::Test {
+    fw::sim::TempFolder folder;
+    std::string settings = folder.file("settings.ini");
+
+    std::string listed(std::vector<fw::DetectedDevice> devices, bool json)
+    {
+        fw::sim::FixedDeviceSource source(std::move(devices));
+        std::ostringstream out;
+        listPorts(source, settings, json, out);
+        return out.str();
+    }
+};
+
+} // namespace
+
+TEST_F(PortsCommand, NoDevicesPrintNothing)
+{
+    EXPECT_EQ(listed({}, false), "");
+    EXPECT_EQ(listed({}, true), "");
+}
+
+TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNow)
+{
+    fw::testing::writeFile(settings, "[Ports]\r\nCOM4=/dev/ttyUSB1\r\n");
+    const std::vector<fw::DetectedDevice> devices = {
+        {"/dev/ttyUSB1", "FT232R \"USB\" UART", "FTDI", "A1\\2", 0x0403, 0x6001, 0},
+        {"/dev/ttyUSB0", "", "", "", {}, {}, 0},  // no number reaches it yet
+        {"/dev/ttyS0", "", "", "", {}, {}, 1},
+    };
+    EXPECT_EQ(listed(devices, false), "COM1\t/dev/ttyS0\t\t\t\t\n"
+                                      "-\t/dev/ttyUSB0\t\t\t\t\n"
+                                      "COM4\t/dev/ttyUSB1\tFT232R \"USB\" UART\tFTDI\tA1\\2\t0403:6001\n");
+    EXPECT_EQ(listed({devices[0]}, true),
+              "{\"port\":4,\"device\":\"/dev/ttyUSB1\",\"description\":\"FT232R \\\"USB\\\" UART\","
+              "\"manufacturer\":\"FTDI\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"0403:6001\"}\n");
+    EXPECT_EQ(listed({devices[1]}, true).rfind("{\"port\":null,", 0), 0u);
+}
+
+TEST_F(PortsCommand, PortPathsRunUnderTheirOwnNumberAndLeaveSettingsAlone)
+{
+    fw::testing::writeFile(settings, "[Ports]\r\nCOM1=/dev/ttyUSB9\r\nCOM3=/dev/pts/7\r\n");
+    CliOptions o;
+    o.folder = folder.str();
+    o.ports = {2};
+    o.portPaths = {"/dev/pts/5", "/dev/pts/7"};
+    ASSERT_EQ(resolvePortPaths(o), std::nullopt);
+    EXPECT_EQ(o.ports, (std::vector<int>{2, 4, 3}));
+    const auto deviceOf = cliPortDevices(o);
+    EXPECT_EQ(deviceOf(4), "/dev/pts/5");
+    EXPECT_EQ(deviceOf(3), "/dev/pts/7");
+    EXPECT_EQ(deviceOf(1), "/dev/ttyUSB9");
+    EXPECT_EQ(fw::readPortLines(settings), (fw::PortLines{{1, "/dev/ttyUSB9"}, {3, "/dev/pts/7"}}));
+
+    CliOptions twice = o;
+    twice.ports = {3};
+    twice.pathOfPort.clear();
+    EXPECT_NE(resolvePortPaths(twice), std::nullopt);  // --port 3 and the path it maps to
+}
