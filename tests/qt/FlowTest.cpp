@@ -89,25 +89,6 @@ TEST(OpenFileThroughTheWindow, PackageForAnotherModelIsRefusedAfterTheDialog)
     EXPECT_EQ(r.port.bytesSent(), "op model.name ?\r");
 }
 
-TEST(OpenFileThroughTheWindow, CancelledDialogChecksTheRememberedPackageAgain)
-{
-    GuiRig r;
-    const auto package = makePackage(r.workFolder.str());
-    r.rememberListFile(package.listFile);
-    r.session.start();
-    ASSERT_TRUE(workButtons(r, true, true, true));
-
-    r.technician.chooseFileNext("");
-    click(r.form2().cmdOpenFile1());
-
-    ASSERT_EQ(r.technician.fileDialogs().size(), 1u);
-    EXPECT_EQ(r.technician.fileDialogs()[0].preselected,
-              QStringList{QString::fromStdString(package.listFile)});
-    EXPECT_TRUE(r.technician.boxes().empty());
-    EXPECT_EQ(r.form2().txtTxtSourceFilePath()->text().toStdString(), package.listFile);
-    EXPECT_TRUE(workButtons(r, true, true, true));
-}
-
 TEST(UpgradeThroughTheWindow, ConfirmedUpgradeRunsToDownloadCompleteAndGivesTheWindowBack)
 {
     GuiRig r;
