@@ -111,7 +111,7 @@ void runStep(World& w, Step step, const SharedPackage& package, Checker& check)
     case Step::PortDialog:
         if (!v.enabled(Control::RS_232)) break;
         RS_232_Click(tool);
-        v.portList = "1";
+        v.setPortListText("1");
         RS232_Click(tool);
         break;
     case Step::Upgrade: {
