@@ -145,36 +145,29 @@ TEST_F(CheckListFileTest, ChecksumIsTheLastFourHexDigitsIgnoringCase)
     }
 }
 
-TEST_F(CheckListFileTest, UpImageMustBeExactly262144Bytes)
+// The uP image must hold exactly 262144 bytes, the scaler image 2500000 to
+// 4800000; a scaler of the wrong size fails after the uP half has passed.
+TEST(CheckListFileSizes, ImageSizesAndTheirVerdicts)
 {
-    for (uint64_t size : {262143u, 262145u}) {
+    struct Case {
+        uint64_t upSize, scalerSize;
+        std::string message;
+    } cases[] = {
+        {262143, 2500000, kUpSizeIncorrect}, {262145, 2500000, kUpSizeIncorrect},
+        {262144, 2500000, ""},               {262144, 4800000, ""},
+        {262144, 2499999, kScalerSizeIncorrect}, {262144, 4800001, kScalerSizeIncorrect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.upSize) + " " + std::to_string(c.scalerSize));
         PackageFixture p;
-        p.writeImages(size);
+        p.writeImages(c.upSize, c.scalerSize);
         CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_EQ(p.messages(), std::vector<std::string>{kUpSizeIncorrect}) << size;
-        EXPECT_FALSE(p.rig.tool.state.ListFileValid);
-        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, "");
-        EXPECT_EQ(p.rig.view.caption(Caption::lblSize), "");
-    }
-}
-
-TEST_F(CheckListFileTest, ScalerImageSizeBoundsAreInclusive)
-{
-    for (uint64_t size : {2500000u, 4800000u}) {
-        PackageFixture p;
-        p.writeImages(kUpImageSize, size);
-        CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_TRUE(p.rig.tool.state.ListFileValid) << size;
-        EXPECT_EQ(p.rig.tool.state.package.ScalerImageSize, static_cast<double>(size));
-    }
-    for (uint64_t size : {2499999u, 4800001u}) {
-        PackageFixture p;
-        p.writeImages(kUpImageSize, size);
-        CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_EQ(p.messages(), std::vector<std::string>{kScalerSizeIncorrect}) << size;
-        EXPECT_FALSE(p.rig.tool.state.ListFileValid);
-        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, upName);  // the uP half had passed
-        EXPECT_EQ(p.rig.tool.state.package.ScalerImagePath, "");
+        EXPECT_EQ(p.rig.tool.state.ListFileValid, c.message.empty());
+        EXPECT_EQ(p.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        const bool upPassed = c.message != kUpSizeIncorrect;
+        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, upPassed ? p.upName : "");
+        EXPECT_EQ(p.rig.view.caption(Caption::lblSize), upPassed ? "262144" : "");
+        EXPECT_EQ(p.rig.tool.state.package.ScalerImagePath, c.message.empty() ? p.scalerName : "");
     }
 }
 
