@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "ModalAnswerer.h"
@@ -43,26 +44,21 @@ struct ViewOnWidgets : ::testing::Test {
 
 TEST_F(ViewOnWidgets, EnabledStatesReachTheNamedControlsAndHiddenOnesStayState)
 {
-    view.setEnabled(Control::cmdUpgradeSW, false);
-    view.setEnabled(Control::cmdOpenFile1, false);
-    view.setEnabled(Control::cmdTest, false);
-    view.setEnabled(Control::RS_232, false);
-    view.setEnabled(Control::pExit, false);
-    view.setEnabled(Control::Text2, false);
-    view.setEnabled(Control::cmdFlashSW2, false);
-    EXPECT_FALSE(form2.cmdUpgradeSW()->isEnabled());
-    EXPECT_FALSE(form2.cmdOpenFile1()->isEnabled());
-    EXPECT_FALSE(form2.cmdTest()->isEnabled());
-    EXPECT_FALSE(form2.RS_232()->isEnabled());
-    EXPECT_FALSE(form2.pExit()->isEnabled());
-    EXPECT_FALSE(view.isEnabled(Control::Text2));
-    EXPECT_FALSE(view.isEnabled(Control::cmdFlashSW2));
-
-    view.setEnabled(Control::cmdOpenFile1, true);
-    EXPECT_TRUE(form2.cmdOpenFile1()->isEnabled());
-    EXPECT_FALSE(form2.cmdUpgradeSW()->isEnabled());
-    view.setEnabled(Control::Text2, true);
-    EXPECT_TRUE(view.isEnabled(Control::Text2));
+    const std::pair<Control, std::function<bool()>> shown[] = {
+        {Control::cmdUpgradeSW, [&] { return form2.cmdUpgradeSW()->isEnabled(); }},
+        {Control::cmdOpenFile1, [&] { return form2.cmdOpenFile1()->isEnabled(); }},
+        {Control::cmdTest, [&] { return form2.cmdTest()->isEnabled(); }},
+        {Control::RS_232, [&] { return form2.RS_232()->isEnabled(); }},
+        {Control::pExit, [&] { return form2.pExit()->isEnabled(); }},
+        {Control::Text2, [&] { return view.isEnabled(Control::Text2); }},  // hidden: state only
+        {Control::cmdFlashSW2, [&] { return view.isEnabled(Control::cmdFlashSW2); }},
+    };
+    for (const auto& [control, enabled] : shown) view.setEnabled(control, false);
+    for (const auto& [control, enabled] : shown) {  // each one on in turn leaves the ones after it off
+        EXPECT_FALSE(enabled()) << int(control);
+        view.setEnabled(control, true);
+        EXPECT_TRUE(enabled()) << int(control);
+    }
 }
 
 TEST_F(ViewOnWidgets, CaptionsLandInTheirWidgetsAndLabel5IsNeverShown)
