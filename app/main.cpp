@@ -5,11 +5,13 @@
 
 #include <QApplication>
 
+#include "qt/ProcessTree.h"
 #include "qt/ToolProgram.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    fw::qt::stopProcessTreesOnTermination();
     QApplication::setApplicationName(QStringLiteral("Firmware Upgrade Tool"));
     fw::qt::ToolProgram program;
     program.start();

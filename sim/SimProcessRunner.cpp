@@ -4,23 +4,58 @@
 
 namespace fw::sim {
 
+// One started program, shared by its handle and the runner, so that the
+// runner can stop what its caller let go of.
+struct SimProcessRunner::Started {
+    Started(VirtualEventLoop& loop, Micros startedAt, SimRun run, int& stops)
+        : loop(loop), endsAt(startedAt + run.duration), ended(std::move(run.hasEnded)), onStop(std::move(run.stop)),
+          stops(stops)
+    {
+    }
+    bool endedByItself() const { return ended ? ended() : loop.now() >= endsAt; }
+    bool hasEnded() const { return stopped || endedByItself(); }
+    // Stops the program if it still runs, and whatever it left behind.
+    void stop()
+    {
+        if (stopped) return;
+        if (!endedByItself()) ++stops;
+        stopped = true;
+        if (onStop) onStop();
+    }
+
+    VirtualEventLoop& loop;
+    Micros endsAt;
+    std::function<bool()> ended;
+    std::function<void()> onStop;
+    int& stops;
+    bool stopped = false;
+};
+
 namespace {
 
 class SimProcess : public fw::RunningProcess {
 public:
-    SimProcess(VirtualEventLoop& loop, Micros startedAt, SimRun run)
-        : loop_(loop), endsAt_(startedAt + run.duration), ended_(std::move(run.hasEnded))
-    {
-    }
-    bool hasEnded() override { return ended_ ? ended_() : loop_.now() >= endsAt_; }
+    explicit SimProcess(std::shared_ptr<SimProcessRunner::Started> started) : started_(std::move(started)) {}
+    bool hasEnded() override { return started_->hasEnded(); }
+    void stop() override { started_->stop(); }
 
 private:
-    VirtualEventLoop& loop_;
-    Micros endsAt_;
-    std::function<bool()> ended_;
+    std::shared_ptr<SimProcessRunner::Started> started_;
 };
 
 } // namespace
+
+int SimProcessRunner::running() const
+{
+    int count = 0;
+    for (const auto& s : started_) count += s->hasEnded() ? 0 : 1;
+    return count;
+}
+
+void SimProcessRunner::stopAll()
+{
+    for (const auto& s : started_) s->stop();
+}
 
 const SimProcessRunner::Program* SimProcessRunner::find(const std::string& program) const
 {
@@ -44,7 +79,8 @@ fw::ProcessStart SimProcessRunner::start(const std::string& program, const std::
         return result;
     }
     launches_.push_back({program, arguments, workingDirectory, loop_.now()});
-    result.process = std::make_unique<SimProcess>(loop_, loop_.now(), (*found)(launches_.back()));
+    started_.push_back(std::make_shared<Started>(loop_, loop_.now(), (*found)(launches_.back()), stops_));
+    result.process = std::make_unique<SimProcess>(started_.back());
     return result;
 }
 

@@ -64,8 +64,10 @@ void SimSerialPort::output(std::string_view bytes)
     sent_ += bytes.size();
     record({start, Direction::ToProjector, std::string(bytes)});
     if (availability(number_) == PortAvailability::Projector) deliver(projector_.receive(done, bytes));
-    // The write returns once the port has taken the whole block.
-    loop_.advanceTo(done);
+    // The write returns once the port has taken the whole block: when all
+    // but what the driver buffers has gone out on the line.
+    const Micros buffered = lineTime(driverBuffer_);
+    loop_.advanceTo(done > buffered ? done - buffered : 0);
 }
 
 void SimSerialPort::record(WireRecord sent)
@@ -96,6 +98,14 @@ void SimSerialPort::arrive(uint64_t session, const std::string& bytes)
     if (!open_ || session != session_) return;  // nobody listens: the bytes are lost
     inQueue_ += bytes;
     if (handler_) handler_(fw::CommEvent::Received);
+}
+
+std::size_t SimSerialPort::outputPending()
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    if (txFree_ <= loop_.now()) return 0;
+    // Whole bytes not yet fully on the line, at ten bit times each.
+    return static_cast<std::size_t>(((txFree_ - loop_.now()) * 38'400 + 9'999'999) / 10'000'000);
 }
 
 std::string SimSerialPort::input()

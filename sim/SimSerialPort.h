@@ -35,6 +35,9 @@ public:
 
     void setAvailability(int16_t number, PortAvailability availability);
     void setPaced(bool paced) { paced_ = paced; }
+    // The driver and adapter hold up to this many bytes: a write returns
+    // while that much of it is still on its way down the line.
+    void setDriverBuffer(std::size_t bytes) { driverBuffer_ = bytes; }
     // The device fails (8021) once this many bytes have gone out.
     void failDeviceAfterBytes(uint64_t count) { failAfter_ = count; }
 
@@ -60,6 +63,7 @@ public:
     fw::InputMode inputMode() const override { return mode_; }
     void setInputMode(fw::InputMode mode) override { mode_ = mode; }
     void output(std::string_view bytes) override;
+    std::size_t outputPending() override;
     std::string input() override;
     void discardInput() override;
     bool dtrEnable() const override { return dtr_; }
@@ -86,6 +90,7 @@ private:
     uint64_t opens_ = 0;
     uint64_t sent_ = 0;
     uint64_t failAfter_ = UINT64_MAX;
+    std::size_t driverBuffer_ = 0;
     Micros txFree_ = 0;
     Micros rxFree_ = 0;
     std::vector<WireRecord> wire_;

@@ -21,8 +21,9 @@ std::string minutesAndSeconds(double seconds)
 } // namespace
 
 ConsoleView::ConsoleView(Console& console, std::string prefix, const EventLoop& clock, bool assumeYes,
-                         std::istream& in)
-    : console_(console), prefix_(std::move(prefix)), clock_(clock), assumeYes_(assumeYes), in_(in)
+                         std::istream& in, int32_t ispTimeLimitSeconds)
+    : console_(console), prefix_(std::move(prefix)), clock_(clock), assumeYes_(assumeYes), in_(in),
+      ispTimeLimit_(minutesAndSeconds(ispTimeLimitSeconds))
 {
 }
 
@@ -58,7 +59,7 @@ void ConsoleView::setCaption(Caption caption, const std::string& text)
         if (!text.empty()) say(text);
         break;
     case Caption::Form3Label2:
-        if (processing_) console_.status(prefix_ + "ISP tool running, elapsed " + text);
+        if (processing_) console_.status(prefix_ + "ISP tool running, elapsed " + text + " of " + ispTimeLimit_ + " limit");
         break;
     default: break;
     }
@@ -103,7 +104,7 @@ void ConsoleView::setProgressValue(double percent)
 
 void ConsoleView::setProcessingWindowVisible(bool visible)
 {
-    if (visible && !processing_) say("Running the ISP tool on the scaler ...");
+    if (visible && !processing_) say("Running the ISP tool on the scaler (time limit " + ispTimeLimit_ + ") ...");
     processing_ = visible;
 }
 

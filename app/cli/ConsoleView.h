@@ -13,7 +13,8 @@ namespace fw::cli {
 // prefix. The confirmation is asked on the terminal unless answered ahead.
 class ConsoleView : public View {
 public:
-    ConsoleView(Console& console, std::string prefix, const EventLoop& clock, bool assumeYes, std::istream& in);
+    ConsoleView(Console& console, std::string prefix, const EventLoop& clock, bool assumeYes, std::istream& in,
+                int32_t ispTimeLimitSeconds);
 
     bool sawCritical() const { return critical_; }
     bool sawMessage(const std::string& text) const;
@@ -42,6 +43,7 @@ private:
     const EventLoop& clock_;
     bool assumeYes_;
     std::istream& in_;
+    std::string ispTimeLimit_;  // shown beside the ISP tool's elapsed time
     std::string portList_ = "1";
     std::string messages_;
     bool critical_ = false;

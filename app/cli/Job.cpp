@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ConsoleView.h"
+#include "IspFolder.h"
 #include "link/CheckModel.h"
 #include "link/PortError.h"
 #include "link/TestLink.h"
@@ -21,6 +22,7 @@
 #include "shell/PortMessages.h"
 #include "shell/Tool.h"
 #include "shell/WindowOps.h"
+#include "transfer/IspSettings.h"
 #include "transfer/Upgrade.h"
 
 namespace fw::cli {
@@ -34,7 +36,8 @@ constexpr const char* kDownloadComplete = "Download complete.";
 struct Station {
     Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
         : serial(qt::settingsPortDevices(options.folder + kPathSeparator + "settings.ini")),
-          view(console, prefix, loop, options.assumeYes, std::cin)
+          view(console, prefix, loop, options.assumeYes, std::cin,
+               ispTimeLimitSeconds(options.folder + kPathSeparator + "settings.ini"))
     {
         if (transcript) logged.emplace(serial, loop, transcript);
         tool = std::make_unique<Tool>(port(), loop, view, processes, options.folder,
@@ -95,6 +98,9 @@ JobOutcome upgrade(Tool& tool, const CliOptions& options, int port, Console& con
                    ConsoleView& view)
 {
     if (JobOutcome check = checkPackage(tool, options.listFile, console, prefix); !check.succeeded) return check;
+    const IspFolder ispFolder = prepareIspFolder(options.folder, port);
+    if (!ispFolder.failure.empty()) return {false, ispFolder.failure};
+    tool.ispFolder = ispFolder.path;
     if (!openPort(tool, port)) return failed(tool, "cannot open the port");
     if (!TestLink(tool)) return failed(tool, "the projector does not answer");
     if (!CheckModel(tool)) return failed(tool, "the package does not suit this projector");

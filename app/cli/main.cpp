@@ -14,6 +14,7 @@
 #include "CliOptions.h"
 #include "Console.h"
 #include "Job.h"
+#include "qt/ProcessTree.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -32,6 +33,7 @@ std::string prefixFor(const fw::cli::CliOptions& options, int port)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    fw::qt::stopProcessTreesOnTermination();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = fw::cli::parseCommandLine(arguments);
     if (parsed.help) {

@@ -67,10 +67,16 @@ IspSwitches IspSwitches::fromEnvironment()
     const std::string_view fail = environment("FWSIM_ISP_FAIL");
     if (fail == "once") switches.fail = Failing::Once;
     else if (fail == "always") switches.fail = Failing::Always;
+    long failPort = 0;
+    if (toNumber(environment("FWSIM_ISP_FAIL_PORT"), failPort)) switches.failOnPort = static_cast<int>(failPort);
     long runMs = 0;
     if (toNumber(environment("FWSIM_ISP_RUN_MS"), runMs) && runMs > 0) switches.runAtLeastMs = static_cast<uint32_t>(runMs);
     switches.crash = std::string_view(environment("FWSIM_ISP_CRASH")) == "1";
     switches.writeNoLog = std::string_view(environment("FWSIM_ISP_NO_LOG")) == "1";
+    switches.hang = std::string_view(environment("FWSIM_ISP_HANG")) == "1";
+    long lateMs = 0;
+    if (toNumber(environment("FWSIM_ISP_LOG_LATE_MS"), lateMs) && lateMs > 0)
+        switches.logLateMs = static_cast<uint32_t>(lateMs);
     return switches;
 }
 

@@ -25,12 +25,15 @@ IspCommandLine parseIspCommandLine(const std::vector<std::string>& arguments);
 struct IspSwitches {
     enum class Failing { Never, Once, Always };
     Failing fail = Failing::Never;  // give up part way, with an error as the log's last line
+    int failOnPort = 0;             // always fail when given this port number
     uint32_t runAtLeastMs = 0;      // end no sooner than this after the start
     bool crash = false;             // die part way, leaving a log without a result line
     bool writeNoLog = false;        // flash, but leave no log
+    bool hang = false;              // never end by itself, nor the child it starts
+    uint32_t logLateMs = 0;         // end at once; a child it leaves writes the log this much later
 
-    // From FWSIM_ISP_FAIL (once|always), FWSIM_ISP_RUN_MS, FWSIM_ISP_CRASH=1
-    // and FWSIM_ISP_NO_LOG=1.
+    // From FWSIM_ISP_FAIL (once|always), FWSIM_ISP_FAIL_PORT, FWSIM_ISP_RUN_MS, FWSIM_ISP_CRASH=1,
+    // FWSIM_ISP_NO_LOG=1, FWSIM_ISP_HANG=1 and FWSIM_ISP_LOG_LATE_MS.
     static IspSwitches fromEnvironment();
 };
 

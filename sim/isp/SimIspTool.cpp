@@ -50,7 +50,7 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
 
     void send(const std::string& bytes)
     {
-        if (bytes.empty()) return;
+        if (bytes.empty() || ended) return;
         const Micros start = std::max(loop.now(), txFree);
         const Micros done = start + lineTimeAt(run.baud(), bytes.size());
         txFree = done;
@@ -67,6 +67,7 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
 
     void received(const std::string& bytes)
     {
+        if (ended) return;
         for (char byte : bytes) {
             if (!run.running()) return;
             send(run.client().received(byte));
@@ -76,7 +77,7 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
 
     void timedOut()
     {
-        if (!run.running()) return;
+        if (ended || !run.running()) return;
         send(run.client().timedOut());
         if (!run.running()) finish();
     }
@@ -85,16 +86,44 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
     void finish()
     {
         ++timerGeneration;
+        if (switches.hang) return;  // holds the port until it is stopped
         const Micros endsAt = std::max(loop.now(), startedAt + ms(switches.runAtLeastMs));
         loop.schedule(endsAt, [self = shared_from_this()] { self->end(); });
     }
 
-    void end()
+    // Stopped from outside, with the child it left: the port is let go, no
+    // log is written any more.
+    void kill()
+    {
+        ++timerGeneration;
+        lateLogCancelled = true;
+        if (!ended) endedAt = loop.now();
+        ended = true;
+        letPortGo();
+    }
+
+    void letPortGo()
     {
         if (heldPort) hostPort.setAvailability(*heldPort, PortAvailability::Projector);
-        if (!switches.writeNoLog) writeTextFile(logPath, run.logText());
+        heldPort.reset();
+    }
+
+    void end()
+    {
+        if (ended) return;
+        letPortGo();
         ended = true;
         endedAt = loop.now();
+        if (switches.writeNoLog) return;
+        if (switches.logLateMs == 0) {
+            writeTextFile(logPath, run.logText());
+            return;
+        }
+        lateLogPending = true;
+        loop.scheduleAfter(ms(switches.logLateMs), [self = shared_from_this()] {
+            self->lateLogPending = false;
+            if (!self->lateLogCancelled) writeTextFile(self->logPath, self->run.logText());
+        });
     }
 
     VirtualEventLoop& loop;
@@ -109,6 +138,8 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
     uint64_t timerGeneration = 0;
     std::optional<int16_t> heldPort;
     bool ended = false;
+    bool lateLogPending = false;
+    bool lateLogCancelled = false;
     Micros endedAt = 0;
 };
 
@@ -130,11 +161,22 @@ SimRun SimIspTool::launch(const ProcessLaunch& launch)
                              (switches_.fail == IspSwitches::Failing::Once && runs_ == 1);
     auto session = std::make_shared<Session>(loop_, projector_, hostPort_, launch, switches_, failThisRun);
     loop_.scheduleAfter(kStartUp, [session, port = projectorPort_] {
+        if (session->ended) return;
         if (session->run.ready()) session->open(port);
         else session->finish();
     });
     last_ = session;
-    return SimRun([session] { return session->ended; });
+    sessions_.push_back(session);
+    return SimRun([session] { return session->ended; }, [session] { session->kill(); });
+}
+
+bool SimIspTool::leftSomethingRunning() const
+{
+    for (const auto& weak : sessions_) {
+        const auto session = weak.lock();
+        if (session && (!session->ended || (session->lateLogPending && !session->lateLogCancelled))) return true;
+    }
+    return false;
 }
 
 std::optional<Micros> SimIspTool::lastEndedAt() const

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "IspToolOptions.h"
 #include "ProjectorModel.h"
@@ -29,6 +30,8 @@ public:
 
     IspSwitches& switches() { return switches_; }
     int runs() const { return runs_; }
+    // A run still going, or a child of one that would still write its log.
+    bool leftSomethingRunning() const;
     // When the last run ended (its log written, the port let go).
     std::optional<Micros> lastEndedAt() const;
 
@@ -44,6 +47,7 @@ private:
     int16_t projectorPort_;
     int runs_ = 0;
     std::shared_ptr<Session> last_;
+    std::vector<std::weak_ptr<Session>> sessions_;
 };
 
 } // namespace fw::sim::isp

@@ -4,14 +4,21 @@
 //
 //   gf9450isp.exe -c <port> -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p <image>
 //
-// Test switches (environment): FWSIM_ISP_FAIL=once|always, FWSIM_ISP_RUN_MS=n,
-// FWSIM_ISP_CRASH=1, FWSIM_ISP_NO_LOG=1.
+// Test switches (environment): FWSIM_ISP_FAIL=once|always, FWSIM_ISP_FAIL_PORT=n
+// (fail whenever given port n), FWSIM_ISP_RUN_MS=n,
+// FWSIM_ISP_CRASH=1, FWSIM_ISP_NO_LOG=1, FWSIM_ISP_HANG=1 (never ends, nor
+// the child it starts), FWSIM_ISP_LOG_LATE_MS=n (ends at once, a child writes
+// the log n ms later).
+//
+// COMn is the device settings.ini's [Ports] map names, in the working
+// folder or else beside this program.
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "IspToolOptions.h"
@@ -28,9 +35,9 @@ constexpr const char* kFailedOnceMarker = "gf9450isp.failed-once";
 constexpr auto kPortSettle = std::chrono::milliseconds(100);
 
 // "Fail once" must hold across processes: the first failing run leaves a mark.
-bool failThisRun(const IspSwitches& switches, const std::string& folder)
+bool failThisRun(const IspSwitches& switches, const std::string& folder, int port)
 {
-    if (switches.fail == IspSwitches::Failing::Always) return true;
+    if (switches.fail == IspSwitches::Failing::Always || switches.failOnPort == port) return true;
     if (switches.fail != IspSwitches::Failing::Once) return false;
     const std::string marker = folder + "/" + kFailedOnceMarker;
     if (std::filesystem::exists(marker)) return false;
@@ -52,6 +59,32 @@ void talk(IspToolRun& run, PosixSerialLink& link)
     }
 }
 
+std::string portMapFolder(const std::string& workingFolder, const char* argv0)
+{
+    namespace fs = std::filesystem;
+    if (fs::exists(fs::path(workingFolder) / "settings.ini")) return workingFolder;
+    std::error_code ec;
+    const fs::path self = fs::weakly_canonical(fs::absolute(argv0, ec), ec);
+    return ec ? workingFolder : self.parent_path().string();
+}
+
+[[noreturn]] void hangForEver()
+{
+    if (fork() == 0) {
+        for (;;) pause();
+    }
+    for (;;) pause();
+}
+
+// The process ends; a child it leaves behind writes the log later.
+void writeLogLate(const std::string& path, const std::string& text, uint32_t lateMs)
+{
+    if (fork() != 0) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(lateMs));
+    writeTextFile(path, text);
+    _exit(0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,12 +92,13 @@ int main(int argc, char** argv)
     const auto startedAt = Clock::now();
     const std::string folder = std::filesystem::current_path().string();
     const IspSwitches switches = IspSwitches::fromEnvironment();
-    IspToolRun run(std::vector<std::string>(argv + 1, argv + argc), folder, failThisRun(switches, folder),
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    IspToolRun run(arguments, folder, failThisRun(switches, folder, parseIspCommandLine(arguments).port),
                    switches.crash);
 
     PosixSerialLink link;
     if (run.ready()) {
-        const std::string device = deviceForPort(folder, run.portNumber());
+        const std::string device = deviceForPort(portMapFolder(folder, argv[0]), run.portNumber());
         const std::string failure = link.open(device, run.baud());
         if (failure.empty()) {
             run.portOpened(device);
@@ -74,8 +108,11 @@ int main(int argc, char** argv)
         }
     }
 
+    if (switches.hang) hangForEver();
     std::this_thread::sleep_until(startedAt + std::chrono::milliseconds(switches.runAtLeastMs));
-    if (!switches.writeNoLog) writeTextFile(folder + "/" + kLogFile, run.logText());
+    const std::string log = folder + "/" + kLogFile;
+    if (switches.logLateMs > 0 && !switches.writeNoLog) writeLogLate(log, run.logText(), switches.logLateMs);
+    else if (!switches.writeNoLog) writeTextFile(log, run.logText());
     if (run.dies()) std::raise(SIGKILL);
     return run.succeeded() ? 0 : 1;
 }

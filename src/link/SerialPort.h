@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,6 +46,10 @@ public:
     // them, so a writer is never more than one write ahead of the line.
     // Throws 8018 on a closed port, 8021 when the device fails.
     virtual void output(std::string_view bytes) = 0;
+
+    // Bytes the port has taken that have not yet left on the line: what the
+    // driver and the adapter still hold (8018 when closed).
+    virtual std::size_t outputPending() = 0;
 
     // All waiting received bytes, removed from the input queue (8018 when closed).
     virtual std::string input() = 0;

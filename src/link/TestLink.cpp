@@ -35,6 +35,7 @@ bool TestLink(Tool& tool)
 
 void cmdTest_Click(Tool& tool)
 {
+    const RunningOperation running(tool);
     disableWorkButtons(tool);
     const Reply reply = exchange(tool, kLinkCommand);
     if (reply.text.empty() && !reply.sent) return;  // reported by SendCommand; the buttons stay off

@@ -22,6 +22,7 @@ public:
     InputMode inputMode() const override { return inner_.inputMode(); }
     void setInputMode(InputMode mode) override { inner_.setInputMode(mode); }
     void output(std::string_view bytes) override;
+    std::size_t outputPending() override { return inner_.outputPending(); }
     std::string input() override;
     void discardInput() override { inner_.discardInput(); }
     bool dtrEnable() const override { return inner_.dtrEnable(); }

@@ -61,6 +61,7 @@ bool Form_QueryUnload(Tool& tool)
 void Form_Unload(Tool& tool)
 {
     tool.view.setBusyPointer(false);
+    tool.processes.stopAll();  // an ISP tool left running would keep the port
     try {
         tool.port.setPortOpen(false);
     } catch (const std::exception&) {

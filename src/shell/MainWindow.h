@@ -15,7 +15,8 @@ void Form_Load(Tool& tool);
 // the technician answered No).
 bool Form_QueryUnload(Tool& tool);
 
-// The window closes: normal pointer, port closed, failures ignored.
+// The window closes: normal pointer, any ISP tool stopped, port closed,
+// failures ignored.
 void Form_Unload(Tool& tool);
 
 // The "&Exit" menu item: true when the program must end now.

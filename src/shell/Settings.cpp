@@ -48,6 +48,8 @@ void restorePreviousPort(Tool& tool)
     }
 }
 
+bool operationUnderWay(const Tool& tool) { return tool.state.operationsRunning > 0; }
+
 } // namespace
 
 void Load_Setting(Tool& tool)
@@ -65,6 +67,7 @@ void Save_Setting(Tool& tool)
 
 void RS_232_Click(Tool& tool)
 {
+    if (operationUnderWay(tool)) return;  // the port belongs to the operation until it ends
     tool.view.showPortDialog();
     try {
         Load_Setting(tool);
@@ -79,6 +82,8 @@ void RS_232_Click(Tool& tool)
 
 void RS232_Click(Tool& tool)
 {
+    // A dialog left open must not take the port from a transfer or the ISP tool.
+    if (operationUnderWay(tool)) return;
     try {
         if (tool.port.portOpen()) tool.port.setPortOpen(false);
         tool.state.PreviousPort = tool.port.commPort();

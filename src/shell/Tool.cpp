@@ -7,7 +7,7 @@ namespace fw {
 Tool::Tool(SerialPort& port_, EventLoop& loop_, View& view_, ProcessRunner& processes_, std::string programFolder_,
            std::string workingDirectory_)
     : port(port_), loop(loop_), view(view_), processes(processes_), programFolder(std::move(programFolder_)),
-      workingDirectory(std::move(workingDirectory_))
+      workingDirectory(std::move(workingDirectory_)), ispFolder(programFolder)
 {
     port.setEventHandler([this](CommEvent event) { MSComm1_OnComm(*this, event); });
 }

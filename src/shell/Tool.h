@@ -38,6 +38,10 @@ struct Tool {
     // process's working directory at start.
     std::string workingDirectory;
 
+    // Where the ISP tool runs and leaves its log: the program folder, unless
+    // the front end gives each projector a folder of its own.
+    std::string ispFolder;
+
     std::string programFile(const std::string& name) const { return programFolder + kPathSeparator + name; }
     std::string settingsPath() const { return programFile("settings.ini"); }
 };

@@ -22,6 +22,19 @@ void Enable_object(Tool& tool);
 // the technician must pick another port or fix the link first.
 void disableWorkButtons(Tool& tool);
 
+// Marks a test, upgrade or scaler flash as under way for as long as it
+// lives: the port dialog must not close and reopen the port underneath it.
+class RunningOperation {
+public:
+    explicit RunningOperation(Tool& tool) : state_(tool.state) { ++state_.operationsRunning; }
+    ~RunningOperation() { --state_.operationsRunning; }
+    RunningOperation(const RunningOperation&) = delete;
+    RunningOperation& operator=(const RunningOperation&) = delete;
+
+private:
+    WindowState& state_;
+};
+
 inline constexpr const char* kLinkFailed = "Communication with projector failed.";
 inline constexpr const char* kInvalidPortTail = " is invalid. Please select an available RS232 port.";
 inline constexpr const char* kPortInUseTail =

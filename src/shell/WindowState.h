@@ -14,6 +14,7 @@ struct WindowState {
     bool ListFileValid = false;  // the selected list file passed every check
     bool NoListFile = false;     // no list-file path is known
     int32_t ElapsedSeconds = 0;  // counted by the one-second clock
+    int operationsRunning = 0;   // a test, upgrade or scaler flash is under way
 
     std::string receiveBuffer;   // the text of the hidden pane Text2
     std::string statusLine;      // the never-shown status bar's one line

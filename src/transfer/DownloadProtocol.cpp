@@ -19,6 +19,10 @@ constexpr int32_t kLengthPauseMs = 1000;                // the loader reads the 
 constexpr int32_t kAfterRestartPauseMs = 4000;          // the projector is not ready at once after "BOOT"
 constexpr std::size_t kBlockSize = 1024;                // the port's output queue holds one block
 constexpr const char* kLineEnd = "\r\n";
+// A driver and adapter hold a few kilobytes at most; this is ten times
+// more than 38400 bit/s needs for the largest of them.
+constexpr uint32_t kLineDrainLimitMs = 30000;
+constexpr int32_t kLineDrainPollMs = 10;
 
 float percentDone(uint64_t block, uint64_t blocks)
 {
@@ -54,13 +58,15 @@ std::optional<std::string> lengthText(std::string_view lblSizeCaption)
     return toUpperAscii(std::string_view(hex, static_cast<std::size_t>(written.ptr - hex)));
 }
 
-bool enterDownloadMode(Tool& tool)
+DownloadMode enterDownloadMode(Tool& tool)
 {
-    SendCommand(tool, kDownloadCommand);  // an unseen echo is judged by the question that should follow
-    if (!waitForConfirmation(tool)) return false;
+    // An unseen echo is judged by the question that should follow; a port
+    // that failed has been reported, and no question can come over it.
+    if (!SendCommand(tool, kDownloadCommand)) return DownloadMode::PortFailureReported;
+    if (!waitForConfirmation(tool)) return DownloadMode::NoQuestion;
     tool.port.output(kYes);
     tool.state.receiveBuffer.clear();
-    return true;
+    return DownloadMode::Entered;
 }
 
 bool announceLength(Tool& tool, const std::string& length)
@@ -95,6 +101,15 @@ void sendImage(Tool& tool, const std::string& imagePath, uint64_t announcedBytes
 
     tool.port.setInputMode(InputMode::Text);
     tool.port.output(kLineEnd);
+}
+
+void waitUntilLineCarriedImage(Tool& tool)
+{
+    const uint32_t start = tool.loop.tickCount();
+    while (tool.port.outputPending() > 0) {
+        if (tool.loop.tickCount() - start >= kLineDrainLimitMs) throw PortError(kPortDeviceFailure);
+        delay(tool.loop, kLineDrainPollMs);
+    }
 }
 
 Verdict readVerdict(Tool& tool) { return waitForVerdict(tool); }

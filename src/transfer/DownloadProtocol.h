@@ -21,8 +21,14 @@ struct Tool;
 // Empty when the caption holds no whole number of bytes.
 std::optional<std::string> lengthText(std::string_view lblSizeCaption);
 
+enum class DownloadMode {
+    Entered,
+    NoQuestion,            // the loader never asked
+    PortFailureReported,   // sending "op dlmy" failed, and the technician has been told
+};
+
 // A: "op dlmy", the loader's question, "y".
-bool enterDownloadMode(Tool& tool);
+DownloadMode enterDownloadMode(Tool& tool);
 
 // B: the length prompt, a pause, the length, the data request.
 bool announceLength(Tool& tool, const std::string& length);
@@ -39,6 +45,11 @@ struct ImageError : std::runtime_error {
 // block, then text mode and CR LF. The image must still hold exactly the
 // announced number of bytes (ImageError otherwise, before anything is sent).
 void sendImage(Tool& tool, const std::string& imagePath, uint64_t announcedBytes);
+
+// C, last: waits until the line has carried everything the driver and the
+// adapter still held, so the loader's verdict is awaited from when it can
+// come. A line that does not drain in time is a failed device (PortError).
+void waitUntilLineCarriedImage(Tool& tool);
 
 // D: the loader's verdict.
 Verdict readVerdict(Tool& tool);

@@ -11,6 +11,9 @@ public:
     virtual ~RunningProcess() = default;
     // A poll that never blocks: true once the process has ended.
     virtual bool hasEnded() = 0;
+    // Stops the program and every process it started; returns once it has
+    // ended.
+    virtual void stop() = 0;
 };
 
 struct ProcessStart {
@@ -26,6 +29,9 @@ public:
     virtual ~ProcessRunner() = default;
     virtual ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
                                const std::string& workingDirectory) = 0;
+    // Stops every program started here that still runs, with everything it
+    // started: the program is ending, and must leave nothing holding the port.
+    virtual void stopAll() = 0;
 };
 
 } // namespace fw

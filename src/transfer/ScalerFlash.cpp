@@ -5,11 +5,12 @@
 #include "link/EventLoop.h"
 #include "link/PortError.h"
 #include "link/SendCommand.h"
-#include "shell/FileHelpers.h"
 #include "shell/Text.h"
 #include "shell/Tool.h"
 #include "shell/WindowOps.h"
+#include "transfer/FolderLock.h"
 #include "transfer/IspCommandLine.h"
+#include "transfer/IspSettings.h"
 #include "transfer/ToolLog.h"
 
 namespace fw {
@@ -33,6 +34,16 @@ constexpr const char* kToolUnknownError = "Error!";
 constexpr const char* kToolNotOpened = "ERROR: Can't open file.";
 constexpr int kFileNotFoundCode = 2;
 constexpr int kUnknownErrorCode = 0;
+
+// Another copy of the program may be running its own ISP tool in the same
+// folder; it is bounded by its two runs' time limits.
+constexpr int32_t kFolderPollIntervalMs = 500;
+constexpr int kFolderWaitRunsBound = 2;
+constexpr uint32_t kFolderWaitMarginMs = 60000;
+constexpr const char* kWaitingForFolder = "Waiting for another upgrade's ISP tool to finish ...";
+constexpr const char* kFolderStaysBusy = "ERROR: Another upgrade's ISP tool still runs in ";
+constexpr const char* kFolderNotLockable = "ERROR: Can't lock the ISP tool folder ";
+constexpr const char* kOldLogStays = "ERROR: Can't delete the old ISP tool log ";
 
 constexpr const char* kDownloadComplete =
     "Download complete. Don't forget to turn the projector AC power off and on again to complete the software "
@@ -73,11 +84,6 @@ void enterIspMode(Tool& tool)
     delay(tool.loop, kBeforeToolPauseMs);
 }
 
-void removeOldLog(const std::string& logPath)
-{
-    if (FileExists(logPath)) DelFile(logPath);
-}
-
 // The tool needs the port to itself.
 void releasePort(Tool& tool)
 {
@@ -105,21 +111,63 @@ void animate(Tool& tool, int& step)
     }
 }
 
-// The processing window stays on top and animates until the tool ends; the
-// main window's one-second clock shows the elapsed time in it meanwhile.
-void waitForTool(Tool& tool, RunningProcess& process)
+uint32_t millisecondsOf(int32_t seconds) { return static_cast<uint32_t>(seconds) * 1000u; }
+
+// One copy of the program at a time removes, waits for and judges the log in
+// a folder; a second one waits here, and says so.
+bool takeIspFolder(Tool& tool, FolderLock& lock, int32_t timeLimitSeconds)
+{
+    const uint32_t start = tool.loop.tickCount();
+    const uint32_t patience = kFolderWaitRunsBound * millisecondsOf(timeLimitSeconds) + kFolderWaitMarginMs;
+    bool waiting = false;
+    for (;;) {
+        switch (lock.tryLock()) {
+        case FolderLock::Result::Taken:
+            if (waiting) setCaption(tool, Caption::lblFileCount, kFileCountCaption);
+            return true;
+        case FolderLock::Result::Failed:
+            report(tool, kFolderNotLockable + tool.ispFolder + ": " + lock.failure() + ".", MessageStyle::Critical);
+            return false;
+        case FolderLock::Result::HeldElsewhere: break;
+        }
+        if (tool.loop.tickCount() - start >= patience) {
+            report(tool, kFolderStaysBusy + tool.ispFolder + ".", MessageStyle::Critical);
+            return false;
+        }
+        if (!waiting) {
+            waiting = true;
+            tool.state.statusLine = kWaitingForFolder;
+            setCaption(tool, Caption::lblFileCount, kWaitingForFolder);
+        }
+        delay(tool.loop, kFolderPollIntervalMs);
+    }
+}
+
+enum class ToolRun { Ended, TimeUp };
+
+// The processing window stays on top and animates until the tool ends or
+// its time is up; the main window's one-second clock shows the elapsed time
+// in it meanwhile.
+ToolRun waitForTool(Tool& tool, RunningProcess& process, int32_t timeLimitSeconds)
 {
     tool.view.setProcessingWindowTopmost(true);
+    const uint32_t start = tool.loop.tickCount();
+    ToolRun run = ToolRun::Ended;
     int step = 0;
     do {
         tool.loop.processPendingEvents();
         delay(tool.loop, kToolPollIntervalMs);
         tool.view.setProcessingWindowVisible(true);
         animate(tool, step);
+        if (tool.loop.tickCount() - start >= millisecondsOf(timeLimitSeconds) && !process.hasEnded()) {
+            run = ToolRun::TimeUp;
+            break;
+        }
     } while (!process.hasEnded());
     tool.view.setProcessingWindowTopmost(false);
     tool.view.setProcessingWindowVisible(false);
     tool.view.setBusyPointer(false);
+    return run;
 }
 
 void reportSuccess(Tool& tool)
@@ -129,30 +177,53 @@ void reportSuccess(Tool& tool)
     showStatusLine(tool, MessageStyle::Information);
 }
 
-// Runs the tool, once more when its log does not end with the success line.
-void flashWithTool(Tool& tool)
+// What the tool's runs came to; the message is shown once the folder is
+// free again, so a box left open holds no other upgrade up.
+struct ToolOutcome {
+    bool flashed = false;
+    std::string failure;
+};
+
+ToolOutcome failedWith(std::string message) { return {false, std::move(message)}; }
+
+// Runs the tool, once more when its log does not end with the success line
+// or its time ran out. Every run judges only a log written after it started.
+ToolOutcome runTool(Tool& tool, const std::string& image, int32_t timeLimitSeconds)
 {
-    const std::string image = ispImageArgument(tool.state.package.ScalerImagePath, tool.workingDirectory);
-    if (image.empty()) {
-        report(tool, kToolMissing, MessageStyle::Critical);
-        return;
-    }
     const std::string program = tool.programFile(kIspToolName);
     const auto arguments = ispArguments(tool.port.commPort(), image);
+    const std::string log = ispLogPath(tool.ispFolder);
     for (int attempt = 1; attempt <= kToolAttempts; ++attempt) {
-        ProcessStart started = tool.processes.start(program, arguments, tool.programFolder);
-        if (!started.process) {
-            report(tool, startFailureMessage(started.errorCode), MessageStyle::Critical);
-            return;
-        }
-        waitForTool(tool, *started.process);
+        if (const auto stays = removeOldLog(log)) return failedWith(kOldLogStays + log + ": " + *stays + ".");
+        ProcessStart started = tool.processes.start(program, arguments, tool.ispFolder);
+        if (!started.process) return failedWith(startFailureMessage(started.errorCode));
+        const ToolRun run = waitForTool(tool, *started.process, timeLimitSeconds);
+        // A tool out of time is stopped, and whatever it left running must
+        // not write into the log judged next; either way the port is free again.
+        started.process->stop();
+        if (run == ToolRun::TimeUp) continue;
         ReadToolLog(tool);
-        if (tool.state.Label5 == kIspSuccessLine) {
-            reportSuccess(tool);
-            return;
-        }
+        if (tool.state.Label5 == kIspSuccessLine) return {true, {}};
     }
-    report(tool, kLinkFailed, MessageStyle::Critical);
+    return failedWith(kLinkFailed);
+}
+
+// The tool's folder is this run's alone from the old log's removal to the
+// judgement of the new one. The port is the tool's from here on.
+void flashScaler(Tool& tool)
+{
+    const int32_t timeLimitSeconds = ispTimeLimitSeconds(tool.settingsPath());
+    ToolOutcome outcome;
+    {
+        FolderLock lock(tool.ispFolder);
+        const bool folderTaken = takeIspFolder(tool, lock, timeLimitSeconds);
+        releasePort(tool);
+        if (!folderTaken) return;
+        const std::string image = ispImageArgument(tool.state.package.ScalerImagePath, tool.workingDirectory);
+        outcome = image.empty() ? failedWith(kToolMissing) : runTool(tool, image, timeLimitSeconds);
+    }
+    if (outcome.flashed) reportSuccess(tool);
+    else report(tool, outcome.failure, MessageStyle::Critical);
 }
 
 void restoreWindow(Tool& tool)
@@ -167,6 +238,7 @@ void restoreWindow(Tool& tool)
 
 void cmdFlashSW2_Click(Tool& tool)
 {
+    const RunningOperation running(tool);
     tool.state.DownloadBusy = true;
     tool.state.ElapsedSeconds = 0;
     tool.view.setBusyPointer(true);
@@ -175,9 +247,7 @@ void cmdFlashSW2_Click(Tool& tool)
 
     if (openPortIfClosed(tool)) {
         enterIspMode(tool);
-        removeOldLog(tool.programFile(kIspLogName));
-        releasePort(tool);
-        flashWithTool(tool);
+        flashScaler(tool);
     }
     restoreWindow(tool);
 }

@@ -1,6 +1,8 @@
 #include "transfer/ToolLog.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "shell/Text.h"
 #include "shell/Tool.h"
@@ -45,10 +47,25 @@ std::optional<std::string> lastLineOfFile(const std::string& path)
     return lastLine(tail);
 }
 
+std::optional<std::string> removeOldLog(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Whatever stands at the name counts, a folder or a dangling link too:
+    // the tool could not write its log there either.
+    if (!fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
+    fs::remove(path, ec);
+    if (ec) return ec.message();
+    if (fs::exists(fs::symlink_status(path, ec))) return "it is still there after it was deleted";
+    return std::nullopt;
+}
+
+std::string ispLogPath(const std::string& ispFolder) { return ispFolder + kPathSeparator + kIspLogName; }
+
 void ReadToolLog(Tool& tool)
 {
     setCaption(tool, Caption::Label5, "");
-    if (const auto line = lastLineOfFile(tool.programFile(kIspLogName))) setCaption(tool, Caption::Label5, strip(*line));
+    if (const auto line = lastLineOfFile(ispLogPath(tool.ispFolder))) setCaption(tool, Caption::Label5, strip(*line));
 }
 
 } // namespace fw

@@ -6,7 +6,7 @@
 
 namespace fw {
 
-// The ISP tool writes its log into the program folder.
+// The ISP tool writes its log into the folder it runs in.
 inline constexpr const char* kIspLogName = "log.txt";
 
 // The line the ISP tool writes last when the scaler took its image.
@@ -18,5 +18,13 @@ std::string lastLine(std::string_view text);
 
 // The last line of the file at `path`; nothing when it cannot be read.
 std::optional<std::string> lastLineOfFile(const std::string& path);
+
+// Makes sure no log is left at `path` from an earlier run, so the one read
+// afterwards can only be the tool's own. Nothing when the path is free now;
+// otherwise why the old log is still there.
+std::optional<std::string> removeOldLog(const std::string& path);
+
+// The ISP tool's log in the folder it runs in.
+std::string ispLogPath(const std::string& ispFolder);
 
 } // namespace fw

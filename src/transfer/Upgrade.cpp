@@ -7,6 +7,7 @@
 #include "link/PortError.h"
 #include "link/TestLink.h"
 #include "package/CheckListFile.h"
+#include "package/PackageFiles.h"
 #include "shell/Tool.h"
 #include "shell/WindowOps.h"
 #include "transfer/DownloadProtocol.h"
@@ -26,7 +27,8 @@ constexpr const char* kVerdictOk = "uP software downloaded ok. Now starting scal
 constexpr const char* kUpFailed = "ERROR: uP software download failed!";
 constexpr int32_t kAfterVerdictPauseMs = 500;
 
-// Thrown inside the upgrade to leave for the abort path with its message.
+// Thrown inside the upgrade to leave for the abort path with its message;
+// none when the failure has been reported already.
 struct Abort {
     const char* message;
 };
@@ -51,12 +53,11 @@ void abortUpgrade(Tool& tool, const char* message)
 {
     setPointerBusy(tool, false);
     Enable_object(tool);
-    tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
     endLoaderDialogue(tool);
     Enable_object(tool);
     setPointerBusy(tool, false);
-    report(tool, message, MessageStyle::Critical);
+    if (message) report(tool, message, MessageStyle::Critical);
     endUpgrade(tool);
 }
 
@@ -125,7 +126,11 @@ void prepareDownload(Tool& tool)
 void bringLoaderToData(Tool& tool, const std::string& length)
 {
     try {
-        if (!enterDownloadMode(tool)) throw Abort{kLinkFailed};
+        switch (enterDownloadMode(tool)) {
+        case DownloadMode::Entered: break;
+        case DownloadMode::NoQuestion: throw Abort{kLinkFailed};
+        case DownloadMode::PortFailureReported: throw Abort{nullptr};
+        }
         if (!announceLength(tool, length)) throw Abort{kUpFailed};
         beginImageTransfer(tool);
     } catch (const PortError&) {
@@ -137,17 +142,20 @@ void transferImage(Tool& tool, uint64_t bytes)
 {
     try {
         setCaption(tool, Caption::lblFileCount, kFileOneOfTwo);
-        sendImage(tool, tool.state.package.UpImagePath, bytes);
+        // The same file the package check measured, wherever the program now runs.
+        sendImage(tool, resolveName(tool.workingDirectory, tool.state.package.UpImagePath), bytes);
+        waitUntilLineCarriedImage(tool);
     } catch (const std::exception&) {
         throw Abort{kUpFailed};
     }
 }
 
 // The uP phase is over, whatever the verdict: the window stops looking busy.
+// The close guard stays: after a good verdict the projector is half
+// upgraded until the scaler phase has run.
 void finishUpPhase(Tool& tool)
 {
     setPointerBusy(tool, false);
-    tool.state.DownloadBusy = false;
     tool.view.setProgressVisible(false);
 }
 
@@ -157,6 +165,7 @@ void verdictNotGiven(Tool& tool)
 {
     report(tool, kUpFailed, MessageStyle::Critical);
     finishUpPhase(tool);
+    tool.state.DownloadBusy = false;
     Enable_object(tool);
     endUpgrade(tool);
 }
@@ -198,6 +207,7 @@ void runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 
 void cmdUpgradeSW_Click(Tool& tool)
 {
+    const RunningOperation running(tool);
     if (!packageIsReady(tool)) {
         report(tool, kListFileNotValid, MessageStyle::Critical);
         return;

@@ -17,5 +17,6 @@ sent="$(awk '$2 == ">>" { sub(/^ *[0-9.]+ >> /, "")
                           printf "%s|", $0 }' "$work/transcript.txt")"
 download="o|p| |d|l|m|y|<0D>|y|40000|$(printf '[1024]|%.0s' $(seq 256))<0D><0A>|"
 grep -qF -- "$download" <<<"$sent" || fail "transcript lacks the download: ${sent:0:400}"
-[ "$(tail -c 23 "$prog/log.txt")" = "Command: 0503 0000 fafd" ] || fail "log.txt does not end with the success line"
+# Each port's ISP tool runs, and leaves its log, in a folder of its own.
+[ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "log.txt does not end with the success line"
 echo "passed"

@@ -10,8 +10,13 @@
 #include "link/TestLink.h"
 #include "shell/MainWindow.h"
 #include "shell/Settings.h"
+#include "transfer/FolderLock.h"
 #include "transfer/IspCommandLine.h"
+#include "transfer/ToolLog.h"
 #include "transfer/Upgrade.h"
+
+#include <filesystem>
+#include <memory>
 
 namespace fw::explore {
 
@@ -26,6 +31,56 @@ constexpr Micros kVirtualTimeLimit = sim::seconds(4 * 3600);
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
+constexpr Micros kOtherCopyPoll = sim::ms(500);
+constexpr int kOtherCopyTries = 2000;
+
+// Another copy of the program flashing its own projector's scaler in the
+// same folder: it takes the folder's lock, removes the old log, and leaves
+// its own log when its tool ends.
+class OtherCopy {
+public:
+    OtherCopy(sim::VirtualEventLoop& loop, std::string folder, Micros runs, bool succeeds)
+        : loop_(loop), folder_(std::move(folder)), runs_(runs), succeeds_(succeeds)
+    {
+    }
+    void startAt(Micros at)
+    {
+        loop_.schedule(at, [this] { tryToStart(kOtherCopyTries); });
+    }
+
+private:
+    void tryToStart(int triesLeft)
+    {
+        lock_ = std::make_unique<FolderLock>(folder_);
+        if (lock_->tryLock() != FolderLock::Result::Taken) {
+            lock_.reset();
+            if (triesLeft > 1) loop_.scheduleAfter(kOtherCopyPoll, [this, triesLeft] { tryToStart(triesLeft - 1); });
+            return;
+        }
+        if (removeOldLog(ispLogPath(folder_))) {
+            lock_.reset();
+            return;
+        }
+        loop_.scheduleAfter(runs_, [this] {
+            testing::writeFile(ispLogPath(folder_), succeeds_ ? "Command: 0503 0000 fafd\r\n" : "Error: no reply\r\n");
+            lock_.reset();  // judged, and the folder let go
+        });
+    }
+
+    sim::VirtualEventLoop& loop_;
+    std::string folder_;
+    Micros runs_;
+    bool succeeds_;
+    std::unique_ptr<FolderLock> lock_;
+};
+
+std::string settingsText(const Scenario& s, const SharedPackage& package)
+{
+    std::string text = "[RS232Set]\r\nCOM=1\r\n[PATH]\r\nFILE=" + package.listFile + "\r\n";
+    if (s.ispTimeLimitSeconds) text += "[ISP]\r\nTIMELIMIT=" + std::to_string(*s.ispTimeLimitSeconds) + "\r\n";
+    return text;
+}
+
 // One run's world: the tool on the virtual clock with the projector, the
 // stand-in ISP tool, and the package remembered in settings.ini.
 struct World {
@@ -34,7 +89,15 @@ struct World {
     {
         testing::writeFile(rig.programFolder.file(kIspDriverName), "driver");
         isp.installAs(rig.processes, rig.tool.programFile(kIspToolName));
-        testing::writeFile(rig.tool.settingsPath(), "[RS232Set]\r\nCOM=1\r\n[PATH]\r\nFILE=" + package.listFile + "\r\n");
+        testing::writeFile(rig.tool.settingsPath(), settingsText(s, package));
+        rig.port.setDriverBuffer(s.driverBufferBytes);
+        if (s.oldLogStuck) std::filesystem::create_directories(ispLogPath(rig.tool.ispFolder) + "/held");
+        if (s.otherCopyFromMs) {
+            other = std::make_unique<OtherCopy>(rig.loop, rig.tool.ispFolder, sim::ms(s.otherCopyRunsMs),
+                                                s.otherCopySucceeds);
+            other->startAt(sim::ms(*s.otherCopyFromMs));
+        }
+        if (s.portDialogOkAtMs) rig.loop.schedule(sim::ms(*s.portDialogOkAtMs), [this] { RS232_Click(rig.tool); });
         if (s.deviceFailsAfterBytes) rig.port.failDeviceAfterBytes(*s.deviceFailsAfterBytes);
         if (s.portHeldAtStart) rig.port.setAvailability(1, sim::PortAvailability::HeldByOther);
         if (s.portHeldFromMs)
@@ -43,6 +106,7 @@ struct World {
     }
     sim::SimRig rig;
     sim::isp::SimIspTool isp;
+    std::unique_ptr<OtherCopy> other;
 };
 
 struct Checker {
@@ -92,6 +156,7 @@ struct Checker {
                                 !v.enabled(Control::cmdTest) || !v.enabled(Control::RS_232);
         if (buttonsOff && !criticalSince(0)) violated("work controls disabled without a message explaining it");
         if (!v.unexpected().empty()) violated(v.unexpected().front());
+        if (w.rig.processes.running() > 0 || w.isp.leftSomethingRunning()) violated("a started program left running");
     }
 };
 

@@ -61,6 +61,28 @@ void drawIspTool(Draw& d, Scenario& s)
         s.isp.runAtLeastMs = static_cast<uint32_t>(1000 + d.below(600000));
         s.faults.push_back("ISP tool runs " + std::to_string(s.isp.runAtLeastMs) + " ms");
     }
+    if (d.chance(0.04)) s.isp.hang = true, s.faults.push_back("ISP tool hangs");
+    if (d.chance(0.04)) {
+        s.isp.logLateMs = static_cast<uint32_t>(1 + d.below(20000));
+        s.faults.push_back("ISP tool's log written " + std::to_string(s.isp.logLateMs) + " ms after it ended");
+    }
+    if (s.isp.hang || s.isp.runAtLeastMs > 0 || d.chance(0.03)) {
+        s.ispTimeLimitSeconds = static_cast<int>(d.below(900));  // 0 means the default
+        s.faults.push_back("TIMELIMIT=" + std::to_string(*s.ispTimeLimitSeconds));
+    }
+}
+
+void drawFolder(Draw& d, Scenario& s)
+{
+    if (d.chance(0.03)) s.oldLogStuck = true, s.faults.push_back("old log cannot be deleted");
+    if (d.chance(0.08)) {
+        s.otherCopyFromMs = d.below(200000);
+        s.otherCopyRunsMs = 1 + d.below(120000);
+        s.otherCopySucceeds = d.chance(0.5);
+        s.faults.push_back("another copy's ISP tool on the folder at " + std::to_string(*s.otherCopyFromMs) +
+                           " ms for " + std::to_string(s.otherCopyRunsMs) + " ms, " +
+                           (s.otherCopySucceeds ? "succeeding" : "failing"));
+    }
 }
 
 void drawPort(Draw& d, Scenario& s)
@@ -73,6 +95,14 @@ void drawPort(Draw& d, Scenario& s)
     if (d.chance(0.03)) {
         s.portHeldFromMs = d.below(200000);
         s.faults.push_back("port taken by another program at " + std::to_string(*s.portHeldFromMs) + " ms");
+    }
+    if (d.chance(0.06)) {
+        s.driverBufferBytes = 1 + d.below(40000);
+        s.faults.push_back("adapter holds " + std::to_string(s.driverBufferBytes) + " bytes");
+    }
+    if (d.chance(0.06)) {
+        s.portDialogOkAtMs = d.below(300000);
+        s.faults.push_back("port dialog OK at " + std::to_string(*s.portDialogOkAtMs) + " ms");
     }
 }
 
@@ -108,6 +138,7 @@ Scenario drawScenario(uint64_t seed)
     drawProjector(d, s);
     drawIspTool(d, s);
     drawPort(d, s);
+    drawFolder(d, s);
     drawSteps(d, s);
     return s;
 }

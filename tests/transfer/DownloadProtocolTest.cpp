@@ -273,3 +273,44 @@ TEST(ImageTransfer, EventLoopTurnsOnceForEveryBlock)
     EXPECT_EQ(blocks, 256);
     EXPECT_EQ(busyBlocks, 256);
 }
+
+TEST(DownloadMode, PortFailingUnderTheCommandIsToldOnceAndAtOnce)
+{
+    UpgradeRig r;
+    r.rig.port.failDeviceAfterBytes(std::string("ky nop\rop").size());
+    const Micros start = r.rig.loop.now();
+    upgrade(r);
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
+    EXPECT_LT(r.rig.loop.now() - start, seconds(10));  // no 30-second wait for a question
+    EXPECT_EQ(r.tool().state.statusLine, kLinkFailedText);
+    expectWindowGivenBack(r);
+}
+
+TEST(ImageTransfer, RelativeImageNameIsSentFromWhereThePackageCheckFoundIt)
+{
+    UpgradeRig r;
+    r.tool().state.package.UpImagePath = std::filesystem::path(r.upImage).filename().string();
+    ASSERT_NE(std::filesystem::current_path(), r.rig.workFolder.path());
+    upgrade(r);
+
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
+    EXPECT_TRUE(r.upImageFlashed());
+}
+
+TEST(Verdict, VerdictWaitStartsOnceTheDriverHasCarriedTheImage)
+{
+    // 19 kB still in the adapter take some 5 s at 38400 bit/s: longer than
+    // the verdict's eight polls.
+    UpgradeRig held;
+    held.rig.port.setDriverBuffer(19000);
+    upgrade(held);
+    EXPECT_EQ(held.messages().back(), kDownloadComplete);
+    EXPECT_TRUE(held.upImageFlashed());
+
+    // A line that holds more than it can carry in the drain limit is a failed device.
+    UpgradeRig stuck;
+    stuck.rig.port.setDriverBuffer(200000);
+    upgrade(stuck);
+    expectAbortShowing(stuck, kUpFailed);
+}

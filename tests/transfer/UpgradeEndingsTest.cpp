@@ -2,6 +2,7 @@
 
 #include "UpgradeRig.h"
 #include "shell/MainWindow.h"
+#include "shell/Settings.h"
 #include "transfer/Upgrade.h"
 
 using namespace fw;
@@ -145,12 +146,11 @@ TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
     expectNoFalseSuccess(r);
 }
 
-TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseTheWindowClosesWithoutAQuestion)
+TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseClosingAsksFirst)
 {
     UpgradeRig r;
     struct Seen {
-        bool busy = true, pointer = true, progressVisible = true, closeCancelled = true;
-        std::size_t boxes = 0;
+        bool pointer = true, progressVisible = true, closeCancelled = false;
         std::string status;
     } afterVerdict;
     // Looked at as the restart banner arrives, after the verdict and before the scaler phase.
@@ -158,17 +158,38 @@ TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseTheWindowClosesWithoutAQu
     r.rig.port.onWire = [&](const sim::WireRecord& w) {
         if (looked || w.bytes.find("BOOT") == std::string::npos) return;
         looked = true;
-        afterVerdict = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().progressVisible(),
-                        Form_QueryUnload(r.tool()), r.view().messages().size(), r.tool().state.statusLine};
+        afterVerdict = {r.view().busyPointer(), r.view().progressVisible(), Form_QueryUnload(r.tool()),
+                        r.tool().state.statusLine};
     };
+    r.rig.view.answerNext(Answer::Yes);
+    r.rig.view.answerNext(Answer::No);  // stay: the projector is half upgraded
+    cmdUpgradeSW_Click(r.tool());
+
+    EXPECT_FALSE(afterVerdict.pointer);
+    EXPECT_FALSE(afterVerdict.progressVisible);
+    EXPECT_TRUE(afterVerdict.closeCancelled);
+    EXPECT_EQ(afterVerdict.status, "uP software downloaded ok. Now starting scaler software download. Please wait ...");
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText,
+                                                      "now, the projector will become damaged. Are you sure?",
+                                                      kDownloadComplete}));
+    expectWindowGivenBack(r);
+}
+
+TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
+{
+    UpgradeRig r;
+    RS_232_Click(r.tool());  // opened before the upgrade, left open
+    const uint64_t opensBefore = r.rig.port.opens();
+    // OK pressed during the transfer, the restart wait and the ISP tool's run.
+    for (Micros at : {seconds(40), seconds(80), seconds(100)})
+        r.rig.loop.schedule(at, [&] { RS232_Click(r.tool()); });
     r.rig.view.answerNext(Answer::Yes);
     cmdUpgradeSW_Click(r.tool());
 
-    EXPECT_FALSE(afterVerdict.busy);
-    EXPECT_FALSE(afterVerdict.pointer);
-    EXPECT_FALSE(afterVerdict.progressVisible);
-    EXPECT_FALSE(afterVerdict.closeCancelled);
-    EXPECT_EQ(afterVerdict.boxes, 1u);  // only the confirmation: no question on closing
-    EXPECT_EQ(afterVerdict.status, "uP software downloaded ok. Now starting scaler software download. Please wait ...");
-    EXPECT_TRUE(r.showed(kDownloadComplete));
+    EXPECT_EQ(r.rig.port.opens(), opensBefore + 1);  // only the upgrade's own reopening
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
+    expectWindowGivenBack(r);
+    // Afterwards the dialog works again.
+    RS232_Click(r.tool());
+    EXPECT_EQ(r.rig.port.opens(), opensBefore + 2);
 }

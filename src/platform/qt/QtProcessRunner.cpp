@@ -6,15 +6,18 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "qt/ProcessTree.h"
+
 namespace fw::qt {
 
 namespace {
 
 constexpr int kStartTimeoutMs = 10000;
+constexpr int kStopWaitMs = 5000;  // a killed process is gone at once; this is only a bound
 
 class QtRunningProcess final : public fw::RunningProcess {
 public:
-    explicit QtRunningProcess(std::unique_ptr<QProcess> process) : process_(std::move(process)) {}
+    explicit QtRunningProcess(std::unique_ptr<QProcess> process) : process_(std::move(process)), tree_(*process_) {}
 
     bool hasEnded() override
     {
@@ -23,8 +26,15 @@ public:
         return process_->state() == QProcess::NotRunning;
     }
 
+    void stop() override
+    {
+        tree_.stop();
+        if (process_->state() != QProcess::NotRunning) process_->waitForFinished(kStopWaitMs);
+    }
+
 private:
     std::unique_ptr<QProcess> process_;
+    ProcessTree tree_;  // destroyed first: whatever still runs of the tree is stopped
 };
 
 bool programExists(const QString& program)
@@ -73,6 +83,7 @@ fw::ProcessStart QtProcessRunner::start(const std::string& program, const std::v
     process->setWorkingDirectory(folder);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
+    ProcessTree::prepare(*process);
     process->start(QIODevice::ReadOnly);
 
     fw::ProcessStart result;
@@ -83,5 +94,7 @@ fw::ProcessStart QtProcessRunner::start(const std::string& program, const std::v
     result.process = std::make_unique<QtRunningProcess>(std::move(process));
     return result;
 }
+
+void QtProcessRunner::stopAll() { stopAllProcessTrees(); }
 
 } // namespace fw::qt

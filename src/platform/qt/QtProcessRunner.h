@@ -11,6 +11,8 @@ class QtProcessRunner final : public fw::ProcessRunner {
 public:
     fw::ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& workingDirectory) override;
+    // Stops every program started by any runner of this process.
+    void stopAll() override;
 };
 
 // Start-failure codes, as the Windows shell reports them.

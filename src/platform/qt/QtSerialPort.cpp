@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "link/PortError.h"
+#include "qt/DriverQueue.h"
 #include "qt/SerialErrorCode.h"
 
 namespace fw::qt {
@@ -134,6 +135,12 @@ void QtSerialPort::waitUntilTaken(qint64 bytes)
         }
         fail();
     }
+}
+
+std::size_t QtSerialPort::outputPending()
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    return static_cast<std::size_t>(port_.bytesToWrite()) + driverOutputQueue(port_);
 }
 
 std::string QtSerialPort::input()

@@ -24,6 +24,7 @@ public:
     fw::InputMode inputMode() const override { return mode_; }
     void setInputMode(fw::InputMode mode) override { mode_ = mode; }
     void output(std::string_view bytes) override;
+    std::size_t outputPending() override;
     std::string input() override;
     void discardInput() override;
     bool dtrEnable() const override { return dtr_; }

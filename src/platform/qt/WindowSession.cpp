@@ -77,7 +77,8 @@ void WindowSession::endProgram()
     if (operationRunning()) {
         // The Exit item or a confirmed close arrived while an operation
         // waits underneath: end now rather than let it run on without its
-        // window. The port is released first.
+        // window. The ISP tool is stopped and the port released first.
+        tool_.processes.stopAll();
         try {
             tool_.port.setPortOpen(false);
         } catch (...) {
