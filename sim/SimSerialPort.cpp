@@ -67,12 +67,18 @@ void SimSerialPort::output(std::string_view bytes)
     const Micros done = start + (paced_ ? lineTime(bytes.size()) : 0);
     txFree_ = done;
     sent_ += bytes.size();
-    wire_.push_back({start, Direction::ToProjector, std::string(bytes)});
+    record({start, Direction::ToProjector, std::string(bytes)});
     if (availability(number_) == PortAvailability::Projector) deliver(projector_.receive(done, bytes));
     // The write returns once the port has taken the whole block: when all
     // but what the driver buffers has gone out on the line.
     const Micros buffered = lineTime(driverBuffer_);
     loop_.advanceTo(done > buffered ? done - buffered : 0);
+}
+
+void SimSerialPort::record(WireRecord sent)
+{
+    wire_.push_back(sent);
+    if (onWire) onWire(sent);
 }
 
 void SimSerialPort::deliver(const std::vector<Emission>& emissions)
@@ -82,8 +88,10 @@ void SimSerialPort::deliver(const std::vector<Emission>& emissions)
         const Micros arrival = start + (paced_ ? lineTime(e.bytes.size()) : 0);
         rxFree_ = arrival;
         loop_.schedule(arrival, [this, session = session_, bytes = e.bytes, start] {
-            wire_.push_back({start, Direction::FromProjector, bytes});
+            const WireRecord reply{start, Direction::FromProjector, bytes};
+            wire_.push_back(reply);
             arrive(session, bytes);
+            if (onWire) onWire(reply);
         });
     }
 }

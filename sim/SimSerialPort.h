@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ public:
     void injectFromProjector(Micros at, std::string bytes);
 
     const std::vector<WireRecord>& wire() const { return wire_; }
+    // Runs as each record is added, so a test can look at the window at a
+    // moment of the exchange rather than at a guessed time: inside the
+    // host's write for what it sends, inside the receive event for a reply.
+    std::function<void(const WireRecord&)> onWire;
     // Everything the host sent, in order.
     std::string bytesSent() const;
     uint64_t opens() const { return opens_; }
@@ -69,6 +74,7 @@ public:
 
 private:
     PortAvailability availability(int16_t number) const;
+    void record(WireRecord sent);
     void deliver(const std::vector<Emission>& emissions);
     void arrive(uint64_t session, const std::string& bytes);
 

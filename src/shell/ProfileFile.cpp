@@ -135,12 +135,24 @@ bool isWritableName(std::string_view name, std::string_view forbidden)
     return !trimBlanks(name).empty() && !holdsLineBreak(name) && name.find_first_of(forbidden) == std::string_view::npos;
 }
 
+// Appends rather than prepending to a temporary ("[" + std::string(...)):
+// GCC 12 at -O2 mistakes that prepend for an overlapping copy (-Wrestrict).
+std::string enclosed(char open, std::string_view text, char close)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += open;
+    out += text;
+    out += close;
+    return out;
+}
+
 // A value that begins and ends with the same quote would lose its quotes on
 // read; one more pair keeps it as given, for Windows as for us.
 std::string storedForm(std::string_view value)
 {
     const std::string_view trimmed = trimBlanks(value);
-    if (isQuoted(trimmed)) return "\"" + std::string(trimmed) + "\"";
+    if (isQuoted(trimmed)) return enclosed('"', trimmed, '"');
     return std::string(value);
 }
 
@@ -228,7 +240,7 @@ std::optional<std::string> withProfileValue(std::string_view content, std::strin
     const std::string keyLine = std::string(key) + "=" + stored;
     if (const auto last = lastLineOfSection(content, lines, section))
         return withLineAt(content, lines[*last].next, keyLine, eol);
-    std::string out = withLineAt(content, content.size(), "[" + std::string(section) + "]", eol);
+    std::string out = withLineAt(content, content.size(), enclosed('[', section, ']'), eol);
     out += keyLine;
     out += eol;
     return out;

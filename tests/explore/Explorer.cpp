@@ -171,7 +171,7 @@ void runStep(World& w, Step step, const SharedPackage& package, Checker& check)
     case Step::PortDialog:
         if (!v.enabled(Control::RS_232)) break;
         RS_232_Click(tool);
-        v.portList = "1";
+        v.setPortListText("1");
         RS232_Click(tool);
         break;
     case Step::Upgrade: {
@@ -194,9 +194,8 @@ SharedPackage makeSharedPackage(const std::string& folder)
     // corrupted on the line is refused however the length comes out.
     p.upBytes = sim::withIntegrityTrailer(p.upBytes);
     testing::writeFile(p.upImage, p.upBytes);
-    testing::writeFile(p.listFile, "[uP]" + p.upImage + "\r\n[SCALER]" + p.scalerImage + "\r\n[CHECKSUM1]" +
-                                       testing::checksumText(p.upBytes) + "\r\n[CHECKSUM2]" +
-                                       testing::checksumText(p.scalerBytes) + "\r\n");
+    testing::writeFile(p.listFile, testing::listText(p.upImage, p.scalerImage, testing::checksumText(p.upBytes),
+                                                     testing::checksumText(p.scalerBytes)));
     return {folder, p.listFile, p.scalerImage, p.upBytes, p.scalerBytes};
 }
 

@@ -25,61 +25,44 @@ struct ModelCheck {
 
 } // namespace
 
-TEST(CheckModel, MatchingModelEnablesUpgradeAndOpenFile)
+// The projector's answer against the model in the uP image's path: the
+// verdict, the one message if any, and Upgrade SW and Open File afterwards
+// (both on before the check).
+TEST(CheckModel, AnswersAgainstThePackagesModel)
 {
-    ModelCheck c({.modelName = "QT2416"}, "/fw/QT2416/up.bin");
-    c.rig.view.setEnabled(Control::cmdUpgradeSW, false);
-    EXPECT_TRUE(c.run());
-    EXPECT_TRUE(c.upgrade());
-    EXPECT_TRUE(c.openFile());
-    EXPECT_TRUE(c.rig.view.messages().empty());
-    EXPECT_EQ(c.rig.port.bytesSent(), "op model.name ?\r");
-}
-
-TEST(CheckModel, OtherModelIsAMismatch)
-{
-    ModelCheck c({.modelName = "QT2416"}, "/fw/up_2436.bin");
-    EXPECT_FALSE(c.run());
-    EXPECT_EQ(c.rig.view.messageTexts(), std::vector<std::string>{kMismatch});
-    EXPECT_EQ(c.rig.view.messages()[0].style, MessageStyle::Critical);
-    EXPECT_FALSE(c.upgrade());
-    EXPECT_TRUE(c.openFile());
-}
-
-TEST(CheckModel, PathNamingTwoModelsIsMatchedOnTheFirstInTableOrder)
-{
-    // A 1952 projector with a package in a folder named after the 2416.
-    ModelCheck c({.modelName = "QT1952"}, "/fw/2416/up_1952.bin");
-    EXPECT_FALSE(c.run());
-    EXPECT_EQ(c.rig.view.messageTexts(), std::vector<std::string>{kMismatch});
-
-    ModelCheck d({.modelName = "QT2416"}, "/fw/2416/up_1952.bin");
-    EXPECT_TRUE(d.run());
-}
-
-TEST(CheckModel, ReplyWithoutTheFamilyMarkIsNoAnswer)
-{
-    ModelCheck c({.modelName = "2416"}, "/fw/2416.bin");
-    EXPECT_FALSE(c.run());
-    EXPECT_EQ(c.rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
-    EXPECT_FALSE(c.upgrade());
-    EXPECT_FALSE(c.openFile());
-}
-
-TEST(CheckModel, FamilyMarkInLowerCaseIsNoAnswer)
-{
-    ModelCheck c({.modelName = "QT2416", .lowerCaseAnswers = true}, "/fw/2416.bin");
-    EXPECT_FALSE(c.run());
-    EXPECT_EQ(c.rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
-}
-
-TEST(CheckModel, PathWithoutModelNumberAcceptsAnyModelOfTheFamily)
-{
-    ModelCheck c({.modelName = "QT9999"}, "/fw/generic.bin");
-    c.rig.view.setEnabled(Control::cmdUpgradeSW, false);
-    EXPECT_TRUE(c.run());
-    EXPECT_TRUE(c.upgrade());
-    EXPECT_TRUE(c.rig.view.messages().empty());
+    struct Case {
+        const char* name;
+        ProjectorOptions projector;
+        std::string upImagePath;
+        bool passes;
+        std::string message;
+        bool upgrade, openFile;
+    } cases[] = {
+        {"matching model", {.modelName = "QT2416"}, "/fw/QT2416/up.bin", true, "", true, true},
+        {"other model", {.modelName = "QT2416"}, "/fw/up_2436.bin", false, kMismatch, false, true},
+        // A path naming two models is matched on the first in the table's order.
+        {"1952 in a 2416 folder", {.modelName = "QT1952"}, "/fw/2416/up_1952.bin", false, kMismatch, false, true},
+        {"2416 in a 2416 folder", {.modelName = "QT2416"}, "/fw/2416/up_1952.bin", true, "", true, true},
+        {"no model in the path", {.modelName = "QT9999"}, "/fw/generic.bin", true, "", true, true},
+        {"reply without the family mark", {.modelName = "2416"}, "/fw/2416.bin", false, kLinkFailed, false, false},
+        {"family mark in lower case", {.modelName = "QT2416", .lowerCaseAnswers = true}, "/fw/2416.bin", false,
+         kLinkFailed, false, false},
+        {"silent projector", {.silent = true}, "/fw/2416.bin", false, kLinkFailed, false, false},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        ModelCheck c(t.projector, t.upImagePath);
+        c.rig.view.setEnabled(Control::cmdUpgradeSW, !t.upgrade);  // so that the check must set it
+        EXPECT_EQ(c.run(), t.passes);
+        EXPECT_EQ(c.rig.view.messageTexts(),
+                  t.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{t.message});
+        if (!t.message.empty()) {
+            EXPECT_EQ(c.rig.view.messages()[0].style, MessageStyle::Critical);
+        }
+        EXPECT_EQ(c.upgrade(), t.upgrade);
+        EXPECT_EQ(c.openFile(), t.openFile);
+        EXPECT_EQ(c.rig.port.bytesSent().substr(0, 16), "op model.name ?\r");
+    }
 }
 
 TEST(CheckModel, NoListFileNeverEnablesUpgrade)
@@ -92,14 +75,4 @@ TEST(CheckModel, NoListFileNeverEnablesUpgrade)
     EXPECT_TRUE(c.rig.view.messages().empty());
     EXPECT_FALSE(c.upgrade());
     EXPECT_TRUE(c.openFile());
-}
-
-TEST(CheckModel, SilentProjectorIsALinkFailureWithBothButtonsOff)
-{
-    ModelCheck c({.silent = true}, "/fw/2416.bin");
-    EXPECT_FALSE(c.run());
-    EXPECT_EQ(c.rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
-    EXPECT_FALSE(c.upgrade());
-    EXPECT_FALSE(c.openFile());
-    EXPECT_EQ(c.rig.port.wire().front().direction, Direction::ToProjector);
 }

@@ -21,24 +21,27 @@ struct ReceiveHandler : ::testing::Test {
 
 } // namespace
 
-TEST_F(ReceiveHandler, ChunksAreJoinedWithoutTheirOuterSpacesButKeepInnerOnes)
+// Each chunk loses its outer spaces (only the space character) and is
+// appended to what the buffer holds.
+TEST(ReceiveBuffer, ChunksJoinWithoutTheirOuterSpaces)
 {
-    arrive(ms(10), "AB ");
-    arrive(ms(20), " C D");
-    EXPECT_EQ(rig.tool.state.receiveBuffer, "ABC D");
-}
-
-TEST_F(ReceiveHandler, LineEndsAndOtherWhiteSpaceStay)
-{
-    arrive(ms(10), "\r\nNOP\t\r\n ");
-    EXPECT_EQ(rig.tool.state.receiveBuffer, "\r\nNOP\t\r\n");
-}
-
-TEST_F(ReceiveHandler, AppendsAfterWhatTheBufferAlreadyHolds)
-{
-    rig.tool.state.receiveBuffer = "earlier";
-    arrive(ms(10), "later");
-    EXPECT_EQ(rig.tool.state.receiveBuffer, "earlierlater");
+    struct Case {
+        std::string before;
+        std::vector<std::string> chunks;
+        std::string after;
+    } cases[] = {
+        {"", {"AB ", " C D"}, "ABC D"},
+        {"", {"\r\nNOP\t\r\n "}, "\r\nNOP\t\r\n"},
+        {"earlier", {"later"}, "earlierlater"},
+    };
+    for (const Case& c : cases) {
+        SimRig rig;
+        rig.port.setPortOpen(true);
+        rig.tool.state.receiveBuffer = c.before;
+        for (std::size_t i = 0; i < c.chunks.size(); ++i) rig.port.injectFromProjector(ms(10 * (i + 1)), c.chunks[i]);
+        rig.loop.runUntil(ms(100));
+        EXPECT_EQ(rig.tool.state.receiveBuffer, c.after) << c.chunks[0];
+    }
 }
 
 TEST_F(ReceiveHandler, EveryReceiveEventInvertsDtrEvenForOnlySpaces)

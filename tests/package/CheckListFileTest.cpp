@@ -1,15 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
-#include "PackageFixture.h"
+#include "PackageMaker.h"
 #include "package/CheckListFile.h"
 
 using namespace fw;
-using namespace fw::test;
+using namespace fw::testing;
 
 namespace {
+
+// Takes from this thread the capabilities that let root read any file, for
+// as long as it lives, so a file without read permission is unreadable here
+// as it is to a technician.
+class WithoutReadOverride {
+public:
+    WithoutReadOverride()
+    {
+        EXPECT_EQ(syscall(SYS_capget, &header_, saved_), 0);
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        EXPECT_EQ(syscall(SYS_capset, &header_, lowered), 0);
+    }
+    ~WithoutReadOverride() { syscall(SYS_capset, &header_, saved_); }
+    WithoutReadOverride(const WithoutReadOverride&) = delete;
+    WithoutReadOverride& operator=(const WithoutReadOverride&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
 
 struct CheckListFileTest : ::testing::Test, PackageFixture {
     void check(const std::string& listPath) { CheckListFile(rig.tool, listPath); }
@@ -52,8 +75,8 @@ TEST_F(CheckListFileTest, RelativeNamesResolveAgainstTheStartFolderAbsoluteOnesS
 {
     writeImages();
     // Decoys beside the list file that would fail the checksum.
-    writeImage(rig.programFolder.file(upName), kUpSize, 0x4321);
-    writeImage(rig.programFolder.file(scalerName), kScalerSize, 0x4321);
+    writeImage(rig.programFolder.file(upName), kUpImageSize, 0x4321);
+    writeImage(rig.programFolder.file(scalerName), kSmallestScalerSize, 0x4321);
     check(list(validListText()));
     EXPECT_TRUE(rig.tool.state.ListFileValid);
     EXPECT_TRUE(messages().empty());
@@ -64,40 +87,45 @@ TEST_F(CheckListFileTest, RelativeNamesResolveAgainstTheStartFolderAbsoluteOnesS
     EXPECT_EQ(rig.tool.state.package.UpImagePath, absoluteUp);
 }
 
-TEST_F(CheckListFileTest, LineEndsAreCrLfOrLoneCrAndABareLfIsText)
+// List-file texts beside the two good images, and what the check makes of
+// each: "" for a valid package, otherwise the one message shown.
+TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
 {
-    writeImages();
-    check(list("[uP]" + upName + "\r[SCALER]" + scalerName + "\r[CHECKSUM1]1234\r[CHECKSUM2]BEEF"));
-    EXPECT_TRUE(rig.tool.state.ListFileValid);
-
-    // One long line: the "[uP]" value runs to the end, "[SCALER]" is never seen.
-    check(list("[uP]" + upName + "\n[SCALER]" + scalerName + "\n[CHECKSUM1]1234\n[CHECKSUM2]BEEF\n"));
-    expectRefusedWith(kNotValid);
-}
-
-TEST_F(CheckListFileTest, TagsAreCaseSensitivePrefixesOfTheSpaceStrippedLine)
-{
-    writeImages();
-    check(list("; package\r\n   [uP]" + upName + "   \r\n\t[SCALER]nothing\r\n[SCALER]" + scalerName +
-               "\r\n[CHECKSUM2]BEEF\r\n[CHECKSUM1]1234\r\n"));
-    EXPECT_TRUE(rig.tool.state.ListFileValid);
-
-    check(list("[up]" + upName + "\r\n[Scaler]" + scalerName + "\r\n[CHECKSUM1]1234\r\n[CHECKSUM2]BEEF\r\n"));
-    expectRefusedWith(kNotValid);
-}
-
-TEST_F(CheckListFileTest, SpaceAfterTheTagBelongsToTheName)
-{
-    writeImages();
-    check(list("[uP] " + upName + "\r\n[SCALER]" + scalerName + "\r\n[CHECKSUM1]1234\r\n[CHECKSUM2]BEEF\r\n"));
-    expectRefusedWith("File not found" + kFindTheImages);
-    EXPECT_EQ(rig.tool.state.package.UpImagePath, "");  // never got as far as the size test
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string message;
+    };
+    const std::string up = upName, scaler = scalerName;
+    const Case cases[] = {
+        {"lone CR ends a line", "[uP]" + up + "\r[SCALER]" + scaler + "\r[CHECKSUM1]1234\r[CHECKSUM2]BEEF", ""},
+        // One long line: the "[uP]" value runs to the end, "[SCALER]" is never seen.
+        {"bare LF is text", "[uP]" + up + "\n[SCALER]" + scaler + "\n[CHECKSUM1]1234\n[CHECKSUM2]BEEF\n", kNotValid},
+        {"tags are prefixes of the stripped line",
+         "; package\r\n   [uP]" + up + "   \r\n\t[SCALER]nothing\r\n[SCALER]" + scaler +
+             "\r\n[CHECKSUM2]BEEF\r\n[CHECKSUM1]1234\r\n",
+         ""},
+        {"tags are case-sensitive", "[up]" + up + "\r\n[Scaler]" + scaler + "\r\n[CHECKSUM1]1234\r\n[CHECKSUM2]BEEF\r\n",
+         kNotValid},
+        {"a space after the tag belongs to the name", listText(" " + up, scaler, "1234", "BEEF"),
+         "File not found" + kFindTheImages},
+        {"the last occurrence of a tag wins",
+         "[SCALER]first.bin\r\n" + listText(up, scaler, "1234", "0000") + "[CHECKSUM2]BEEF\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PackageFixture p;
+        p.writeImages();
+        CheckListFile(p.rig.tool, p.list(c.text));
+        EXPECT_EQ(p.rig.tool.state.ListFileValid, c.message.empty());
+        EXPECT_EQ(p.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    }
 }
 
 TEST_F(CheckListFileTest, ChecksumIsTheLastFourHexDigitsIgnoringCase)
 {
-    writeImage(work(upName), kUpSize, 0x10ABC);
-    writeImage(work(scalerName), kScalerSize, 0xBEEF);
+    writeImage(work(upName), kUpImageSize, 0x10ABC);
+    writeImage(work(scalerName), kSmallestScalerSize, 0xBEEF);
     const auto withChecksum1 = [&](const std::string& value) {
         return list("[uP]" + upName + "\r\n[SCALER]" + scalerName + "\r\n[CHECKSUM1]" + value +
                     "\r\n[CHECKSUM2]beef  \r\n");
@@ -109,7 +137,7 @@ TEST_F(CheckListFileTest, ChecksumIsTheLastFourHexDigitsIgnoringCase)
     for (const std::string bad : {"ABC", " 0ABC"}) {
         SCOPED_TRACE(bad);
         PackageFixture other;
-        writeImage(other.work(upName), kUpSize, 0x10ABC);
+        writeImage(other.work(upName), kUpImageSize, 0x10ABC);
         CheckListFile(other.rig.tool,
                       other.list("[uP]" + upName + "\r\n[SCALER]x\r\n[CHECKSUM1]" + bad + "\r\n"));
         EXPECT_FALSE(other.rig.tool.state.ListFileValid);
@@ -117,52 +145,36 @@ TEST_F(CheckListFileTest, ChecksumIsTheLastFourHexDigitsIgnoringCase)
     }
 }
 
-TEST_F(CheckListFileTest, UpImageMustBeExactly262144Bytes)
+// The uP image must hold exactly 262144 bytes, the scaler image 2500000 to
+// 4800000; a scaler of the wrong size fails after the uP half has passed.
+TEST(CheckListFileSizes, ImageSizesAndTheirVerdicts)
 {
-    for (uint64_t size : {262143u, 262145u}) {
+    struct Case {
+        uint64_t upSize, scalerSize;
+        std::string message;
+    } cases[] = {
+        {262143, 2500000, kUpSizeIncorrect}, {262145, 2500000, kUpSizeIncorrect},
+        {262144, 2500000, ""},               {262144, 4800000, ""},
+        {262144, 2499999, kScalerSizeIncorrect}, {262144, 4800001, kScalerSizeIncorrect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.upSize) + " " + std::to_string(c.scalerSize));
         PackageFixture p;
-        p.writeImages(size);
+        p.writeImages(c.upSize, c.scalerSize);
         CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_EQ(p.messages(), std::vector<std::string>{kUpSizeIncorrect}) << size;
-        EXPECT_FALSE(p.rig.tool.state.ListFileValid);
-        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, "");
-        EXPECT_EQ(p.rig.view.caption(Caption::lblSize), "");
+        EXPECT_EQ(p.rig.tool.state.ListFileValid, c.message.empty());
+        EXPECT_EQ(p.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        const bool upPassed = c.message != kUpSizeIncorrect;
+        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, upPassed ? p.upName : "");
+        EXPECT_EQ(p.rig.view.caption(Caption::lblSize), upPassed ? "262144" : "");
+        EXPECT_EQ(p.rig.tool.state.package.ScalerImagePath, c.message.empty() ? p.scalerName : "");
     }
-}
-
-TEST_F(CheckListFileTest, ScalerImageSizeBoundsAreInclusive)
-{
-    for (uint64_t size : {2500000u, 4800000u}) {
-        PackageFixture p;
-        p.writeImages(kUpSize, size);
-        CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_TRUE(p.rig.tool.state.ListFileValid) << size;
-        EXPECT_EQ(p.rig.tool.state.package.ScalerImageSize, static_cast<double>(size));
-    }
-    for (uint64_t size : {2499999u, 4800001u}) {
-        PackageFixture p;
-        p.writeImages(kUpSize, size);
-        CheckListFile(p.rig.tool, p.list(p.validListText()));
-        EXPECT_EQ(p.messages(), std::vector<std::string>{kScalerSizeIncorrect}) << size;
-        EXPECT_FALSE(p.rig.tool.state.ListFileValid);
-        EXPECT_EQ(p.rig.tool.state.package.UpImagePath, upName);  // the uP half had passed
-        EXPECT_EQ(p.rig.tool.state.package.ScalerImagePath, "");
-    }
-}
-
-TEST_F(CheckListFileTest, LastOccurrenceOfATagWins)
-{
-    writeImages();
-    check(list("[SCALER]first.bin\r\n[uP]" + upName + "\r\n[SCALER]" + scalerName +
-               "\r\n[CHECKSUM1]1234\r\n[CHECKSUM2]0000\r\n[CHECKSUM2]BEEF\r\n"));
-    EXPECT_TRUE(rig.tool.state.ListFileValid);
-    EXPECT_EQ(rig.tool.state.package.ScalerImagePath, scalerName);
 }
 
 TEST_F(CheckListFileTest, FieldsAreWrittenBeforeTheChecksumTests)
 {
     check(validPackage());
-    writeImage(work("other_up.bin"), kUpSize, 0x1111);
+    writeImage(work("other_up.bin"), kUpImageSize, 0x1111);
     check(list("[uP]other_up.bin\r\n[SCALER]gone.bin\r\n[CHECKSUM1]1234\r\n"));
     expectRefusedWith(kNotValid);
     EXPECT_EQ(rig.tool.state.package.UpImagePath, "other_up.bin");
@@ -186,7 +198,7 @@ TEST_F(CheckListFileTest, MissingChecksumTagsAreNotValid)
 
 TEST_F(CheckListFileTest, MissingImageOrFolderIsNamedAndShownBeforeUpgradeIsDisabled)
 {
-    writeImage(work(scalerName), kScalerSize, 0xBEEF);
+    writeImage(work(scalerName), kSmallestScalerSize, 0xBEEF);
     bool upgradeWhileShown = false;
     rig.view.whileMessageShown = [&](const sim::MessageBoxShown&) { upgradeWhileShown = upgradeEnabled(); };
     check(list(validListText()));
@@ -217,7 +229,7 @@ TEST_F(CheckListFileTest, MissingListFileIsNotFound)
 
 TEST_F(CheckListFileTest, SumBelow0x1000IsRefusedWithoutAMessage)
 {
-    writeImage(work(upName), kUpSize, 0xFFF);
+    writeImage(work(upName), kUpImageSize, 0xFFF);
     check(list("[uP]" + upName + "\r\n[SCALER]" + scalerName + "\r\n[CHECKSUM1]0FFF\r\n"));
     expectRefusedSilently();
 }
@@ -243,9 +255,9 @@ TEST_F(CheckListFileTest, FoldersPipesAndAnEmptyPathAreRefusedWithoutAMessage)
 
 TEST_F(CheckListFileTest, UnreadableImageIsRefusedWithoutAMessage)
 {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
     writeImages();
     std::filesystem::permissions(work(upName), std::filesystem::perms::none);
+    const WithoutReadOverride asAnyUser;  // root would read the file regardless
     check(list(validListText()));
     expectRefusedSilently();
 }

@@ -2,7 +2,7 @@
 
 #include "package/ListFileReader.h"
 #include "package/PackageFiles.h"
-#include "PackageFixture.h"
+#include "PackageMaker.h"
 #include "TempFolder.h"
 
 using namespace fw;
@@ -43,7 +43,7 @@ TEST(PackageFiles, ImageThatChangedSizeSinceItWasMeasuredIsRefused)
 {
     sim::TempFolder folder;
     const std::string image = folder.file("up.bin");
-    test::writeImage(image, 2000, 0x1234);
+    fw::testing::writeImage(image, 2000, 0x1234);
     EXPECT_EQ(byteSumOfFile(image, 2000), 0x1234u);
     EXPECT_THROW(byteSumOfFile(image, 1999), PackageFileError);  // grew
     EXPECT_THROW(byteSumOfFile(image, 2001), PackageFileError);  // shrank

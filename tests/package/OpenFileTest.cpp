@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "PackageFixture.h"
+#include "PackageMaker.h"
 #include "package/OpenFile.h"
 #include "shell/ProfileFile.h"
 
 using namespace fw;
-using namespace fw::test;
+using namespace fw::testing;
 
 namespace {
 
@@ -14,11 +14,7 @@ const std::string kMismatch = "Text file doesn't match the connected projector."
 struct OpenFileTest : ::testing::Test, PackageFixture {
     ProfileFile settings{rig.tool.settingsPath()};
     void click() { cmdOpenFile1_Click(rig.tool); }
-    std::string settingsText() const
-    {
-        std::ifstream in(rig.tool.settingsPath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string settingsText() const { return readFile(rig.tool.settingsPath()); }
 };
 
 } // namespace
@@ -55,7 +51,7 @@ TEST_F(OpenFileTest, EmptyChoiceIsStoredAndDisablesUpgrade)
 TEST_F(OpenFileTest, CancelChecksTheRememberedFileAgainAndKeepsIt)
 {
     const std::string listPath = validPackage();
-    writeText(rig.tool.settingsPath(), "[PATH]\r\nFILE=  " + listPath + "  \r\n");
+    writeFile(rig.tool.settingsPath(), "[PATH]\r\nFILE=  " + listPath + "  \r\n");
     rig.view.setEnabled(Control::cmdUpgradeSW, false);
     click();  // nothing chosen: the dialog gives back where it started
     EXPECT_EQ(rig.view.fileDialogStarts(), std::vector<std::string>{listPath});

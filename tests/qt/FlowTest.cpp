@@ -1,6 +1,7 @@
-// The technician's flows through the real windows, on the projector model
-// and the virtual clock: what the boxes say and in which order, which
-// buttons are usable afterwards, what reached the projector.
+// What the real windows add to the flows pinned on the virtual clock: each
+// button, menu item, close request and timer reaches its handler, the boxes
+// and the file dialog look as they should, the widgets follow the state.
+// Endings already pinned without widgets are not run again here.
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,6 @@ using fw::testing::makePackage;
 namespace {
 
 const QString kTestOk = "Test OK!";
-const QString kLinkFailed = "Communication with projector failed.";
 const QString kMismatch = "Text file doesn't match the connected projector.";
 const QString kConfirmation =
     "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
@@ -72,17 +72,6 @@ TEST(CommunicationTestThroughTheWindow, AnsweringProjectorGivesTestOk)
     EXPECT_TRUE(workButtons(r, false, true, true));  // no package: Upgrade SW stays off
 }
 
-TEST(CommunicationTestThroughTheWindow, SilentProjectorLeavesAllThreeButtonsOff)
-{
-    GuiRig r({.silent = true});
-    r.session.start();
-    click(r.form2().cmdTest());
-    ASSERT_EQ(r.technician.texts(), QStringList{kLinkFailed});
-    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_TRUE(workButtons(r, false, false, false));
-    EXPECT_TRUE(r.form2().RS_232()->isEnabled());  // the way out: choose another port
-}
-
 TEST(OpenFileThroughTheWindow, PackageForAnotherModelIsRefusedAfterTheDialog)
 {
     GuiRig r({.modelName = "QT2416"});
@@ -101,25 +90,6 @@ TEST(OpenFileThroughTheWindow, PackageForAnotherModelIsRefusedAfterTheDialog)
     EXPECT_TRUE(workButtons(r, false, true, true));
     EXPECT_EQ(fw::ProfileFile(r.tool().settingsPath()).read("PATH", "FILE"), package.listFile);
     EXPECT_EQ(r.port.bytesSent(), "op model.name ?\r");
-}
-
-TEST(OpenFileThroughTheWindow, CancelledDialogChecksTheRememberedPackageAgain)
-{
-    GuiRig r;
-    const auto package = makePackage(r.workFolder.str());
-    r.rememberListFile(package.listFile);
-    r.session.start();
-    ASSERT_TRUE(workButtons(r, true, true, true));
-
-    r.technician.chooseFileNext("");
-    click(r.form2().cmdOpenFile1());
-
-    ASSERT_EQ(r.technician.fileDialogs().size(), 1u);
-    EXPECT_EQ(r.technician.fileDialogs()[0].preselected,
-              QStringList{QString::fromStdString(package.listFile)});
-    EXPECT_TRUE(r.technician.boxes().empty());
-    EXPECT_EQ(r.form2().txtTxtSourceFilePath()->text().toStdString(), package.listFile);
-    EXPECT_TRUE(workButtons(r, true, true, true));
 }
 
 TEST(UpgradeThroughTheWindow, ConfirmedUpgradeRunsToDownloadCompleteAndGivesTheWindowBack)
@@ -176,18 +146,6 @@ TEST(UpgradeThroughTheWindow, ConfirmedUpgradeRunsToDownloadCompleteAndGivesTheW
     EXPECT_EQ(r.programEnds, 0);
 }
 
-TEST(UpgradeThroughTheWindow, AnsweringNoToTheConfirmationSendsNothing)
-{
-    GuiRig r;
-    r.rememberListFile(makePackage(r.workFolder.str()).listFile);
-    r.session.start();
-    const std::string before = r.port.bytesSent();
-    click(r.form2().cmdUpgradeSW());
-    EXPECT_EQ(r.technician.texts(), QStringList{kConfirmation});
-    EXPECT_EQ(r.port.bytesSent(), before);
-    EXPECT_TRUE(r.form2().pExit()->isEnabled());
-}
-
 namespace {
 
 // A close request (the title bar's button) reaches the window once the bar
@@ -203,32 +161,6 @@ void requestCloseAt(GuiRig& r, int percent)
 
 } // namespace
 
-TEST(ExitGuardThroughTheWindow, NoDuringTheDownloadKeepsTheWindowAndTheDownloadRunning)
-{
-    GuiRig r;
-    const auto package = makePackage(r.workFolder.str());
-    r.rememberListFile(package.listFile);
-    r.session.start();
-    requestCloseAt(r, 40);
-    bool downloadBusyWhenAsked = false;
-    r.technician.whileBoxShown = [&](const ModalAnswerer::Box& b) {
-        if (b.text == kCloseWhileBusy) downloadBusyWhenAsked = r.tool().state.DownloadBusy;
-    };
-
-    r.technician.answerNext(QMessageBox::Yes);  // the confirmation
-    r.technician.answerNext(QMessageBox::No);   // the exit guard
-    click(r.form2().cmdUpgradeSW());
-
-    ASSERT_EQ(r.technician.texts(), (QStringList{kConfirmation, kCloseWhileBusy, kDownloadComplete}));
-    const auto& guard = r.technician.boxes()[1];
-    EXPECT_EQ(guard.icon, QMessageBox::Question);
-    EXPECT_EQ(guard.defaultButton, QMessageBox::No);
-    EXPECT_TRUE(downloadBusyWhenAsked);
-    EXPECT_TRUE(r.form2().isVisible());
-    EXPECT_EQ(r.programEnds, 0);
-    EXPECT_EQ(r.projector.flashedUpImage(), package.upBytes);
-}
-
 TEST(ExitGuardThroughTheWindow, YesDuringTheDownloadClosesThePortAndEndsTheProgram)
 {
     GuiRig r;
@@ -241,21 +173,12 @@ TEST(ExitGuardThroughTheWindow, YesDuringTheDownloadClosesThePortAndEndsTheProgr
 
     ASSERT_GE(r.technician.texts().size(), 2);
     EXPECT_EQ(r.technician.texts()[1], kCloseWhileBusy);
+    EXPECT_EQ(r.technician.boxes()[1].icon, QMessageBox::Question);
+    EXPECT_EQ(r.technician.boxes()[1].defaultButton, QMessageBox::No);
     EXPECT_EQ(r.programEnds, 1);
     EXPECT_FALSE(r.portOpenAtEnd);
     EXPECT_FALSE(r.form2().isVisible());
     EXPECT_FALSE(r.technician.texts().contains(kDownloadComplete));
-}
-
-TEST(ExitGuardThroughTheWindow, IdleWindowClosesWithoutAQuestionAndClosesThePort)
-{
-    GuiRig r;
-    r.session.start();
-    ASSERT_TRUE(r.port.portOpen());
-    r.form2().close();
-    EXPECT_TRUE(r.technician.boxes().empty());
-    EXPECT_EQ(r.programEnds, 1);
-    EXPECT_FALSE(r.portOpenAtEnd);
 }
 
 TEST(ExitItemThroughTheWindow, AsksFirstAndEndsOnlyOnYes)
@@ -271,27 +194,6 @@ TEST(ExitItemThroughTheWindow, AsksFirstAndEndsOnlyOnYes)
     r.technician.answerNext(QMessageBox::Yes);
     r.form2().pExit()->trigger();
     EXPECT_EQ(r.programEnds, 1);
-}
-
-TEST(PortDialogThroughTheWindow, MissingPortIsReportedAndTheListGoesBack)
-{
-    GuiRig r;
-    r.port.setAvailability(9, PortAvailability::Missing);
-    r.session.start();
-    r.form2().RS_232()->trigger();
-    fw::qt::COM_Set* dialog = r.view().portDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->listText(), "1");
-
-    dialog->Combo_Com()->setEditText("9");
-    click(dialog->RS232());
-
-    ASSERT_EQ(r.technician.texts(), QStringList{"COM9 is invalid. Please select an available RS232 port."});
-    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->listText(), "1");
-    EXPECT_TRUE(workButtons(r, false, false, false));
 }
 
 TEST(PortDialogThroughTheWindow, GoodPortIsAppliedStoredAndTheDialogHides)
@@ -366,7 +268,6 @@ TEST(OneSecondClockThroughTheWindow, CountsIntoTheProcessingWindowsElapsedLabel)
 {
     GuiRig r;
     r.session.timer1().setInterval(5);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return r.tool().state.ElapsedSeconds >= 2; }, 5000));
-    EXPECT_EQ(r.session.form3().Label2()->text().toStdString(), fw::elapsedText(r.tool().state.ElapsedSeconds));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return r.session.form3().Label2()->text() == "00:02"; }, 5000));
     EXPECT_FALSE(r.session.form3().isVisible());
 }

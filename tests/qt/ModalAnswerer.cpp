@@ -28,7 +28,7 @@ void ModalAnswerer::poll()
 {
     if (answering_) return;  // an answer may itself open the next box
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
+    if (!modal || !modal->isVisible() || (keepBoxOpen && keepBoxOpen())) return;
     answering_ = true;
     if (auto* box = qobject_cast<QMessageBox*>(modal))
         answer(*box);

@@ -40,6 +40,8 @@ public:
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
     // Runs while a box is open, before it is answered.
     std::function<void(const Box&)> whileBoxShown;
+    // While this holds, an open box is left open (its own event loop runs).
+    std::function<bool()> keepBoxOpen;
 
     const std::vector<Box>& boxes() const { return boxes_; }
     QStringList texts() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <termios.h>
@@ -48,6 +49,12 @@ std::string PtyPair::received(std::size_t atMost)
         out.append(buffer, static_cast<std::size_t>(n));
     }
     return out;
+}
+
+bool PtyPair::awaitBytesForProgram(int limitMs)
+{
+    pollfd waiting{slave_, POLLIN, 0};  // the program's side of the line, looked at but never read
+    return poll(&waiting, 1, limitMs) == 1 && (waiting.revents & POLLIN);
 }
 
 void PtyPair::hangUp()

@@ -18,6 +18,9 @@ public:
     void send(const std::string& bytes);
     // The far end goes away: the line hangs up.
     void hangUp();
+    // Waits, without running any event, until bytes from the far end are
+    // waiting for the program; false when none came within `limitMs`.
+    bool awaitBytesForProgram(int limitMs);
     // What has arrived at the far end so far, up to `atMost` bytes (does not wait).
     std::string received(std::size_t atMost = SIZE_MAX);
 

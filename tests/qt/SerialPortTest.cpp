@@ -149,7 +149,7 @@ TEST_F(QtSerialPortOnPty, ReceiveEventIsNeverRaisedFromInsideAWrite)
         port->input();
     });
     pty.send("echo");
-    QTest::qWait(20);  // the reply waits in the driver while the program writes
+    ASSERT_TRUE(pty.awaitBytesForProgram(kArrivalCapMs));  // the reply waits in the driver while the program writes
     writing = true;
     port->output(std::string(1024, 'b'));
     writing = false;

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "shell/MainWindow.h"
@@ -23,13 +20,6 @@ struct PortDialog : ::testing::Test {
         fw::testing::writeFile(rig.tool.settingsPath(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
         Form_Load(rig.tool);
         RS_232_Click(rig.tool);
-    }
-    std::string settingsFile() const
-    {
-        std::ifstream in(rig.tool.settingsPath(), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
     void choose(const std::string& text)
     {
@@ -52,50 +42,60 @@ TEST_F(PortDialog, MenuShowsTheDialogAndClosesTheStoredPort)
     EXPECT_EQ(rig.view.portList, "1");
 }
 
-TEST_F(PortDialog, OkOpensTheChosenPortStoresItAndHidesTheDialog)
+// What OK does with the list text (COM1 stored, COM2 held by another
+// program, COM3 a projector, the rest missing): the message, the port, the
+// dialog and the stored text afterwards.
+TEST(PortDialogOk, ListTextsAndWhatTheyLeave)
 {
-    choose("3");
-    EXPECT_TRUE(rig.port.portOpen());
-    EXPECT_EQ(rig.port.commPort(), 3);
-    EXPECT_FALSE(rig.view.portDialogVisible());
-    EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=3\r\n");
-    EXPECT_TRUE(rig.view.enabled(Control::cmdOpenFile1));
-    EXPECT_TRUE(rig.view.enabled(Control::cmdTest));
-    EXPECT_FALSE(rig.view.enabled(Control::cmdUpgradeSW));  // no package: OK alone never enables it
-    EXPECT_TRUE(rig.view.messages().empty());
+    const std::string kHeld = "COM2 is currently being used by another program.  Please close that program and try again.";
+    const std::string kKept = "; kept\r\n[RS232Set]\r\nCOM=1\r\n";
+    struct Case {
+        std::string typed, message;
+        int16_t port;
+        bool open;
+        std::string stored;
+    } cases[] = {
+        {"3", "", 3, true, "; kept\r\n[RS232Set]\r\nCOM=3\r\n"},
+        {" 3 ", "", 3, true, "; kept\r\n[RS232Set]\r\nCOM= 3 \r\n"},  // stored exactly as shown
+        {"abc", "", 1, false, kKept},  // nothing said, but the buttons go off
+        {"9", "COM9 is invalid. Please select an available RS232 port.", 1, false, kKept},
+        {"2", kHeld, 1, false, kKept},
+        {" 2.5 ", kHeld, 1, false, kKept},  // rounds half to even
+        {"3.5", "COM3.5 is invalid. Please select an available RS232 port.", 1, false, kKept},  // 4, named as typed
+        {"2.5e0", kHeld, 1, false, kKept},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SimRig rig;
+        rig.port.setAvailability(2, PortAvailability::HeldByOther);
+        rig.port.setAvailability(3, PortAvailability::Projector);
+        fw::testing::writeFile(rig.tool.settingsPath(), kKept);
+        Form_Load(rig.tool);
+        RS_232_Click(rig.tool);
+        rig.view.portList = c.typed;
+        RS232_Click(rig.tool);
+
+        EXPECT_EQ(rig.view.messageTexts(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        EXPECT_EQ(rig.port.commPort(), c.port);
+        EXPECT_EQ(rig.port.portOpen(), c.open);
+        EXPECT_EQ(rig.view.portDialogVisible(), !c.open);
+        EXPECT_EQ(rig.view.enabled(Control::cmdOpenFile1), c.open);
+        EXPECT_EQ(rig.view.enabled(Control::cmdTest), c.open);
+        EXPECT_FALSE(rig.view.enabled(Control::cmdUpgradeSW));  // no package: OK alone never enables it
+        if (!c.message.empty()) {
+            EXPECT_EQ(rig.view.portList, "1");  // the previous number is restored
+        }
+        EXPECT_EQ(fw::testing::readFile(rig.tool.settingsPath()), c.stored);
+    }
 }
 
-TEST_F(PortDialog, LettersInTheListChangeNothingButSwitchTheButtonsOff)
-{
-    choose("abc");
-    EXPECT_TRUE(rig.view.messages().empty());
-    EXPECT_TRUE(threeOff());
-    EXPECT_TRUE(rig.view.portDialogVisible());
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
-}
 
-TEST_F(PortDialog, PortThatDoesNotExistRestoresThePreviousNumber)
-{
-    choose("9");
-    EXPECT_EQ(rig.view.messageTexts(),
-              std::vector<std::string>{"COM9 is invalid. Please select an available RS232 port."});
-    EXPECT_EQ(rig.view.portList, "1");
-    EXPECT_EQ(rig.port.commPort(), 1);
-    EXPECT_TRUE(threeOff());
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_TRUE(rig.view.portDialogVisible());
-    EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
-}
-
-TEST_F(PortDialog, RefusedPortSaysWhyAndThePreviousIsRestored)
+TEST_F(PortDialog, PortThisUserMayNotOpenSaysWhyAndThePreviousIsRestored)
 {
     const struct {
         PortAvailability availability;
         std::string message;
     } cases[] = {
-        {PortAvailability::HeldByOther,
-         "COM2 is currently being used by another program.  Please close that program and try again."},
         {PortAvailability::NotPermitted,
          "COM2 (/dev/ttySIM2) cannot be opened: this user has no permission to use it.  Please add the user to "
          "the dialout group, then log in again."},
@@ -113,26 +113,8 @@ TEST_F(PortDialog, RefusedPortSaysWhyAndThePreviousIsRestored)
         EXPECT_EQ(rig.view.portList, "1");
         EXPECT_EQ(rig.port.commPort(), 1);
         EXPECT_TRUE(threeOff());
-        EXPECT_EQ(settingsFile(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
+        EXPECT_EQ(fw::testing::readFile(rig.tool.settingsPath()), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
     }
-}
-
-TEST_F(PortDialog, FractionsRoundHalfToEven)
-{
-    choose(" 2.5 ");  // 2, which another program holds
-    EXPECT_EQ(rig.view.messages().back().text,
-              "COM2 is currently being used by another program.  Please close that program and try again.");
-    choose("3.5");  // 4: no such port, and the message names the list text
-    EXPECT_EQ(rig.view.messages().back().text, "COM3.5 is invalid. Please select an available RS232 port.");
-    choose("2.5e0");
-    EXPECT_EQ(rig.port.commPort(), 1);
-}
-
-TEST_F(PortDialog, ListTextIsStoredExactlyAsShown)
-{
-    choose(" 3 ");
-    EXPECT_EQ(rig.port.commPort(), 3);
-    EXPECT_NE(settingsFile().find("COM= 3 \r\n"), std::string::npos) << settingsFile();
 }
 
 TEST_F(PortDialog, HandEditedPortTheSerialLayerRejectsIsReportedFromTheMenu)

@@ -186,7 +186,10 @@ TEST(LineFaults, ImageDamagedOnTheLineIsReportedAsAFailedDownload)
         const char* name;
         LineFaults faults;
     };
-    for (const Case& c : {Case{"line cut", {.cutAtImageByte = 100000}}, Case{"byte dropped", {.dropImageByte = 5000}},
+    for (const Case& c : {Case{"cut at the first byte", {.cutAtImageByte = 0}},
+                          Case{"cut midway", {.cutAtImageByte = 100000}},
+                          Case{"cut at the last byte", {.cutAtImageByte = 262143}},
+                          Case{"byte dropped", {.dropImageByte = 5000}},
                           Case{"noise byte", {.noiseBeforeImageByte = 70000}}}) {
         SCOPED_TRACE(c.name);
         ProjectorOptions options;
@@ -257,13 +260,18 @@ TEST(ImageTransfer, EventLoopTurnsOnceForEveryBlock)
     std::vector<Micros> lateBy;
     for (Micros at = seconds(10); at < seconds(60); at += ms(737))
         r.rig.loop.schedule(at, [&, at] { lateBy.push_back(r.rig.loop.now() - at); });
-    bool busyDuringTransfer = false;
-    r.rig.loop.schedule(seconds(40), [&] { busyDuringTransfer = r.tool().state.DownloadBusy; });
+    int blocks = 0, busyBlocks = 0;
+    r.rig.port.onWire = [&](const WireRecord& w) {
+        if (w.bytes.size() != 1024) return;
+        ++blocks;
+        busyBlocks += r.tool().state.DownloadBusy;
+    };
     upgrade(r);
 
     ASSERT_FALSE(lateBy.empty());
     for (Micros late : lateBy) EXPECT_LE(late, SimSerialPort::lineTime(1024));
-    EXPECT_TRUE(busyDuringTransfer);
+    EXPECT_EQ(blocks, 256);
+    EXPECT_EQ(busyBlocks, 256);
 }
 
 TEST(DownloadMode, PortFailingUnderTheCommandIsToldOnceAndAtOnce)

@@ -3,8 +3,6 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -26,12 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 // Not a protocol time-out: a hung stand-in must not hang the test run.
 constexpr auto kHangGuard = std::chrono::seconds(60);
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A pseudo-terminal whose slave side the stand-in opens as its serial port,
 // with the projector model in ISP mode behind the master side.
@@ -123,7 +115,7 @@ struct ProgramFolder {
         return child;
     }
 
-    std::string log() const { return readFile(folder.file("log.txt")); }
+    std::string log() const { return fw::testing::readFile(folder.file("log.txt")); }
 };
 
 } // namespace

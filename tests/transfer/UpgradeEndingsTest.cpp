@@ -121,13 +121,17 @@ TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
         bool busy = false, pointer = false, exitEnabled = true, upgradeEnabled = true;
         std::string status, fileCount;
     } during;
-    r.rig.loop.schedule(seconds(40), [&] {
-        during = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().enabled(Control::pExit),
-                  r.view().enabled(Control::cmdUpgradeSW), r.tool().state.statusLine,
-                  r.view().caption(Caption::lblFileCount)};
-        r.rig.view.answerNext(Answer::No);
-        EXPECT_TRUE(Form_QueryUnload(r.tool()));  // No keeps the window and the download
-    });
+    int blocks = 0;
+    r.rig.port.onWire = [&](const sim::WireRecord& w) {
+        if (w.bytes.size() != 1024 || ++blocks != 128) return;
+        r.rig.loop.scheduleAfter(0, [&] {  // the close request comes from the event loop, between blocks
+            during = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().enabled(Control::pExit),
+                      r.view().enabled(Control::cmdUpgradeSW), r.tool().state.statusLine,
+                      r.view().caption(Caption::lblFileCount)};
+            r.rig.view.answerNext(Answer::No);
+            EXPECT_TRUE(Form_QueryUnload(r.tool()));  // No keeps the window and the download
+        });
+    };
     r.rig.view.answerNext(Answer::Yes);
     cmdUpgradeSW_Click(r.tool());
 
@@ -149,11 +153,14 @@ TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseClosingAsksFirst)
         bool pointer = true, progressVisible = true, closeCancelled = false;
         std::string status;
     } afterVerdict;
-    // The verdict comes about 74 s in; the scaler phase starts some 8 s later.
-    r.rig.loop.schedule(seconds(76), [&] {
+    // Looked at as the restart banner arrives, after the verdict and before the scaler phase.
+    bool looked = false;
+    r.rig.port.onWire = [&](const sim::WireRecord& w) {
+        if (looked || w.bytes.find("BOOT") == std::string::npos) return;
+        looked = true;
         afterVerdict = {r.view().busyPointer(), r.view().progressVisible(), Form_QueryUnload(r.tool()),
                         r.tool().state.statusLine};
-    });
+    };
     r.rig.view.answerNext(Answer::Yes);
     r.rig.view.answerNext(Answer::No);  // stay: the projector is half upgraded
     cmdUpgradeSW_Click(r.tool());

@@ -33,12 +33,11 @@ struct UpgradeRig {
                         std::size_t scalerSize = kSmallScalerSize)
         : rig(std::move(options)), isp(rig.loop, rig.projector, rig.port, switches)
     {
-        upBytes = imageBytes(kUpImageSize, 11);
-        scalerBytes = imageBytes(scalerSize, 12);
-        upImage = rig.workFolder.file("QT2416_uP.bin");
-        scalerImage = rig.workFolder.file("QT2416_scaler.bin");
-        writeFile(upImage, upBytes);
-        writeFile(scalerImage, scalerBytes);
+        const Package package = makePackage(rig.workFolder.str(), "QT2416_uP.bin", "QT2416_scaler.bin", scalerSize);
+        upBytes = package.upBytes;
+        scalerBytes = package.scalerBytes;
+        upImage = package.upImage;
+        scalerImage = package.scalerImage;
         writeFile(rig.programFolder.file(kIspDriverName), "driver");
         isp.installAs(rig.processes, tool().programFile(kIspToolName));
 
