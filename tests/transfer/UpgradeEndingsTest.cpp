@@ -180,12 +180,18 @@ TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
     UpgradeRig r;
     RS_232_Click(r.tool());  // opened before the upgrade, left open
     const uint64_t opensBefore = r.rig.port.opens();
-    // OK pressed during the transfer, the restart wait and the ISP tool's run.
-    for (Micros at : {seconds(40), seconds(80), seconds(100)})
-        r.rig.loop.schedule(at, [&] { RS232_Click(r.tool()); });
+    // OK pressed every second of the upgrade, the ISP tool's run included.
+    int pressesWhileToolRan = 0;
+    for (Micros at = seconds(1); at < seconds(300); at += seconds(1))
+        r.rig.loop.schedule(at, [&] {
+            if (!r.tool().state.DownloadBusy) return;
+            pressesWhileToolRan += r.rig.processes.running();
+            RS232_Click(r.tool());
+        });
     r.rig.view.answerNext(Answer::Yes);
     cmdUpgradeSW_Click(r.tool());
 
+    EXPECT_GT(pressesWhileToolRan, 0);
     EXPECT_EQ(r.rig.port.opens(), opensBefore + 1);  // only the upgrade's own reopening
     EXPECT_EQ(r.messages().back(), kDownloadComplete);
     expectWindowGivenBack(r);
