@@ -8,7 +8,6 @@
 // FWSIM_ISP_CRASH=1, FWSIM_ISP_NO_LOG=1.
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -16,7 +15,7 @@
 
 #include "IspToolOptions.h"
 #include "IspToolRun.h"
-#include "PosixSerialLink.h"
+#include "SerialLink.h"
 
 using namespace fw::sim::isp;
 
@@ -38,7 +37,7 @@ bool failThisRun(const IspSwitches& switches, const std::string& folder)
     return true;
 }
 
-void talk(IspToolRun& run, PosixSerialLink& link)
+void talk(IspToolRun& run, SerialLink& link)
 {
     IspClient& client = run.client();
     std::this_thread::sleep_for(kPortSettle);
@@ -62,7 +61,7 @@ int main(int argc, char** argv)
     IspToolRun run(std::vector<std::string>(argv + 1, argv + argc), folder, failThisRun(switches, folder),
                    switches.crash);
 
-    PosixSerialLink link;
+    SerialLink link;
     if (run.ready()) {
         const std::string device = deviceForPort(folder, run.portNumber());
         const std::string failure = link.open(device, run.baud());
@@ -76,6 +75,6 @@ int main(int argc, char** argv)
 
     std::this_thread::sleep_until(startedAt + std::chrono::milliseconds(switches.runAtLeastMs));
     if (!switches.writeNoLog) writeTextFile(folder + "/" + kLogFile, run.logText());
-    if (run.dies()) std::raise(SIGKILL);
+    if (run.dies()) endAsCrashed();
     return run.succeeded() ? 0 : 1;
 }

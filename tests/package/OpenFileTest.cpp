@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PackageFixture.h"
+#include "TestPlatform.h"
 #include "package/OpenFile.h"
 #include "shell/ProfileFile.h"
 
@@ -99,6 +100,7 @@ TEST_F(OpenFileTest, DeletedRememberedListFileStillServesAsTheStartingLocation)
 
 TEST_F(OpenFileTest, NameThatCannotBeStoredLeavesTheSettingsUnchanged)
 {
+    if (!namesMayHoldAnyByte()) GTEST_SKIP() << "no file name here holds a line break";
     ASSERT_TRUE(settings.write("PATH", "FILE", "/old/list.txt"));
     const std::string before = settingsText();
     writeImages();

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// What a test may make of the file system differs between Windows and POSIX;
+// each platform answers in its own file (tests/support/posix, .../win32).
+namespace fw::test {
+
+// Whether named pipes (FIFOs) can be made in an ordinary folder.
+bool hasFifos();
+// Makes a FIFO at the path; true when it was made.
+bool makeFifo(const std::string& path);
+// Whether taking every permission away makes a file unreadable to this
+// process (not on Windows, nor for root).
+bool filesCanBeMadeUnreadable();
+// Hides a file from the system's listings where a name alone does not (on
+// POSIX a leading dot does).
+void hideFile(const std::string& path);
+// Whether file names may hold any byte but "/" and NUL (not on Windows,
+// which refuses quotes, line breaks and a few others).
+bool namesMayHoldAnyByte();
+// Whether this process may make symbolic links.
+bool canMakeLinks();
+
+} // namespace fw::test
