@@ -11,6 +11,8 @@ constexpr const char* kDevicePrefix = "\\\\.\\COM";
 constexpr DWORD kWriteTimeoutMs = 5000;
 // How Windows reports a process that died of an access violation.
 constexpr UINT kCrashExitCode = 0xC0000005;
+constexpr DWORD kPollMs = 1;
+constexpr std::size_t kReadChunk = 4096;
 
 HANDLE handleOf(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
 
@@ -50,14 +52,14 @@ bool setRaw8N1(HANDLE port, uint32_t baud)
     return SetCommState(port, &dcb) != 0;
 }
 
-// ReadFile returns as soon as one byte is there, or empty after timeoutMs:
-// the one combination of time-outs with that meaning.
-bool setReadTimeout(HANDLE port, uint32_t timeoutMs)
+// ReadFile hands over what has arrived and returns at once; read() waits for
+// the first byte itself, as "wait for the first byte" time-outs are not kept
+// alike by every serial driver (wine's wait out the whole time). A write the
+// port does not take in time fails.
+bool setTimeouts(HANDLE port)
 {
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-    timeouts.ReadTotalTimeoutConstant = timeoutMs == 0 ? 1 : (timeoutMs >= MAXDWORD ? MAXDWORD - 1 : timeoutMs);
     timeouts.WriteTotalTimeoutConstant = kWriteTimeoutMs;
     return SetCommTimeouts(port, &timeouts) != 0;
 }
@@ -76,7 +78,7 @@ std::string SerialLink::open(const std::string& device, uint32_t baud)
     if (port == INVALID_HANDLE_VALUE) return lastErrorText("CreateFile");
     native_ = reinterpret_cast<std::intptr_t>(port);
     if (!setRaw8N1(port, baud)) return lastErrorText("SetCommState");
-    if (!setReadTimeout(port, 0)) return lastErrorText("SetCommTimeouts");
+    if (!setTimeouts(port)) return lastErrorText("SetCommTimeouts");
     PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR);
     return {};
 }
@@ -96,10 +98,19 @@ bool SerialLink::writeAll(const std::string& bytes)
 
 std::optional<std::string> SerialLink::read(uint32_t timeoutMs)
 {
-    if (!setReadTimeout(handleOf(native_), timeoutMs)) return std::nullopt;
-    char buffer[4096];
+    const HANDLE port = handleOf(native_);
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(port, &errors, &status)) return std::nullopt;
+        if (status.cbInQue > 0) break;
+        if (GetTickCount64() >= deadline) return std::string{};
+        Sleep(kPollMs);
+    }
+    char buffer[kReadChunk];
     DWORD n = 0;
-    if (!ReadFile(handleOf(native_), buffer, sizeof buffer, &n, nullptr)) return std::nullopt;
+    if (!ReadFile(port, buffer, sizeof buffer, &n, nullptr)) return std::nullopt;
     return std::string(buffer, n);
 }
 
