@@ -8,12 +8,12 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 #include "CliOptions.h"
 #include "Console.h"
 #include "Job.h"
+#include "platform/Terminal.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
 
     if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
     // One status line redrawn in place serves one projector; several print plain lines.
-    fw::cli::Console console(std::cout, isatty(STDOUT_FILENO) != 0 && options.ports.size() == 1);
+    fw::cli::Console console(std::cout, fw::platform::standardOutputIsTerminal() && options.ports.size() == 1);
 
     std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
     auto work = [&](std::size_t i) {
