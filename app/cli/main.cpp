@@ -8,7 +8,6 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 #include "CliOptions.h"
@@ -19,6 +18,7 @@
 #include "PortsCommand.h"
 #include "qt/ProgramFolder.h"
 #include "qt/QtSerialDevices.h"
+#include "platform/Terminal.h"
 #include "qt/Text8.h"
 #include "shell/Tool.h"
 
@@ -74,7 +74,7 @@ int main(int argc, char* argv[])
 
     if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
     // One status line redrawn in place serves one projector; several print plain lines.
-    fw::cli::Console console(std::cout, isatty(STDOUT_FILENO) != 0 && options.ports.size() == 1);
+    fw::cli::Console console(std::cout, fw::platform::standardOutputIsTerminal() && options.ports.size() == 1);
 
     std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
     auto work = [&](std::size_t i) {

@@ -1,6 +1,8 @@
-#include "PosixSerialLink.h"
+#include "SerialLink.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -31,19 +33,20 @@ std::optional<speed_t> speedFor(uint32_t baud)
 
 } // namespace
 
-PosixSerialLink::~PosixSerialLink()
+SerialLink::~SerialLink()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (native_ >= 0) ::close(static_cast<int>(native_));
 }
 
-std::string PosixSerialLink::open(const std::string& device, uint32_t baud)
+std::string SerialLink::open(const std::string& device, uint32_t baud)
 {
     const auto speed = speedFor(baud);
     if (!speed) return "unsupported speed " + std::to_string(baud);
-    fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0) return std::strerror(errno);
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    native_ = fd;
+    if (fd < 0) return std::strerror(errno);
     termios tio{};
-    if (tcgetattr(fd_, &tio) != 0) return std::strerror(errno);
+    if (tcgetattr(fd, &tio) != 0) return std::strerror(errno);
     cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
@@ -51,19 +54,20 @@ std::string PosixSerialLink::open(const std::string& device, uint32_t baud)
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, *speed);
     cfsetospeed(&tio, *speed);
-    if (tcsetattr(fd_, TCSANOW, &tio) != 0) return std::strerror(errno);
-    tcflush(fd_, TCIOFLUSH);
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) return std::strerror(errno);
+    tcflush(fd, TCIOFLUSH);
     return {};
 }
 
-bool PosixSerialLink::writeAll(const std::string& bytes)
+bool SerialLink::writeAll(const std::string& bytes)
 {
+    const int fd = static_cast<int>(native_);
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno == EAGAIN) {
-            pollfd p{fd_, POLLOUT, 0};
+            pollfd p{fd, POLLOUT, 0};
             ::poll(&p, 1, 100);
             continue;
         }
@@ -73,15 +77,16 @@ bool PosixSerialLink::writeAll(const std::string& bytes)
     return true;
 }
 
-std::optional<std::string> PosixSerialLink::read(uint32_t timeoutMs)
+std::optional<std::string> SerialLink::read(uint32_t timeoutMs)
 {
-    pollfd p{fd_, POLLIN, 0};
+    const int fd = static_cast<int>(native_);
+    pollfd p{fd, POLLIN, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(timeoutMs));
     if (ready < 0) return errno == EINTR ? std::optional<std::string>(std::string{}) : std::nullopt;
     if (ready == 0) return std::string{};
     if (p.revents & (POLLERR | POLLNVAL)) return std::nullopt;
     char buffer[kReadChunk];
-    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) return errno == EAGAIN || errno == EINTR ? std::optional<std::string>(std::string{}) : std::nullopt;
     if (n == 0) return (p.revents & POLLHUP) ? std::nullopt : std::optional<std::string>(std::string{});
     return std::string(buffer, static_cast<std::size_t>(n));
@@ -92,6 +97,12 @@ std::string deviceForPort(const std::string& folder, int portNumber)
     const std::string mapped =
         fw::ProfileFile(folder + "/settings.ini").read(kPortsSection, "COM" + std::to_string(portNumber));
     return mapped.empty() ? kUnmappedPrefix + std::to_string(portNumber - 1) : mapped;
+}
+
+void endAsCrashed()
+{
+    std::raise(SIGKILL);
+    std::abort();
 }
 
 } // namespace fw::sim::isp

@@ -14,16 +14,15 @@
 // folder or else beside this program.
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "IspToolOptions.h"
 #include "IspToolRun.h"
-#include "PosixSerialLink.h"
+#include "SerialLink.h"
+#include "ToolProcess.h"
 
 using namespace fw::sim::isp;
 
@@ -45,7 +44,7 @@ bool failThisRun(const IspSwitches& switches, const std::string& folder, int por
     return true;
 }
 
-void talk(IspToolRun& run, PosixSerialLink& link)
+void talk(IspToolRun& run, SerialLink& link)
 {
     IspClient& client = run.client();
     std::this_thread::sleep_for(kPortSettle);
@@ -68,23 +67,6 @@ std::string portMapFolder(const std::string& workingFolder, const char* argv0)
     return ec ? workingFolder : self.parent_path().string();
 }
 
-[[noreturn]] void hangForEver()
-{
-    if (fork() == 0) {
-        for (;;) pause();
-    }
-    for (;;) pause();
-}
-
-// The process ends; a child it leaves behind writes the log later.
-void writeLogLate(const std::string& path, const std::string& text, uint32_t lateMs)
-{
-    if (fork() != 0) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(lateMs));
-    writeTextFile(path, text);
-    _exit(0);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -96,7 +78,7 @@ int main(int argc, char** argv)
     IspToolRun run(arguments, folder, failThisRun(switches, folder, parseIspCommandLine(arguments).port),
                    switches.crash);
 
-    PosixSerialLink link;
+    SerialLink link;
     if (run.ready()) {
         const std::string device = deviceForPort(portMapFolder(folder, argv[0]), run.portNumber());
         const std::string failure = link.open(device, run.baud());
@@ -113,6 +95,6 @@ int main(int argc, char** argv)
     const std::string log = folder + "/" + kLogFile;
     if (switches.logLateMs > 0 && !switches.writeNoLog) writeLogLate(log, run.logText(), switches.logLateMs);
     else if (!switches.writeNoLog) writeTextFile(log, run.logText());
-    if (run.dies()) std::raise(SIGKILL);
+    if (run.dies()) endAsCrashed();
     return run.succeeded() ? 0 : 1;
 }

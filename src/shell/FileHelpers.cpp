@@ -70,8 +70,11 @@ std::string GetShortNameOfEntry(const std::string& path)
     return entry.cAlternateFileName[0] != '\0' ? std::string(entry.cAlternateFileName) : std::string(entry.cFileName);
 }
 
+// Never a folder: the shell would delete it with everything in it.
 void DelFile(const std::string& FileName)
 {
+    const DWORD attributes = GetFileAttributesA(FileName.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
     std::string from = FileName;
     from.append(2, '\0');  // the shell takes a list of names ended by an empty one
     SHFILEOPSTRUCTA operation{};
@@ -79,7 +82,8 @@ void DelFile(const std::string& FileName)
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.pTo = nullptr;
-    operation.fFlags = FOF_NOCONFIRMATION;
+    // The outcome is not reported, so no error window may wait for a click either.
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationA(&operation);
 }
 

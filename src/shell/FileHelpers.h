@@ -23,7 +23,7 @@ std::string GetShortNameOfEntry(const std::string& path);
 // gives the text before its separator: "C:" for C:\, empty text for "/".
 std::string GetShortNameFromLongName(const std::string& strLFN);
 
-// Deletes a file without asking; the outcome is not reported.
+// Deletes a file without asking, never a folder; the outcome is not reported.
 void DelFile(const std::string& FileName);
 
 } // namespace fw

@@ -41,6 +41,10 @@ std::string ispImageArgument(const std::string& scalerImagePath, const std::stri
     if (!image.is_absolute()) image = fs::path(workingDirectory) / image;
     std::error_code ec;
     if (!fs::is_regular_file(image, ec)) return {};
+    // Windows takes "/" as well as "\" in a path, but the short form splits
+    // at the system's own separator only: "images/scaler.bin" would be
+    // looked up as one component and lose its folder.
+    image.make_preferred();
     return GetShortNameFromLongName(image.string());
 }
 

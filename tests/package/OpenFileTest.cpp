@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "PackageMaker.h"
+#include "TestPlatform.h"
 #include "package/OpenFile.h"
 #include "shell/ProfileFile.h"
 
 using namespace fw;
 using namespace fw::testing;
+using namespace fw::test;
 
 namespace {
 
@@ -95,6 +97,7 @@ TEST_F(OpenFileTest, DeletedRememberedListFileStillServesAsTheStartingLocation)
 
 TEST_F(OpenFileTest, NameThatCannotBeStoredLeavesTheSettingsUnchanged)
 {
+    if (!namesMayHoldAnyByte()) GTEST_SKIP() << "no file name here holds a line break";
     ASSERT_TRUE(settings.write("PATH", "FILE", "/old/list.txt"));
     const std::string before = settingsText();
     writeImages();

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "UpgradeRig.h"
+#include "shell/FileHelpers.h"
+#include "transfer/IspCommandLine.h"
 #include "transfer/ToolLog.h"
 #include "transfer/Upgrade.h"
 
@@ -94,8 +96,7 @@ TEST(FullUpgrade, ConfirmedUpgradeFlashesBothImagesExactlyAndSaysDownloadComplet
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
     const auto& launch = r.rig.processes.launches()[0];
     EXPECT_EQ(launch.program, r.tool().programFile("gf9450isp.exe"));
-    EXPECT_EQ(launch.arguments, (std::vector<std::string>{"-c", "1", "-l", "GF9450_CFI_DRIVER.BIN", "-d", "7", "-b",
-                                                          "115200", "-p", r.scalerImage}));
+    EXPECT_EQ(launch.arguments, ispArguments(1, GetShortNameFromLongName(r.scalerImage)));
     EXPECT_EQ(launch.workingDirectory, r.rig.programFolder.str());
 
     // The window afterwards.

@@ -32,7 +32,8 @@ TEST(IspCommandLine, ImageIsNamedAbsolutelyOrNotAtAll)
     sim::TempFolder work;
     std::filesystem::create_directory(work.file("fw"));
     { std::ofstream(work.file("fw/scaler.bin")) << "image"; }
-    const std::string absolute = GetShortNameFromLongName(work.file("fw/scaler.bin"));
+    const auto image = std::filesystem::path(work.file("fw/scaler.bin")).make_preferred();
+    const std::string absolute = GetShortNameFromLongName(image.string());
 
     EXPECT_EQ(ispImageArgument("fw/scaler.bin", work.str()), absolute);
     EXPECT_EQ(ispImageArgument(work.file("fw/scaler.bin"), "/elsewhere"), absolute);

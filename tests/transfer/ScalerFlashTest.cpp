@@ -3,7 +3,9 @@
 #include <filesystem>
 
 #include "UpgradeRig.h"
+#include "shell/FileHelpers.h"
 #include "shell/MainWindow.h"
+#include "transfer/IspCommandLine.h"
 #include "transfer/ScalerFlash.h"
 #include "transfer/ToolLog.h"
 
@@ -242,7 +244,8 @@ TEST(ScalerFlash, RelativeScalerImageIsGivenToTheToolInAbsoluteForm)
     cmdFlashSW2_Click(r.tool());
 
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
-    EXPECT_EQ(r.rig.processes.launches()[0].arguments.back(), r.rig.workFolder.file("images/scaler.bin"));
+    const auto image = std::filesystem::path(r.rig.workFolder.file("images/scaler.bin")).make_preferred();
+    EXPECT_EQ(r.rig.processes.launches()[0].arguments, ispArguments(1, GetShortNameFromLongName(image.string())));
     EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
     EXPECT_TRUE(r.scalerImageFlashed());
 }

@@ -1,0 +1,14 @@
+#include "platform/Terminal.h"
+
+#include <windows.h>
+
+namespace fw::platform {
+
+// Only a console has a console mode; a file or a pipe has none.
+bool standardOutputIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+} // namespace fw::platform

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <windows.h>
+
+#include "../FileHelpersFixture.h"
+#include "shell/FileHelpers.h"
+
+using namespace fw;
+using fw::test::FileHelpersTest;
+
+namespace {
+
+std::string systemShortPath(const std::string& path)
+{
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string{};
+}
+
+bool isShortName(const std::string& name)
+{
+    const auto dot = name.find('.');
+    const std::string base = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    return !base.empty() && base.size() <= 8 && extension.size() <= 3 && name.find(' ') == std::string::npos;
+}
+
+} // namespace
+
+TEST_F(FileHelpersTest, LongNamesWithBlanksBecomeTheSystemsShortNames)
+{
+    mkdir("Program Files\\Scaler Images v1.1");
+    touch("Program Files\\Scaler Images v1.1\\QT2416 scaler image.bin");
+    const std::string image = folder.file("Program Files\\Scaler Images v1.1\\QT2416 scaler image.bin");
+
+    const std::string shortPath = GetShortNameFromLongName(image);
+    EXPECT_EQ(shortPath, systemShortPath(image));
+    EXPECT_EQ(shortPath.find(' '), std::string::npos);
+    std::string rest = shortPath.substr(3);  // after "C:\"
+    for (std::size_t at; (at = rest.find('\\')) != std::string::npos; rest = rest.substr(at + 1))
+        EXPECT_TRUE(isShortName(rest.substr(0, at))) << rest.substr(0, at);
+    EXPECT_TRUE(isShortName(rest)) << rest;
+    std::string content;
+    std::ifstream(shortPath) >> content;
+    EXPECT_EQ(content, "x");  // the short form names the same file
+    EXPECT_EQ(GetShortNameFromLongName(image + "\\"), shortPath);
+    EXPECT_EQ(GetShortNameOfEntry(image), rest);
+}
+
+TEST_F(FileHelpersTest, ShortNameIsEmptyForMissingEmptyOrUnseparatedPaths)
+{
+    mkdir("a");
+    EXPECT_EQ(GetShortNameFromLongName(folder.file("a\\missing")), "");
+    EXPECT_EQ(GetShortNameFromLongName(folder.str() + "\\\\a"), "");
+    EXPECT_EQ(GetShortNameFromLongName("scaler.bin"), "");
+    EXPECT_EQ(GetShortNameOfEntry(folder.file("missing")), "");
+}
+
+TEST(GetShortNameFromLongName, DriveIsCopiedAsWrittenAndAloneGivesTheDrive)
+{
+    EXPECT_EQ(GetShortNameFromLongName("C:\\"), "C:");
+    EXPECT_EQ(GetShortNameFromLongName("C:\\windows"), "C:\\windows");
+}
+
+TEST_F(FileHelpersTest, FileExistsIgnoresSystemFiles)
+{
+    const std::string driver = touch("driver.sys");
+    SetFileAttributesA(driver.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_FALSE(FileExists(driver));
+    EXPECT_FALSE(FileExists(folder.file("*.sys")));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+// What a test may make of the file system differs between Windows and POSIX;
+// each platform answers in its own file (tests/support/posix, .../win32).
+namespace fw::test {
+
+// Whether named pipes (FIFOs) can be made in an ordinary folder.
+bool hasFifos();
+// Makes a FIFO at the path; true when it was made.
+bool makeFifo(const std::string& path);
+// Whether taking every permission away makes a file unreadable to this
+// process while a ReadPermissionEnforced lives (not on Windows).
+bool filesCanBeMadeUnreadable();
+
+// Takes from this thread, while it lives, what lets it read a file without
+// read permission (root's capabilities on Linux), so such a file is
+// unreadable here as it is to a technician.
+class ReadPermissionEnforced {
+public:
+    ReadPermissionEnforced();
+    ~ReadPermissionEnforced();
+    ReadPermissionEnforced(const ReadPermissionEnforced&) = delete;
+    ReadPermissionEnforced& operator=(const ReadPermissionEnforced&) = delete;
+
+private:
+    struct Saved;
+    std::unique_ptr<Saved> saved_;
+};
+// Hides a file from the system's listings where a name alone does not (on
+// POSIX a leading dot does).
+void hideFile(const std::string& path);
+// Whether file names may hold any byte but "/" and NUL (not on Windows,
+// which refuses quotes, line breaks and a few others).
+bool namesMayHoldAnyByte();
+// Whether this process may make symbolic links.
+bool canMakeLinks();
+
+} // namespace fw::test
