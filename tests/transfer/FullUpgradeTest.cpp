@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "UpgradeRig.h"
 #include "shell/FileHelpers.h"
@@ -96,7 +97,8 @@ TEST(FullUpgrade, ConfirmedUpgradeFlashesBothImagesExactlyAndSaysDownloadComplet
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
     const auto& launch = r.rig.processes.launches()[0];
     EXPECT_EQ(launch.program, r.tool().programFile("gf9450isp.exe"));
-    EXPECT_EQ(launch.arguments, ispArguments(1, GetShortNameFromLongName(r.scalerImage)));
+    const std::string scalerImage = std::filesystem::path(r.scalerImage).make_preferred().string();
+    EXPECT_EQ(launch.arguments, ispArguments(1, GetShortNameFromLongName(scalerImage)));
     EXPECT_EQ(launch.workingDirectory, r.rig.programFolder.str());
 
     // The window afterwards.
