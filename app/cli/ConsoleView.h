@@ -4,8 +4,8 @@
 #include <string>
 
 #include "Console.h"
-#include "link/EventLoop.h"
-#include "shell/View.h"
+#include "ground/EventLoop.h"
+#include "window/View.h"
 
 namespace fw::cli {
 

@@ -10,7 +10,7 @@
 #include "IspFolder.h"
 #include "PortPaths.h"
 #include "link/CheckModel.h"
-#include "link/PortError.h"
+#include "ground/PortError.h"
 #include "link/TestLink.h"
 #include "link/TranscriptPort.h"
 #include "package/CheckListFile.h"
@@ -19,12 +19,12 @@
 #include "qt/QtProcessRunner.h"
 #include "qt/QtSerialPort.h"
 #include "qt/Text8.h"
-#include "shell/MainWindow.h"
-#include "shell/PortMessages.h"
-#include "shell/Tool.h"
-#include "shell/WindowOps.h"
+#include "window/MainWindow.h"
+#include "window/PortMessages.h"
+#include "window/Tool.h"
+#include "window/WindowOps.h"
 #include "transfer/IspSettings.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 namespace fw::cli {
 

@@ -9,13 +9,13 @@
 #include <cstdlib>
 
 #include "link/TestLink.h"
-#include "package/OpenFile.h"
+#include "window/OpenFile.h"
 #include "qt/Text8.h"
-#include "shell/MainWindow.h"
-#include "shell/PortDiscovery.h"
-#include "shell/Settings.h"
+#include "window/MainWindow.h"
+#include "window/PortDiscovery.h"
+#include "window/Settings.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 namespace fw::qt {
 

@@ -7,8 +7,8 @@
 #include "qt/Form2.h"
 #include "qt/Form3.h"
 #include "qt/QtView.h"
-#include "shell/DetectedDevices.h"
-#include "shell/Tool.h"
+#include "ground/DetectedDevices.h"
+#include "window/Tool.h"
 
 namespace fw::qt {
 
