@@ -49,7 +49,8 @@ public:
 
 private:
     void wire();
-    void run(void (*handler)(fw::Tool&));
+    // Runs a handler; what it returns is for front ends without a window.
+    void run(const std::function<void(fw::Tool&)>& handler);
     void exitItem();
     void endProgram();
 
