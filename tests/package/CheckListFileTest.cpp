@@ -44,7 +44,7 @@ TEST_F(CheckListFileTest, ValidPackageFillsThePackageAndLeavesUpgradeAsItWas)
     EXPECT_EQ(p.ScalerImagePath, scalerName);
     EXPECT_EQ(p.ScalerImageSize, 2500000.0);
     EXPECT_EQ(rig.view.caption(Caption::lblSize), "262144");
-    EXPECT_EQ(rig.tool.state.lblSize, "262144");
+    EXPECT_EQ(rig.tool.state.imageSizeText, "262144");
 }
 
 TEST_F(CheckListFileTest, RelativeNamesResolveAgainstTheStartFolderAbsoluteOnesStandAlone)

@@ -83,7 +83,7 @@ TEST(ScalerFlash, ToolThatSucceedsAtOnceRunsOnceOnTheReleasedPort)
     // The banner came at the first poll; then the fixed 4000 ms.
     EXPECT_GE(waitBeforeTool(r), ms(4000));
     EXPECT_LE(waitBeforeTool(r), ms(4004));
-    EXPECT_EQ(r.tool().state.Label5, kIspSuccessLine);
+    EXPECT_EQ(r.tool().state.toolLogLine, kIspSuccessLine);
     EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
     EXPECT_LT(r.tool().state.ElapsedSeconds, 500);  // reset when the phase began
     expectClosingSteps(r);
@@ -217,7 +217,7 @@ TEST(ScalerFlash, ToolThatFailsTwiceIsALinkFailure)
 
         expectOneCritical(r, kLinkFailedText);
         EXPECT_EQ(r.rig.processes.launches().size(), 2u);
-        EXPECT_NE(r.tool().state.Label5, kIspSuccessLine);
+        EXPECT_NE(r.tool().state.toolLogLine, kIspSuccessLine);
         EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
         expectClosingSteps(r);
     }
@@ -233,7 +233,7 @@ TEST(ScalerFlash, SuccessLogLeftByAnEarlierRunDoesNotCount)
 
     expectOneCritical(r, kLinkFailedText);
     EXPECT_FALSE(std::filesystem::exists(r.log()));
-    EXPECT_EQ(r.tool().state.Label5, "");
+    EXPECT_EQ(r.tool().state.toolLogLine, "");
 }
 
 TEST(ScalerFlash, RelativeScalerImageIsGivenToTheToolInAbsoluteForm)

@@ -43,7 +43,7 @@ struct UpgradeRig {
 
         auto& s = tool().state;
         s.package = {upImage, double(kUpImageSize), scalerImage, double(scalerSize)};
-        s.lblSize = std::to_string(kUpImageSize);
+        s.imageSizeText = std::to_string(kUpImageSize);
         s.ListFileValid = true;
         rig.port.setPortOpen(true);
     }
