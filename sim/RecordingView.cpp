@@ -75,6 +75,7 @@ void RecordingView::setCaption(fw::Caption caption, const std::string& text)
     captions_[caption] = text;
     if (caption != fw::Caption::Form3Label1 && caption != fw::Caption::Form3Label2)
         captionHistory_.push_back(std::string(captionName(caption)) + "=" + text);
+    if (afterCaptionSet) afterCaptionSet(caption, text);
 }
 
 void RecordingView::setProgressValue(double percent)

@@ -30,6 +30,9 @@ public:
     void chooseFileNext(std::string path) { files_.push_back(std::move(path)); }
     // Called while a box is open, as a technician would act while it shows.
     std::function<void(const MessageBoxShown&)> whileMessageShown;
+    // Called after every caption change, so a test can look at the window
+    // as each change happens.
+    std::function<void(fw::Caption, const std::string&)> afterCaptionSet;
 
     // What was seen.
     const std::vector<MessageBoxShown>& messages() const { return messages_; }

@@ -89,22 +89,40 @@ TEST(ScalerFlash, ToolThatSucceedsAtOnceRunsOnceOnTheReleasedPort)
     expectClosingSteps(r);
 }
 
+// While the tool runs, at every tick of the animation: the processing
+// window on top, the main window busy (flag, pointer, every work control
+// off), and a close asks first.
 TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
 {
     IspSwitches slow;
     slow.runAtLeastMs = 8000;
     UpgradeRig r({}, slow);
-    std::vector<std::string> captions;
-    bool shownOnTop = false;
-    for (Micros at = seconds(5); at < seconds(15); at += ms(1))
-        r.rig.loop.schedule(at, [&] {
-            const std::string now = r.view().caption(Caption::Form3Label1);
-            if (captions.empty() || captions.back() != now) captions.push_back(now);
-            shownOnTop = shownOnTop || (r.view().processingWindowVisible() && r.view().processingWindowTopmost());
-        });
+    std::vector<std::string> shown;
+    int ticks = 0, busyTicks = 0;
+    r.rig.view.afterCaptionSet = [&](Caption caption, const std::string& text) {
+        if (caption != Caption::Form3Label1) return;
+        // Each tick empties the line, then shows its part of the text.
+        if (!text.empty()) {
+            shown.back() = text;
+            return;
+        }
+        shown.push_back(text);
+        ++ticks;
+        const auto& v = r.view();
+        bool busy = v.processingWindowVisible() && v.processingWindowTopmost() && v.busyPointer() &&
+                    r.tool().state.DownloadBusy;
+        for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232})
+            busy = busy && !v.enabled(c);
+        r.rig.view.answerNext(Answer::No);
+        busyTicks += busy && Form_QueryUnload(r.tool());
+    };
     cmdFlashSW2_Click(r.tool());
 
-    EXPECT_TRUE(shownOnTop);
+    EXPECT_GT(ticks, 80);  // one per 100 ms, 8 s and more
+    EXPECT_EQ(busyTicks, ticks);
+    std::vector<std::string> captions;
+    for (const std::string& text : shown)
+        if (captions.empty() || captions.back() != text) captions.push_back(text);
     const std::string text = "Downloading, please wait ...";
     // Each tick shows one character more, up to all 28, then one empty tick.
     auto full = std::find(captions.begin(), captions.end(), text);
@@ -114,7 +132,9 @@ TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
     ASSERT_GE(captions.end() - full, 3);
     EXPECT_EQ(*(full + 1), "");
     EXPECT_EQ(*(full + 2), "D");
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    // One close question per tick, each answered No, then the result.
+    EXPECT_EQ(r.messages().size(), std::size_t(ticks) + 1);
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
     expectClosingSteps(r);
 }
 
