@@ -256,17 +256,27 @@ TEST(ScalerFlash, SuccessLogLeftByAnEarlierRunDoesNotCount)
     EXPECT_EQ(r.tool().state.toolLogLine, "");
 }
 
-TEST(ScalerFlash, RelativeScalerImageIsGivenToTheToolInAbsoluteForm)
+// The tool is told the window's own port number and the image by its
+// absolute name, a relative one resolved where the program started.
+TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 {
     UpgradeRig r;
+    r.rig.port.setPortOpen(false);
+    r.rig.port.setAvailability(3, PortAvailability::Projector);
+    r.rig.port.setCommPort(3);
+    SimIspTool toolOnPort3(r.rig.loop, r.rig.projector, r.rig.port, {}, 3);  // fails on any other number
+    toolOnPort3.installAs(r.rig.processes, r.tool().programFile(kIspToolName));
     std::filesystem::create_directory(r.rig.workFolder.file("images"));
     writeFile(r.rig.workFolder.file("images/scaler.bin"), r.scalerBytes);
     r.tool().state.package.ScalerImagePath = "images/scaler.bin";
     cmdFlashSW2_Click(r.tool());
 
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
+    // One text on Windows, one item each elsewhere: the same words either way.
+    std::string words;
+    for (const std::string& a : r.rig.processes.launches()[0].arguments) words += (words.empty() ? "" : " ") + a;
     const auto image = std::filesystem::path(r.rig.workFolder.file("images/scaler.bin")).make_preferred();
-    EXPECT_EQ(r.rig.processes.launches()[0].arguments, ispArguments(1, GetShortNameFromLongName(image.string())));
+    EXPECT_EQ(words, "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p " + GetShortNameFromLongName(image.string()));
     EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
     EXPECT_TRUE(r.scalerImageFlashed());
 }
