@@ -18,6 +18,13 @@ const char* controlName(fw::Control control)
     return "?";
 }
 
+void RecordingView::setEnabled(fw::Control control, bool enabled)
+{
+    enabled_[control] = enabled;
+    if (!enableHistory_.empty()) enableHistory_ += ' ';
+    enableHistory_ += std::string(controlName(control)) + (enabled ? '+' : '-');
+}
+
 const char* captionName(fw::Caption caption)
 {
     switch (caption) {
