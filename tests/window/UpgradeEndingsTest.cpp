@@ -46,6 +46,8 @@ TEST(UpgradeEndings, BeforeTheDownloadEachEndingItsMessagesAndControls)
          kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
         {"port left closed", {}, [](UpgradeRig& r) { r.rig.port.setPortOpen(false); },
          {kConfirmationText, kLinkFailedText}, kLinkFailedText, "", Left::Everything, UpgradeOutcome::LinkFailed},
+        {"projector answering in lower case", {.lowerCaseAnswers = true}, {}, {kConfirmationText, kLinkFailedText}, "",
+         "ky nop\r", Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
         {"silent projector", {.silent = true}, {}, {kConfirmationText, kLinkFailedText}, "",
          std::string(6 * 7, '?'), Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
         // The port's own number names it, not the dialog's text.
