@@ -16,6 +16,7 @@ public:
     struct Box {
         QString title;
         QString text;
+        Qt::TextFormat format;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
@@ -38,8 +39,6 @@ public:
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
-    // Runs while a box is open, before it is answered.
-    std::function<void(const Box&)> whileBoxShown;
     // While this holds, an open box is left open (its own event loop runs).
     std::function<bool()> keepBoxOpen;
 

@@ -83,22 +83,15 @@ TEST_F(ViewOnWidgets, CaptionsLandInTheirWidgetsAndLabel5IsNeverShown)
 
 TEST_F(ViewOnWidgets, ProgressShowsWholePercentWithinTheBar)
 {
-    QProgressBar* bar = form2.ProgressBar1();
-    view.setProgressValue(40.4);
-    EXPECT_EQ(bar->value(), 40);
-    view.setProgressValue(99.6);
-    EXPECT_EQ(bar->value(), 100);
-    view.setProgressValue(0.390625);
-    EXPECT_EQ(bar->value(), 0);
-    view.setProgressValue(250);
-    EXPECT_EQ(bar->value(), 100);
-    view.setProgressValue(-3);
-    EXPECT_EQ(bar->value(), 0);
-
+    const std::pair<double, int> shown[] = {{40.4, 40}, {99.6, 100}, {0.390625, 0}, {250, 100}, {-3, 0}};
+    for (const auto& [percent, value] : shown) {
+        view.setProgressValue(percent);
+        EXPECT_EQ(form2.ProgressBar1()->value(), value) << percent;
+    }
     view.setProgressVisible(false);
-    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(form2.ProgressBar1()->isVisible());
     view.setProgressVisible(true);
-    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(form2.ProgressBar1()->isVisible());
 }
 
 TEST_F(ViewOnWidgets, HourglassOnBothWindowsAndBackToNormal)
@@ -124,35 +117,39 @@ TEST_F(ViewOnWidgets, ProcessingWindowStaysOnTopWhileTheToolRunsAndStaysShown)
     EXPECT_FALSE(form3.isVisible());
 }
 
-TEST_F(ViewOnWidgets, MessageBoxesCarryTheTitleIconAndButtonsOfTheirStyle)
+TEST_F(ViewOnWidgets, MessageBoxesCarryTheTitleIconButtonsAndTextOfTheirStyle)
 {
-    EXPECT_EQ(view.showMessage("Communication with projector failed.", MessageStyle::Critical), Answer::Ok);
-    EXPECT_EQ(view.showMessage("Test OK!", MessageStyle::Information), Answer::Ok);
-    technician.answerNext(QMessageBox::Yes);
-    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::Yes);
-    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::No);  // unscripted: No
-
-    const auto& boxes = technician.boxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    for (const auto& b : boxes) EXPECT_EQ(b.title, "Firmware Upgrade Tool");
-    EXPECT_EQ(boxes[0].text, "Communication with projector failed.");
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].buttons, QMessageBox::Ok);
-    EXPECT_EQ(boxes[1].icon, QMessageBox::Information);
-    EXPECT_EQ(boxes[1].buttons, QMessageBox::Ok);
-    EXPECT_EQ(boxes[2].icon, QMessageBox::Question);
-    EXPECT_EQ(boxes[2].buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(boxes[2].defaultButton, QMessageBox::No);
-}
-
-TEST_F(ViewOnWidgets, EscapeOnAQuestionAnswersNoAndMarkupIsShownAsText)
-{
-    technician.answerNext(ModalAnswerer::kEscape);
-    EXPECT_EQ(view.showMessage("now, the projector will become damaged. Are you sure?", MessageStyle::Question),
-              Answer::No);
-    view.showMessage("<b>C:\\fw\\list.txt</b>", MessageStyle::Critical);
-    ASSERT_EQ(technician.boxes().size(), 2u);
-    EXPECT_EQ(technician.boxes()[1].text, "<b>C:\\fw\\list.txt</b>");
+    const struct {
+        MessageStyle style;
+        QMessageBox::StandardButton press;
+        Answer answer;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    } cases[] = {
+        {MessageStyle::Critical, ModalAnswerer::kUnscripted, Answer::Ok, QMessageBox::Critical, QMessageBox::Ok},
+        {MessageStyle::Information, ModalAnswerer::kUnscripted, Answer::Ok, QMessageBox::Information, QMessageBox::Ok},
+        {MessageStyle::Question, QMessageBox::Yes, Answer::Yes, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+        {MessageStyle::Question, ModalAnswerer::kUnscripted, Answer::No, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+        {MessageStyle::Question, ModalAnswerer::kEscape, Answer::No, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+    };
+    const std::string text = "<b>C:\\fw\\list.txt</b> is shown as written";
+    for (const auto& c : cases) {
+        const std::size_t before = technician.boxes().size();
+        if (c.press != ModalAnswerer::kUnscripted) technician.answerNext(c.press);
+        EXPECT_EQ(view.showMessage(text, c.style), c.answer) << int(c.style) << ' ' << c.press;
+        ASSERT_EQ(technician.boxes().size(), before + 1);
+        const auto& box = technician.boxes().back();
+        EXPECT_EQ(box.title, "Firmware Upgrade Tool");
+        EXPECT_EQ(box.text, QString::fromStdString(text));
+        EXPECT_EQ(box.format, Qt::PlainText);
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(box.buttons, c.buttons);
+        if (c.style == MessageStyle::Question) {
+            EXPECT_EQ(box.defaultButton, QMessageBox::No);
+        }
+    }
 }
 
 TEST_F(ViewOnWidgets, EventsKeepRunningWhileABoxIsOpen)
