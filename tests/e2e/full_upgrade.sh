@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# A whole upgrade through fwupgrade on a pseudo-terminal, confirmed by what
-# the simulated projector holds afterwards.
+# A whole upgrade through fwupgrade on a pseudo-terminal, confirmed with "y"
+# on standard input and by what the simulated projector holds afterwards.
 . "$(dirname "$0")/lib.sh"
 start_projector 1
-fwupgrade upgrade --port 1 --yes --transcript "$work/transcript.txt" "$list"
-[ "$rc" -eq 0 ] || fail "exit status $rc"
+fwupgrade upgrade --port 1 --transcript "$work/transcript.txt" "$list" <<< y
+expect_rc 0 "confirmed upgrade"
+output_has "Do you want to continue? [y/N] "
+# Off a terminal the transfer's progress is a line at every tenth, climbing
+# to the whole image.
+progress="$(grep -oE '^uP image +[0-9.]+ %' <<<"$out" | grep -oE '[0-9.]+ %' | tr -d ' %' | tr '\n' ' ')"
+[ "$progress" = "0.4 10.2 20.3 30.1 40.2 50.0 60.2 70.3 80.1 90.2 100.0 " ] || fail "progress lines: $progress"
+output_has "uP image 100.0 %  262144 of 262144 bytes"
+output_has "Running the ISP tool on the scaler (time limit 20:00) ..."
 output_has "Download complete. Don't forget to turn the projector AC power off and on again to complete the software upgrading process."
 stop_projectors
 report_has 1 up_whole=yes

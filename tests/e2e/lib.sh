@@ -33,11 +33,13 @@ start_projector() {
   printf '[Ports]\r\n%s' "$ports_ini" > "$prog/settings.ini"
 }
 
-# stop_projectors: ends the simulators so their reports are final.
+# stop_projectors: ends the simulators so their reports are final; the
+# next start_projector maps its ports afresh.
 stop_projectors() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
   sims=()
+  ports_ini=""
 }
 
 # fwupgrade ARGS...: runs the tool with a time limit; sets $rc and $out.
@@ -50,6 +52,7 @@ fwupgrade() {
   [ "$rc" -ne 124 ] || fail "fwupgrade hung"
 }
 
+expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, not $1"; }
 report_has() { grep -qx "$2" "$work/report$1.txt" || fail "report $1 lacks $2: $(cat "$work/report$1.txt")"; }
 output_has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
 output_lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output holds: $1"; }
