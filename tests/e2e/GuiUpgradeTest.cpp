@@ -9,9 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "ModalAnswerer.h"
 #include "PackageMaker.h"
@@ -23,14 +21,6 @@
 #include "qt/WindowSession.h"
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // projector-sim as a child process; its first line names the device.
 struct ProjectorSim {
@@ -97,7 +87,7 @@ TEST(WindowOnARealLine, UpgradeSwConfirmedWithYesFlashesBothImages)
     EXPECT_TRUE(session.form2().cmdUpgradeSW()->isEnabled());
 
     sim.stop();
-    const std::string flashed = readFile(report);
+    const std::string flashed = fw::testing::readFile(report);
     EXPECT_NE(flashed.find("up_whole=yes"), std::string::npos) << flashed;
     EXPECT_NE(flashed.find("scaler_whole=yes"), std::string::npos) << flashed;
 }

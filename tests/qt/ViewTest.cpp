@@ -11,9 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 #include <fstream>
 
@@ -168,12 +166,12 @@ TEST_F(ViewOnWidgets, EventsKeepRunningWhileABoxIsOpen)
     ASSERT_EQ(technician.boxes().size(), 1u);
 }
 
-TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseWithOneAndLivesOnHidden)
+TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseModelessAndClosingItDiscardsWhatWasTyped)
 {
     EXPECT_EQ(view.portDialog(), nullptr);
     EXPECT_EQ(view.portListText(), "1");  // made, not shown
-    ASSERT_NE(view.portDialog(), nullptr);
     COM_Set* dialog = view.portDialog();
+    ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(dialog->isVisible());
 
     int oks = 0;
@@ -182,29 +180,19 @@ TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseWithOneAndLivesOnHidden)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());
     EXPECT_TRUE(form2.isEnabled());  // the main window stays usable
-
     dialog->Combo_Com()->setEditText("7");
     dialog->RS232()->click();
     EXPECT_EQ(oks, 1);
     EXPECT_EQ(view.portListText(), "7");
-    view.hidePortDialog();
+
+    view.setPortListText("3");  // as the settings put it
+    dialog->Combo_Com()->setEditText("12");
+    dialog->close();
     EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(view.portListText(), "3");
     view.showPortDialog();
     EXPECT_EQ(view.portDialog(), dialog);
-    EXPECT_EQ(view.portListText(), "7");
-}
-
-TEST_F(ViewOnWidgets, ClosingThePortDialogDiscardsWhatWasTypedWithoutApplyingIt)
-{
-    int oks = 0;
-    view.setPortDialogOk([&] { ++oks; });
-    view.showPortDialog();
-    view.setPortListText("3");  // as the settings put it
-    view.portDialog()->Combo_Com()->setEditText("12");
-    view.portDialog()->close();
-    EXPECT_FALSE(view.portDialog()->isVisible());
-    EXPECT_EQ(oks, 0);
-    EXPECT_EQ(view.portListText(), "3");
 }
 
 TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesStartsAtTheRememberedFileAndCancelKeepsIt)
