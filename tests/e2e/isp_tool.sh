@@ -23,8 +23,8 @@ expect_rc 1 "hung ISP tool"
 output_has "Running the ISP tool on the scaler (time limit 0:05) ..."
 output_has "Communication with projector failed."
 output_lacks "Download complete"
-left="$(pgrep -f -- "$prog/gf9450isp.exe" || true)"
-[ -z "$left" ] || fail "left running: $(ps -o pid,args -p "$left")"
+left="$(pgrep -af -- "$prog/gf9450isp.exe" || true)"
+[ -z "$left" ] || fail "left running: $left"
 stop_projectors
 
 # Each job judges its own tool's log, so only the other projector is done.

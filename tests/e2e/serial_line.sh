@@ -1,7 +1,19 @@
 #!/usr/bin/env bash
-# A whole upgrade through fwupgrade on a pseudo-terminal, confirmed with "y"
-# on standard input and by what the simulated projector holds afterwards.
+# The serial line end to end. The cable pulled halfway through the uP image:
+# the failure is reported, nothing hangs, no false success is claimed (cuts
+# at the first and the last byte run on the virtual clock). Then a whole
+# upgrade, confirmed with "y" on standard input, and what the simulated
+# projector holds afterwards.
 . "$(dirname "$0")/lib.sh"
+start_projector 1 --cut-after 131072
+fwupgrade upgrade --port 1 --yes "$list"
+expect_rc 1 "line cut"
+output_has "ERROR: uP software download failed!"
+output_lacks "Download complete"
+stop_projectors
+report_has 1 up_whole=no
+report_has 1 line_cut=yes
+
 start_projector 1
 fwupgrade upgrade --port 1 --transcript "$work/transcript.txt" "$list" <<< y
 expect_rc 0 "confirmed upgrade"
