@@ -18,7 +18,7 @@
 
 #include "FixedDeviceSource.h"
 #include "GuiRig.h"
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 using fw::sim::PortAvailability;
 using fw::testing::makePackage;
