@@ -80,7 +80,7 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SimRig rig(c.projector);
-        if (c.validPackage) rig.tool.state.txtTxtSourceFilePath = fw::testing::makePackage(rig.workFolder.str()).listFile;
+        if (c.validPackage) rig.tool.state.listFilePath = fw::testing::makePackage(rig.workFolder.str()).listFile;
         rig.port.setCommPort(c.port);
         rig.view.portList = std::to_string(c.port);
         cmdTest_Click(rig.tool);

@@ -41,7 +41,7 @@ TEST(UpgradeEndings, WithoutAValidPackageItRefusesBeforeAskingOrTouchingThePort)
     for (bool listFileValid : {false, true}) {
         UpgradeRig r;
         r.tool().state.ListFileValid = listFileValid;
-        if (listFileValid) r.tool().state.lblSize = "";  // nothing to announce
+        if (listFileValid) r.tool().state.imageSizeText = "";  // nothing to announce
         const auto opensBefore = r.rig.port.opens();
         cmdUpgradeSW_Click(r.tool());
 

@@ -83,28 +83,46 @@ TEST(ScalerFlash, ToolThatSucceedsAtOnceRunsOnceOnTheReleasedPort)
     // The banner came at the first poll; then the fixed 4000 ms.
     EXPECT_GE(waitBeforeTool(r), ms(4000));
     EXPECT_LE(waitBeforeTool(r), ms(4004));
-    EXPECT_EQ(r.tool().state.Label5, kIspSuccessLine);
+    EXPECT_EQ(r.tool().state.toolLogLine, kIspSuccessLine);
     EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
     EXPECT_LT(r.tool().state.ElapsedSeconds, 500);  // reset when the phase began
     expectClosingSteps(r);
 }
 
+// While the tool runs, at every tick of the animation: the processing
+// window on top, the main window busy (flag, pointer, every work control
+// off), and a close asks first.
 TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
 {
     IspSwitches slow;
     slow.runAtLeastMs = 8000;
     UpgradeRig r({}, slow);
-    std::vector<std::string> captions;
-    bool shownOnTop = false;
-    for (Micros at = seconds(5); at < seconds(15); at += ms(1))
-        r.rig.loop.schedule(at, [&] {
-            const std::string now = r.view().caption(Caption::Form3Label1);
-            if (captions.empty() || captions.back() != now) captions.push_back(now);
-            shownOnTop = shownOnTop || (r.view().processingWindowVisible() && r.view().processingWindowTopmost());
-        });
+    std::vector<std::string> shown;
+    int ticks = 0, busyTicks = 0;
+    r.rig.view.afterCaptionSet = [&](Caption caption, const std::string& text) {
+        if (caption != Caption::Form3Label1) return;
+        // Each tick empties the line, then shows its part of the text.
+        if (!text.empty()) {
+            shown.back() = text;
+            return;
+        }
+        shown.push_back(text);
+        ++ticks;
+        const auto& v = r.view();
+        bool busy = v.processingWindowVisible() && v.processingWindowTopmost() && v.busyPointer() &&
+                    r.tool().state.DownloadBusy;
+        for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232})
+            busy = busy && !v.enabled(c);
+        r.rig.view.answerNext(Answer::No);
+        busyTicks += busy && Form_QueryUnload(r.tool());
+    };
     cmdFlashSW2_Click(r.tool());
 
-    EXPECT_TRUE(shownOnTop);
+    EXPECT_GT(ticks, 80);  // one per 100 ms, 8 s and more
+    EXPECT_EQ(busyTicks, ticks);
+    std::vector<std::string> captions;
+    for (const std::string& text : shown)
+        if (captions.empty() || captions.back() != text) captions.push_back(text);
     const std::string text = "Downloading, please wait ...";
     // Each tick shows one character more, up to all 28, then one empty tick.
     auto full = std::find(captions.begin(), captions.end(), text);
@@ -114,7 +132,9 @@ TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
     ASSERT_GE(captions.end() - full, 3);
     EXPECT_EQ(*(full + 1), "");
     EXPECT_EQ(*(full + 2), "D");
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    // One close question per tick, each answered No, then the result.
+    EXPECT_EQ(r.messages().size(), std::size_t(ticks) + 1);
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
     expectClosingSteps(r);
 }
 
@@ -217,7 +237,7 @@ TEST(ScalerFlash, ToolThatFailsTwiceIsALinkFailure)
 
         expectOneCritical(r, kLinkFailedText);
         EXPECT_EQ(r.rig.processes.launches().size(), 2u);
-        EXPECT_NE(r.tool().state.Label5, kIspSuccessLine);
+        EXPECT_NE(r.tool().state.toolLogLine, kIspSuccessLine);
         EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
         expectClosingSteps(r);
     }
@@ -233,20 +253,30 @@ TEST(ScalerFlash, SuccessLogLeftByAnEarlierRunDoesNotCount)
 
     expectOneCritical(r, kLinkFailedText);
     EXPECT_FALSE(std::filesystem::exists(r.log()));
-    EXPECT_EQ(r.tool().state.Label5, "");
+    EXPECT_EQ(r.tool().state.toolLogLine, "");
 }
 
-TEST(ScalerFlash, RelativeScalerImageIsGivenToTheToolInAbsoluteForm)
+// The tool is told the window's own port number and the image by its
+// absolute name, a relative one resolved where the program started.
+TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 {
     UpgradeRig r;
+    r.rig.port.setPortOpen(false);
+    r.rig.port.setAvailability(3, PortAvailability::Projector);
+    r.rig.port.setCommPort(3);
+    SimIspTool toolOnPort3(r.rig.loop, r.rig.projector, r.rig.port, {}, 3);  // fails on any other number
+    toolOnPort3.installAs(r.rig.processes, r.tool().programFile(kIspToolName));
     std::filesystem::create_directory(r.rig.workFolder.file("images"));
     writeFile(r.rig.workFolder.file("images/scaler.bin"), r.scalerBytes);
     r.tool().state.package.ScalerImagePath = "images/scaler.bin";
     cmdFlashSW2_Click(r.tool());
 
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
+    // One text on Windows, one item each elsewhere: the same words either way.
+    std::string words;
+    for (const std::string& a : r.rig.processes.launches()[0].arguments) words += (words.empty() ? "" : " ") + a;
     const auto image = std::filesystem::path(r.rig.workFolder.file("images/scaler.bin")).make_preferred();
-    EXPECT_EQ(r.rig.processes.launches()[0].arguments, ispArguments(1, GetShortNameFromLongName(image.string())));
+    EXPECT_EQ(words, "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p " + GetShortNameFromLongName(image.string()));
     EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
     EXPECT_TRUE(r.scalerImageFlashed());
 }
