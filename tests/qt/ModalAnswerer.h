@@ -20,14 +20,12 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
-        QMessageBox::StandardButton answer;
     };
     struct FileDialog {
         QStringList nameFilters;
         QString selectedNameFilter;
         QString directory;
         QStringList preselected;
-        QString answer;  // empty: cancelled
     };
     // What a box is answered with when nothing is scripted: OK, or No to a question.
     static constexpr QMessageBox::StandardButton kUnscripted = QMessageBox::NoButton;
