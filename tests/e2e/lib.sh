@@ -3,7 +3,8 @@
 # Expects BIN_FWUPGRADE, BIN_ISP, BIN_SIM and BIN_PACKAGE in the environment.
 set -euo pipefail
 
-work="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
+base="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
+work="$base/Prüfung ä"  # a technician's folder names are not ASCII
 prog="$work/program"
 mkdir -p "$prog"
 cp "$BIN_FWUPGRADE" "$BIN_ISP" "$prog/"
@@ -15,7 +16,7 @@ ports_ini=""
 finish() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$base"
 }
 trap finish EXIT
 

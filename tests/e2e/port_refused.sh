@@ -27,7 +27,7 @@ if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1 || ! command -v setpriv >
   exit 77
 fi
 chmod 600 "$device"
-chmod 755 "$work" "$prog"
+chmod 755 "$base" "$work" "$prog"
 set +e
 out="$(cd / && timeout 60 setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent \
        "$prog/fwupgrade" test --port 1 2>&1)"
