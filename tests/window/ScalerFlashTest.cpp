@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "UpgradeRig.h"
 #include "ground/FileHelpers.h"
 #include "window/MainWindow.h"
 #include "window/ScalerPhase.h"
+#include "ground/FolderLock.h"
 #include "transfer/IspCommandLine.h"
 #include "transfer/ScalerFlash.h"
 #include "transfer/ToolLog.h"
@@ -48,22 +51,6 @@ void expectClosingSteps(const UpgradeRig& r)
     if (r.showed(kDownloadComplete)) {
         EXPECT_TRUE(r.scalerImageFlashed()) << "success shown without the scaler image";
     }
-}
-
-void expectOneCritical(const UpgradeRig& r, const std::string& message)
-{
-    EXPECT_EQ(r.messages(), std::vector<std::string>{message});
-    if (!r.view().messages().empty()) {
-        EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Critical);
-    }
-    EXPECT_EQ(r.rig.tool.state.statusLine, message);
-}
-
-IspSwitches failing(IspSwitches::Failing how)
-{
-    IspSwitches s;
-    s.fail = how;
-    return s;
 }
 
 } // namespace
@@ -190,74 +177,6 @@ TEST(ScalerFlash, PortFailingUnderTheCommandIsReportedAndTheToolStillRuns)
     expectClosingSteps(r);
 }
 
-TEST(ScalerFlash, ToolThatCannotBeStartedIsReportedByItsErrorCodeAndNotRetried)
-{
-    for (const auto& [code, message] : std::vector<std::pair<int, std::string>>{
-             {2, "ERROR: Can't find file. gf9450isp.exe is expected in "}, {0, "Error!"},
-             {5, "ERROR: Can't open file."}, {31, "ERROR: Can't open file."}}) {
-        SCOPED_TRACE(code);
-        UpgradeRig r;
-        r.rig.processes.failStartsWith(code);
-        cmdFlashSW2_Click(r.tool());
-
-        // A missing tool names the folder it must be put in.
-        expectOneCritical(r, code == 2 ? message + r.tool().programFolder + "." : message);
-        EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
-        expectClosingSteps(r);
-    }
-}
-
-TEST(ScalerFlash, FirstRunFailingAndSecondSucceedingIsASuccessWithoutAnotherCommand)
-{
-    UpgradeRig r({}, failing(IspSwitches::Failing::Once));
-    cmdFlashSW2_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
-    EXPECT_EQ(r.rig.processes.launches().size(), 2u);
-    EXPECT_EQ(r.rig.port.bytesSent(), "op dlgf\r");  // not sent again for the second run
-    EXPECT_EQ(r.rig.port.opens(), 1u);                // and the port not reopened
-    EXPECT_TRUE(r.scalerImageFlashed());
-    expectClosingSteps(r);
-}
-
-TEST(ScalerFlash, ToolThatFailsTwiceIsALinkFailure)
-{
-    struct Case {
-        const char* name;
-        IspSwitches switches;
-    };
-    IspSwitches crashing, silent;
-    crashing.crash = true;
-    silent.writeNoLog = true;
-    for (const Case& c : {Case{"error as last line", failing(IspSwitches::Failing::Always)},
-                          Case{"crash before the result line", crashing}, Case{"no log at all", silent}}) {
-        SCOPED_TRACE(c.name);
-        UpgradeRig r({}, c.switches);
-        cmdFlashSW2_Click(r.tool());
-
-        expectOneCritical(r, kLinkFailedText);
-        EXPECT_EQ(r.rig.processes.launches().size(), 2u);
-        EXPECT_NE(r.tool().state.toolLogLine, kIspSuccessLine);
-        EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
-        expectClosingSteps(r);
-    }
-}
-
-TEST(ScalerFlash, SuccessLogLeftByAnEarlierRunDoesNotCount)
-{
-    IspSwitches silent;
-    silent.writeNoLog = true;
-    UpgradeRig r({}, silent);
-    writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd");
-    cmdFlashSW2_Click(r.tool());
-
-    expectOneCritical(r, kLinkFailedText);
-    EXPECT_FALSE(std::filesystem::exists(r.log()));
-    EXPECT_EQ(r.tool().state.toolLogLine, "");
-}
-
-// The tool is told the window's own port number and the image by its
-// absolute name, a relative one resolved where the program started.
 TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 {
     UpgradeRig r;
@@ -281,16 +200,79 @@ TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
     EXPECT_TRUE(r.scalerImageFlashed());
 }
 
-TEST(ScalerFlash, WithoutAScalerImageToNameTheToolIsNotRun)
+// Every ending of the tool's runs: the one message (in it, %F stands for the
+// program folder and %L for the log), how many times the tool was started,
+// and that nothing it started is left running and no success is claimed
+// that the scaler cannot back.
+TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
 {
-    for (const std::string& path : {std::string{}, std::string{"missing.bin"}, std::string{"/no/such/scaler.bin"}}) {
-        SCOPED_TRACE(path);
-        UpgradeRig r;
-        r.tool().state.package.ScalerImagePath = path;
+    IspSwitches fine, failOnce, failAlways, crash, noLog, hang, lateLog;
+    failOnce.fail = IspSwitches::Failing::Once;
+    failAlways.fail = IspSwitches::Failing::Always;
+    crash.crash = true;
+    noLog.writeNoLog = true;
+    hang.hang = true;
+    lateLog.logLateMs = 5000;
+    const auto holdFolder = [](UpgradeRig& r) {
+        static std::unique_ptr<FolderLock> other;  // held past the run, as by another copy of the program
+        other = std::make_unique<FolderLock>(r.rig.programFolder.str());
+        ASSERT_EQ(other->tryLock(), FolderLock::Result::Taken);
+    };
+    struct Case {
+        const char* name;
+        IspSwitches tool;
+        std::function<void(UpgradeRig&)> before;
+        std::string message;
+        std::size_t starts;
+    } cases[] = {
+        {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
+        {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
+        {"crash before the result line twice", crash, {}, kLinkFailedText, 2},
+        {"no log at all twice", noLog, {}, kLinkFailedText, 2},
+        {"success log left by an earlier run", noLog,
+         [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},
+        {"hung tool stopped at its limit, twice", hang,
+         [](UpgradeRig& r) { writeFile(r.tool().settingsPath(), "[ISP]\r\nTIMELIMIT=30\r\n"); }, kLinkFailedText, 2},
+        {"log written late by what the tool left", lateLog, {}, kLinkFailedText, 2},
+        {"tool not there", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(2); },
+         "ERROR: Can't find file. gf9450isp.exe is expected in %F.", 0},
+        {"tool failing to start, unknown error", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(0); },
+         "Error!", 0},
+        {"tool failing to start, access denied", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(5); },
+         "ERROR: Can't open file.", 0},
+        {"no scaler image named", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath.clear(); },
+         "ERROR: Can't find file.", 0},
+        {"scaler image gone", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath = "/no/such/s.bin"; },
+         "ERROR: Can't find file.", 0},
+        {"old log that cannot be deleted", fine,
+         [](UpgradeRig& r) { std::filesystem::create_directories(r.log() + "/held"); },
+         "ERROR: Can't delete the old ISP tool log %L: ", 0},
+        {"folder held past two runs of the limit", fine,
+         [&](UpgradeRig& r) {
+             writeFile(r.tool().settingsPath(), "[ISP]\r\nTIMELIMIT=10\r\n");
+             holdFolder(r);
+         },
+         "ERROR: Another upgrade's ISP tool still runs in %F.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpgradeRig r({}, c.tool);
+        if (c.before) c.before(r);
+        const Micros start = r.rig.loop.now();
         cmdFlashSW2_Click(r.tool());
+        r.rig.loop.runUntil(r.rig.loop.now() + seconds(60));  // whatever a tool left behind has its say
 
-        expectOneCritical(r, "ERROR: Can't find file.");
-        EXPECT_TRUE(r.rig.processes.launches().empty());
+        std::string message = c.message;
+        if (const auto at = message.find("%F"); at != std::string::npos) message.replace(at, 2, r.rig.programFolder.str());
+        if (const auto at = message.find("%L"); at != std::string::npos) message.replace(at, 2, r.log());
+        ASSERT_EQ(r.messages().size(), 1u);
+        EXPECT_EQ(r.messages()[0].substr(0, message.size()), message);  // a reason from the system may follow
+        EXPECT_EQ(r.view().messages()[0].style,
+                  message == kDownloadComplete ? MessageStyle::Information : MessageStyle::Critical);
+        EXPECT_EQ(r.rig.processes.launches().size(), c.starts);
+        EXPECT_EQ(r.rig.processes.running(), 0);
+        EXPECT_FALSE(r.isp.leftSomethingRunning());
+        EXPECT_LT(r.rig.loop.now() - start, seconds(2 * 30 + 60 + 120));  // never waits past its limits
         expectClosingSteps(r);
     }
 }
