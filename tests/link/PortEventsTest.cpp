@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ground/Texts.h"
 #include "SimRig.h"
 #include "window/PortMessages.h"
 #include "link/SendCommand.h"
@@ -80,7 +81,7 @@ TEST_F(ReceiveHandler, ReadFailureOnAClosedPortReportsTheLinkFailure)
     rig.port.setPortOpen(false);
     MSComm1_OnComm(rig.tool, CommEvent::Received);
     ASSERT_EQ(rig.view.messages().size(), 1u);
-    EXPECT_EQ(rig.view.messages()[0].text, "Communication with projector failed.");
+    EXPECT_EQ(rig.view.messages()[0].text, texts::LinkFailed);
     EXPECT_EQ(rig.view.messages()[0].style, MessageStyle::Critical);
-    EXPECT_EQ(rig.tool.state.statusLine, "Communication with projector failed.");
+    EXPECT_EQ(rig.tool.state.statusLine, texts::LinkFailed);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ground/Texts.h"
 #include "SimRig.h"
 #include "link/SendCommand.h"
 #include "window/PortMessages.h"
@@ -110,7 +111,7 @@ TEST(SendCommand, ClosedPortIsOpenedFirst)
 // out and one critical box says why.
 TEST(SendCommand, PortFailuresEndItAtOnceWithOneBox)
 {
-    const std::string kLinkFailed = "Communication with projector failed.";
+    const std::string kLinkFailed = texts::LinkFailed;
     struct Case {
         const char* name;
         void (*breakPort)(SimRig&);

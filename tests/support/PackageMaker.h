@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "SimRig.h"
+#include "ground/Texts.h"
 #include "window/View.h"
 
 // The one place tests make firmware packages: image contents, images of a
@@ -18,11 +19,7 @@ namespace fw::testing {
 inline constexpr std::size_t kUpImageSize = 262144;
 inline constexpr std::size_t kSmallestScalerSize = 2500000;
 
-inline const std::string kNotValid = "Selected text file is not valid. Please select a valid file.";
-inline const std::string kUpSizeIncorrect = "ERROR: uP file size incorrect.";
-inline const std::string kScalerSizeIncorrect = "ERROR: Scaler file size incorrect.";
-inline const std::string kFindTheImages =
-    ". Please find the (.bin) binary file(s) listed in the selected text file.";
+inline const std::string kNotValid = texts::ListFileNotValid;
 
 // Deterministic image contents, different per seed.
 inline std::string imageBytes(std::size_t size, uint32_t seed)

@@ -35,10 +35,10 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
         bool upgrade, openFile, test;
         std::string sent;  // empty: not looked at
     } cases[] = {
-        {"no package", {}, false, 1, {"Test OK!"}, MessageStyle::Information, false, true, true, "ky nop\r"},
-        {"matching package", {}, true, 1, {"Test OK!"}, MessageStyle::Information, true, true, true,
+        {"no package", {}, false, 1, {texts::TestOk}, MessageStyle::Information, false, true, true, "ky nop\r"},
+        {"matching package", {}, true, 1, {texts::TestOk}, MessageStyle::Information, true, true, true,
          "ky nop\rop model.name ?\r"},
-        {"other model", {.modelName = "QT1952"}, true, 1, {kMismatch, "Test OK!"}, MessageStyle::Information, false,
+        {"other model", {.modelName = "QT1952"}, true, 1, {kMismatch, texts::TestOk}, MessageStyle::Information, false,
          true, true, ""},
         {"lower-case nop", {.lowerCaseAnswers = true}, false, 1, {"Test failed!"}, MessageStyle::Critical, false, false,
          false, ""},

@@ -68,7 +68,7 @@ TEST_F(OpenFileTest, InvalidPackageShowsOnlyTheChecksMessageAndSendsNothing)
     writeImages(262145);
     rig.view.chooseFileNext(list(validListText()));
     click();
-    EXPECT_EQ(messages(), std::vector<std::string>{kUpSizeIncorrect});
+    EXPECT_EQ(messages(), std::vector<std::string>{texts::UpSizeIncorrect});
     EXPECT_FALSE(upgradeEnabled());
     EXPECT_EQ(rig.port.bytesSent(), "");
     EXPECT_EQ(rig.port.opens(), 0u);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "ground/Texts.h"
 #include "UpgradeRig.h"
 #include "ground/FileHelpers.h"
 #include "window/MainWindow.h"
@@ -20,7 +21,7 @@ using namespace fw::testing;
 
 namespace {
 
-const std::string kFileCount = "Downloading file 2 of 2";
+const std::string kFileCount = texts::FileTwoOfTwo;
 
 Micros ispCommandSentAt(const SimSerialPort& port)
 {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ground/Texts.h"
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "window/MainWindow.h"
@@ -53,7 +54,7 @@ TEST_F(Startup, RememberedPackageIsCheckedThenTheLinkAndTheModel)
         const char* sent;  // null: not looked at
     } cases[] = {
         {"matching projector", {}, false, {}, true, true, true, true, "ky nop\rop model.name ?\r"},
-        {"silent projector", {.silent = true}, false, {"Communication with projector failed."}, false, false, false,
+        {"silent projector", {.silent = true}, false, {texts::LinkFailed}, false, false, false,
          false, nullptr},
         {"other model", {.modelName = "QT2436"}, false, {"Text file doesn't match the connected projector."}, false,
          true, true, true, nullptr},

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "ground/Texts.h"
 #include "UpgradeRig.h"
 #include "window/MainWindow.h"
 #include "window/Settings.h"
@@ -13,7 +14,7 @@ using namespace fw::testing;
 
 namespace {
 
-const std::string kInvalidPackage = "Selected text file is not valid. Please select a valid file.";
+const std::string kInvalidPackage = texts::ListFileNotValid;
 
 bool onlyPortChoiceLeft(const RecordingView& v)
 {
@@ -116,7 +117,7 @@ TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
     EXPECT_FALSE(during.exitEnabled);
     EXPECT_FALSE(during.upgradeEnabled);
     EXPECT_EQ(during.status, "Downloading, please wait ...");
-    EXPECT_EQ(during.fileCount, "Downloading file 1 of 2");
+    EXPECT_EQ(during.fileCount, texts::FileOneOfTwo);
     EXPECT_TRUE(r.showed("now, the projector will become damaged. Are you sure?"));
     EXPECT_TRUE(r.showed(kDownloadComplete));
     expectNoFalseSuccess(r);
