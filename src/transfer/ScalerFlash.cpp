@@ -197,6 +197,7 @@ ToolOutcome runTool(Tool& tool, const std::string& image, int32_t timeLimitSecon
         if (const auto stays = removeOldLog(log)) return failedWith(kOldLogStays + log + ": " + *stays + ".");
         ProcessStart started = tool.processes.start(program, arguments, tool.ispFolder);
         if (!started.process) {
+            if (!started.failure.empty()) return failedWith(started.failure);
             const bool notFound = started.errorCode == kFileNotFoundCode;
             return failedWith(startFailureMessage(started.errorCode) +
                               (notFound ? " " + ispToolExpectedIn(tool.programFolder) : ""));
