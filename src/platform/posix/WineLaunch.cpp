@@ -21,7 +21,7 @@ constexpr char kWindowsExecutableMark[] = {'M', 'Z'};
 // the lock. The prefix's COMn lasts as the registry value (wine's mount
 // manager rewrites the dosdevices links from it at every start); the link
 // serves a wine server already running for another port's tool.
-constexpr const char* kLauncherScript = R"(prefix=$1 wine=$2 port=$3 device=$4 tool=$5
+constexpr const char* kLauncherScript = R"sh(prefix=$1 wine=$2 port=$3 device=$4 tool=$5
 shift 5
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 quiet() { "$wine" "$@" </dev/null >/dev/null 2>&1 9>&-; }
@@ -49,7 +49,7 @@ done
 [ -z "$port" ] || ln -sfn "$device" "$prefix/dosdevices/com$port" || exit 1
 exec 9>&-
 exec "$wine" "$tool" "$@"
-)";
+)sh";
 
 constexpr const char* kWineMissing =
     " is a Windows program, and wine, which runs it here, is not installed. Please install wine (Debian package "
