@@ -13,8 +13,9 @@
 #include <QTreeWidget>
 
 #include "qt/QtView.h"
-#include "shell/MainWindow.h"
-#include "shell/PortNumbering.h"
+#include "ground/Texts.h"
+#include "window/MainWindow.h"
+#include "ground/PortNumbering.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void setWorkControls(fw::View& view, bool enabled)
 
 void idleWithPackage(fw::View& view)
 {
-    view.setCaption(Caption::WindowTitle, std::string("Firmware Upgrade Tool ") + fw::kProgramVersion);
+    view.setCaption(Caption::WindowTitle, std::string(fw::texts::ProgramTitle) + " " + fw::texts::ProgramVersion);
     view.setCaption(Caption::txtTxtSourceFilePath, kSamplePath);
     view.setCaption(Caption::lblSize, kImageSize);
 }

@@ -15,7 +15,7 @@
 
 #include "SimRig.h"
 #include "package/ByteSum.h"
-#include "package/CheckListFile.h"
+#include "window/ProjectorChecks.h"
 
 extern char** environ;
 
@@ -79,7 +79,7 @@ int main()
     std::ofstream(list, std::ios::binary) << "[uP]QT2416_up.bin\r\n[SCALER]scaler.bin\r\n[CHECKSUM1]" << upSum
                                           << "\r\n[CHECKSUM2]" << scalerSum << "\r\n";
 
-    fw::CheckListFile(rig.tool, list);  // warms the page cache
+    fw::checkPackage(rig.tool, list);  // warms the page cache
     if (!rig.tool.state.ListFileValid) {
         std::puts("package check failed: the benchmark package is not valid");
         return 1;
@@ -91,7 +91,7 @@ int main()
         return 1;
     }
 
-    const double ours = medianMilliseconds([&] { fw::CheckListFile(rig.tool, list); });
+    const double ours = medianMilliseconds([&] { fw::checkPackage(rig.tool, list); });
     const double sum = medianMilliseconds([&] { runSum(up, scaler); });
     const double megabytes = static_cast<double>(kUpSize + kScalerSize) / 1e6;
     std::printf("package check (%zu + %zu bytes): %.3f ms median of %d, %.0f MB/s\n", kUpSize, kScalerSize, ours,

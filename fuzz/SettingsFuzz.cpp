@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/DetectedDevices.h"
+#include "ground/DetectedDevices.h"
 
 namespace fw::sim {
 

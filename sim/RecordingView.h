@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "VirtualEventLoop.h"
-#include "shell/View.h"
+#include "window/View.h"
 
 namespace fw::sim {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "VirtualEventLoop.h"
-#include "transfer/ProcessRunner.h"
+#include "ground/ProcessRunner.h"
 
 namespace fw::sim {
 

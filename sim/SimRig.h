@@ -6,7 +6,7 @@
 #include "SimSerialPort.h"
 #include "TempFolder.h"
 #include "VirtualEventLoop.h"
-#include "shell/Tool.h"
+#include "window/Tool.h"
 
 namespace fw::sim {
 

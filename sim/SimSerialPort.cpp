@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "link/PortError.h"
+#include "ground/PortError.h"
 
 namespace fw::sim {
 

@@ -8,7 +8,7 @@
 
 #include "ProjectorModel.h"
 #include "VirtualEventLoop.h"
-#include "link/SerialPort.h"
+#include "ground/SerialPort.h"
 
 namespace fw::sim {
 

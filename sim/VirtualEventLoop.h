@@ -5,7 +5,7 @@
 #include <queue>
 #include <vector>
 
-#include "link/EventLoop.h"
+#include "ground/EventLoop.h"
 
 namespace fw::sim {
 

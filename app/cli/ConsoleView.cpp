@@ -29,16 +29,10 @@ ConsoleView::ConsoleView(Console& console, std::string prefix, const EventLoop& 
 
 void ConsoleView::say(const std::string& text) { console_.line(prefix_ + text); }
 
-bool ConsoleView::sawMessage(const std::string& text) const { return messages_.find(text) != std::string::npos; }
-
 Answer ConsoleView::showMessage(const std::string& text, MessageStyle style)
 {
-    messages_ += text + '\n';
     switch (style) {
     case MessageStyle::Critical:
-        critical_ = true;
-        say(text);
-        return Answer::Ok;
     case MessageStyle::Information:
         say(text);
         return Answer::Ok;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "Console.h"
-#include "link/EventLoop.h"
-#include "shell/View.h"
+#include "ground/EventLoop.h"
+#include "window/View.h"
 
 namespace fw::cli {
 
@@ -15,9 +15,6 @@ class ConsoleView : public View {
 public:
     ConsoleView(Console& console, std::string prefix, const EventLoop& clock, bool assumeYes, std::istream& in,
                 int32_t ispTimeLimitSeconds);
-
-    bool sawCritical() const { return critical_; }
-    bool sawMessage(const std::string& text) const;
 
     Answer showMessage(const std::string& text, MessageStyle style) override;
     void setEnabled(Control, bool) override {}
@@ -45,8 +42,6 @@ private:
     std::istream& in_;
     std::string ispTimeLimit_;  // shown beside the ISP tool's elapsed time
     std::string portList_ = "1";
-    std::string messages_;
-    bool critical_ = false;
     bool processing_ = false;
     bool transferStarted_ = false;
     uint32_t transferStart_ = 0;

@@ -9,30 +9,26 @@
 #include "ConsoleView.h"
 #include "IspFolder.h"
 #include "PortPaths.h"
-#include "link/CheckModel.h"
-#include "link/PortError.h"
-#include "link/TestLink.h"
+#include "ground/PortError.h"
+#include "ground/Texts.h"
 #include "link/TranscriptPort.h"
-#include "package/CheckListFile.h"
 #include "platform/IspToolRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
 #include "qt/QtSerialPort.h"
 #include "qt/Text8.h"
-#include "shell/MainWindow.h"
-#include "shell/PortMessages.h"
-#include "shell/Tool.h"
-#include "shell/WindowOps.h"
+#include "window/MainWindow.h"
+#include "window/PortMessages.h"
+#include "window/ProjectorChecks.h"
+#include "window/Tool.h"
+#include "window/WindowOps.h"
 #include "transfer/IspSettings.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 namespace fw::cli {
 
 namespace {
-
-constexpr const char* kTestOk = "Test OK!";
-constexpr const char* kDownloadComplete = "Download complete.";
 
 // Everything one projector's work needs, wired as the window wires it.
 struct Station {
@@ -73,14 +69,14 @@ bool openPort(Tool& tool, int number)
         tool.port.setPortOpen(true);
         return true;
     } catch (const PortError& e) {
-        if (!reportPortSetupFailure(tool, e)) report(tool, kLinkFailed, MessageStyle::Critical);
+        if (!reportPortSetupFailure(tool, e)) report(tool, texts::LinkFailed, MessageStyle::Critical);
         return false;
     }
 }
 
 JobOutcome checkPackage(Tool& tool, const std::string& listFile, Console& console, const std::string& prefix)
 {
-    CheckListFile(tool, listFile);
+    checkPackage(tool, listFile);
     if (!tool.state.ListFileValid) return failed(tool, "the package is not valid");
     const FirmwarePackage& p = tool.state.package;
     console.line(prefix + "Package valid: uP image " + p.UpImagePath + " (" + tool.state.lblSize +
@@ -89,27 +85,30 @@ JobOutcome checkPackage(Tool& tool, const std::string& listFile, Console& consol
     return {true, {}};
 }
 
-JobOutcome communicationTest(Tool& tool, int port, ConsoleView& view)
+JobOutcome communicationTest(Tool& tool, int port)
 {
     if (!openPort(tool, port)) return failed(tool, "cannot open the port");
-    cmdTest_Click(tool);
-    if (view.sawMessage(kTestOk)) return {true, {}};
+    if (cmdTest_Click(tool).ok()) return {true, {}};
     return failed(tool, "the projector communication test failed");
 }
 
-JobOutcome upgrade(Tool& tool, const CliOptions& options, int port, Console& console, const std::string& prefix,
-                   ConsoleView& view)
+JobOutcome upgrade(Tool& tool, const CliOptions& options, int port, Console& console, const std::string& prefix)
 {
     if (JobOutcome check = checkPackage(tool, options.listFile, console, prefix); !check.succeeded) return check;
     const IspFolder ispFolder = prepareIspFolder(options.folder, port);
     if (!ispFolder.failure.empty()) return {false, ispFolder.failure};
     tool.ispFolder = ispFolder.path;
     if (!openPort(tool, port)) return failed(tool, "cannot open the port");
-    if (!TestLink(tool)) return failed(tool, "the projector does not answer");
-    if (!CheckModel(tool)) return failed(tool, "the package does not suit this projector");
-    cmdUpgradeSW_Click(tool);
-    if (view.sawMessage(kDownloadComplete) && !view.sawCritical()) return {true, {}};
-    if (!view.sawCritical() && tool.state.statusLine.empty()) return {false, "the upgrade was not started"};
+    if (!linkAnswers(tool).ok()) return failed(tool, "the projector does not answer");
+    if (!modelAllowsUpgrade(tool)) return failed(tool, "the package does not suit this projector");
+    switch (cmdUpgradeSW_Click(tool)) {
+    case UpgradeOutcome::Complete: return {true, {}};
+    case UpgradeOutcome::Declined: return {false, "the upgrade was not started"};
+    case UpgradeOutcome::NotReady:
+    case UpgradeOutcome::LinkFailed:
+    case UpgradeOutcome::UpFailed:
+    case UpgradeOutcome::ScalerFailed: break;
+    }
     return failed(tool, "the upgrade failed");
 }
 
@@ -122,8 +121,8 @@ JobOutcome runJob(const CliOptions& options, int port, Console& console, const s
     Tool& tool = *station.tool;
     switch (options.command) {
     case Command::Check: return checkPackage(tool, options.listFile, console, prefix);
-    case Command::Test: return communicationTest(tool, port, station.view);
-    case Command::Upgrade: return upgrade(tool, options, port, console, prefix, station.view);
+    case Command::Test: return communicationTest(tool, port);
+    case Command::Upgrade: return upgrade(tool, options, port, console, prefix);
     case Command::Ports: break;  // listed by main, never a job
     }
     return {false, "unknown command"};

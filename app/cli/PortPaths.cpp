@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/PortNumbering.h"
-#include "shell/Tool.h"
+#include "ground/PortNumbering.h"
+#include "window/Tool.h"
 
 namespace fw::cli {
 

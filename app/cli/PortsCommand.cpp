@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "shell/PortNumbering.h"
+#include "ground/PortNumbering.h"
 
 namespace fw::cli {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "shell/DetectedDevices.h"
+#include "ground/DetectedDevices.h"
 
 namespace fw::cli {
 

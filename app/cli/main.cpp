@@ -20,7 +20,7 @@
 #include "qt/QtSerialDevices.h"
 #include "platform/Terminal.h"
 #include "qt/Text8.h"
-#include "shell/Tool.h"
+#include "window/Tool.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 namespace fw::sim::isp {
 

@@ -4,9 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "ground/Text.h"
 #include "link/SendCommand.h"
-#include "shell/Text.h"
-#include "shell/WindowOps.h"
 
 namespace fw {
 
@@ -16,7 +15,6 @@ constexpr const char* kModelQuery = "op model.name ?";
 constexpr const char* kFamilyMark = "QT";  // every model name of the maker begins with it
 // Searched in this order: a path naming two models is matched on the first.
 constexpr std::array<std::string_view, 3> kModelNumbers = {"2416", "2436", "1952"};
-constexpr const char* kMismatch = "Text file doesn't match the connected projector.";
 
 std::optional<std::string_view> modelNumberIn(const std::string& upImagePath)
 {
@@ -25,34 +23,21 @@ std::optional<std::string_view> modelNumberIn(const std::string& upImagePath)
     return std::nullopt;
 }
 
-// The reply holds the family mark: decide on the model number.
-bool judgeModel(Tool& tool, const std::string& reply)
+ModelMatch judge(const Reply& reply, const std::string& upImagePath, bool listFileKnown)
 {
-    bool result = false;
-    if (const auto number = modelNumberIn(tool.state.package.UpImagePath)) {
-        result = contains(reply, *number);
-        tool.view.setEnabled(Control::cmdUpgradeSW, result);
-        if (!result) report(tool, kMismatch, MessageStyle::Critical);
-    } else if (!tool.state.NoListFile) {
-        tool.view.setEnabled(Control::cmdUpgradeSW, true);
-        result = true;
-    }
-    tool.view.setEnabled(Control::cmdOpenFile1, true);
-    return result;
+    if (reply.lostToPortFailure()) return ModelMatch::PortFailed;
+    if (!contains(reply.text, kFamilyMark)) return ModelMatch::NotAnswered;
+    if (const auto number = modelNumberIn(upImagePath))
+        return contains(reply.text, *number) ? ModelMatch::Matches : ModelMatch::Mismatch;
+    return listFileKnown ? ModelMatch::Matches : ModelMatch::NoPackage;
 }
 
 } // namespace
 
-bool CheckModel(Tool& tool)
+ModelCheck CheckModel(Link& link, const std::string& upImagePath, bool listFileKnown)
 {
-    const Reply reply = exchange(tool, kModelQuery);
-    if (reply.text.empty() && !reply.sent) return false;  // SendCommand has reported it
-    if (contains(reply.text, kFamilyMark)) return judgeModel(tool, reply.text);
-
-    tool.view.setEnabled(Control::cmdUpgradeSW, false);
-    tool.view.setEnabled(Control::cmdOpenFile1, false);
-    report(tool, kLinkFailed, MessageStyle::Critical);
-    return false;
+    const Reply reply = exchange(link, kModelQuery);
+    return {judge(reply, upImagePath, listFileKnown), reply.portFailure};
 }
 
 } // namespace fw

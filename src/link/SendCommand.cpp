@@ -1,9 +1,7 @@
 #include "link/SendCommand.h"
 
-#include "link/PortError.h"
-#include "link/ReceiveHandler.h"
-#include "shell/Text.h"
-#include "shell/WindowOps.h"
+#include "ground/PortError.h"
+#include "ground/Text.h"
 
 namespace fw {
 
@@ -14,11 +12,11 @@ constexpr int32_t kEchoWaitMs = 2000;
 constexpr int kMaxRepeats = 5;             // six sendings in all
 constexpr int32_t kReplyWaitMs = 200;
 
-void sendCharacters(Tool& tool, std::string_view command)
+void sendCharacters(Link& link, std::string_view command)
 {
     for (char c : command) {
-        tool.port.output(std::string_view(&c, 1));
-        delay(tool.loop, kCharacterPauseMs);
+        link.port.output(std::string_view(&c, 1));
+        delay(link.loop, kCharacterPauseMs);
     }
 }
 
@@ -30,34 +28,33 @@ std::string echoKey(std::string_view command)
     return toUpperAscii(strip(command.substr(2, command.size() - 4)));
 }
 
-bool SendCommand(Tool& tool, std::string_view command)
+PortFailure SendCommand(Link& link, std::string_view command)
 {
     try {
-        if (!tool.port.portOpen()) tool.port.setPortOpen(true);
+        if (!link.port.portOpen()) link.port.setPortOpen(true);
         const std::string key = echoKey(command);
         for (int repeats = 0;; ++repeats) {
-            sendCharacters(tool, command);
-            tool.port.discardInput();
-            tool.port.output("\r");
-            delay(tool.loop, kEchoWaitMs);
-            if (containsNoCase(tool.state.receiveBuffer, key)) return true;
-            if (repeats == kMaxRepeats) return true;
+            sendCharacters(link, command);
+            // Whatever came in while the characters went out is not the echo.
+            link.port.discardInput();
+            link.port.output("\r");
+            delay(link.loop, kEchoWaitMs);
+            if (containsNoCase(link.received, key)) return std::nullopt;
+            if (repeats == kMaxRepeats) return std::nullopt;
         }
     } catch (const PortError& e) {
-        setPortFailureStatus(tool, e.code());
-        showStatusLine(tool, MessageStyle::Critical);
-        return false;
+        return e.code();
     }
 }
 
-Reply exchange(Tool& tool, std::string_view command)
+Reply exchange(Link& link, std::string_view command)
 {
-    tool.state.receiveBuffer.clear();
+    link.received.clear();
     Reply reply;
-    reply.sent = SendCommand(tool, command);
-    delay(tool.loop, kReplyWaitMs);
-    reply.text = std::move(tool.state.receiveBuffer);
-    tool.state.receiveBuffer.clear();
+    reply.portFailure = SendCommand(link, command);
+    delay(link.loop, kReplyWaitMs);
+    reply.text = std::move(link.received);
+    link.received.clear();
     return reply;
 }
 

@@ -1,13 +1,24 @@
 #pragma once
 
+#include "link/Link.h"
+
 namespace fw {
 
-struct Tool;
+// How the projector answered the link test.
+enum class LinkAnswer {
+    Nop,         // "NOP" came back: the link works
+    Other,       // a reply without "NOP"
+    None,        // no reply at all
+    PortFailed,  // the port failed and nothing came back
+};
 
-// "ky nop" out, "NOP" expected in the reply. Reports only failures.
-bool TestLink(Tool& tool);
+struct LinkCheck {
+    LinkAnswer answer;
+    PortFailure portFailure;  // set whenever the port failed, even if a reply came
+    bool ok() const { return answer == LinkAnswer::Nop; }
+};
 
-// The "Projector communication test" button.
-void cmdTest_Click(Tool& tool);
+// "ky nop" out, "NOP" (exactly that case) expected in the reply.
+LinkCheck TestLink(Link& link);
 
 } // namespace fw

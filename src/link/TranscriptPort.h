@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "link/EventLoop.h"
-#include "link/SerialPort.h"
+#include "ground/EventLoop.h"
+#include "ground/SerialPort.h"
 
 namespace fw {
 

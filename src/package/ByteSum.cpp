@@ -10,7 +10,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "shell/Text.h"
+#include "ground/Text.h"
 
 namespace fw {
 

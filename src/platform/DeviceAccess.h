@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "link/PortError.h"
+#include "ground/PortError.h"
 
 namespace fw::platform {
 

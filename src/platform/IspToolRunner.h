@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "transfer/ProcessRunner.h"
+#include "ground/ProcessRunner.h"
 
 namespace fw::platform {
 

@@ -3,11 +3,10 @@
 #include <charconv>
 #include <fstream>
 
-#include "link/EventLoop.h"
-#include "link/PortError.h"
+#include "ground/EventLoop.h"
+#include "ground/PortError.h"
 #include "link/SendCommand.h"
-#include "shell/Text.h"
-#include "shell/Tool.h"
+#include "ground/Text.h"
 
 namespace fw {
 
@@ -24,6 +23,9 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr uint32_t kLineDrainLimitMs = 30000;
 constexpr int32_t kLineDrainPollMs = 10;
 
+// The image on disk no longer matches what was announced or cannot be read.
+struct ImageError {};
+
 float percentDone(uint64_t block, uint64_t blocks)
 {
     return static_cast<float>(block) / static_cast<float>(blocks) * 100.0f;
@@ -34,15 +36,48 @@ uint64_t fileSize(std::ifstream& file)
     file.seekg(0, std::ios::end);
     const auto end = file.tellg();
     file.seekg(0, std::ios::beg);
-    if (end < 0) throw ImageError("the uP image cannot be measured");
+    if (end < 0) throw ImageError{};
     return static_cast<uint64_t>(end);
 }
 
-void sendBlock(Tool& tool, std::ifstream& image, std::string& block, std::size_t size)
+void sendBlock(Link& link, std::ifstream& image, std::string& block, std::size_t size)
 {
     block.resize(size);
-    if (!image.read(block.data(), static_cast<std::streamsize>(size))) throw ImageError("the uP image cannot be read");
-    tool.port.output(block);
+    if (!image.read(block.data(), static_cast<std::streamsize>(size))) throw ImageError{};
+    link.port.output(block);
+}
+
+void sendBlocks(Link& link, const std::string& imagePath, uint64_t announcedBytes, const ProgressSink& progress)
+{
+    std::ifstream image(imagePath, std::ios::binary);
+    if (!image) throw ImageError{};
+    const uint64_t size = fileSize(image);
+    if (size != announcedBytes) throw ImageError{};  // it changed since it was checked
+
+    const uint64_t blocks = size / kBlockSize;
+    const std::size_t rest = static_cast<std::size_t>(size % kBlockSize);
+    std::string block;
+    for (uint64_t i = 1; i <= blocks; ++i) {
+        progress(percentDone(i, blocks));
+        link.loop.processPendingEvents();
+        sendBlock(link, image, block, kBlockSize);
+    }
+    progress(100);
+    link.loop.processPendingEvents();
+    if (rest != 0) sendBlock(link, image, block, rest);
+    image.close();
+
+    link.port.setInputMode(InputMode::Text);
+    link.port.output(kLineEnd);
+}
+
+void waitUntilLineCarriedImage(Link& link)
+{
+    const uint32_t start = link.loop.tickCount();
+    while (link.port.outputPending() > 0) {
+        if (link.loop.tickCount() - start >= kLineDrainLimitMs) throw PortError(kPortDeviceFailure);
+        delay(link.loop, kLineDrainPollMs);
+    }
 }
 
 } // namespace
@@ -58,79 +93,59 @@ std::optional<std::string> lengthText(std::string_view lblSizeCaption)
     return toUpperAscii(std::string_view(hex, static_cast<std::size_t>(written.ptr - hex)));
 }
 
-DownloadMode enterDownloadMode(Tool& tool)
+DownloadModeEntry enterDownloadMode(Link& link)
 {
-    // An unseen echo is judged by the question that should follow; a port
-    // that failed has been reported, and no question can come over it.
-    if (!SendCommand(tool, kDownloadCommand)) return DownloadMode::PortFailureReported;
-    if (!waitForConfirmation(tool)) return DownloadMode::NoQuestion;
-    tool.port.output(kYes);
-    tool.state.receiveBuffer.clear();
-    return DownloadMode::Entered;
+    // An unseen echo is judged by the question that should follow; no
+    // question can come over a port that failed.
+    if (const PortFailure failure = SendCommand(link, kDownloadCommand)) return {DownloadMode::PortFailed, failure};
+    if (!waitForConfirmation(link)) return {DownloadMode::NoQuestion, std::nullopt};
+    link.port.output(kYes);
+    link.received.clear();
+    return {DownloadMode::Entered, std::nullopt};
 }
 
-bool announceLength(Tool& tool, const std::string& length)
+bool announceLength(Link& link, const std::string& length)
 {
-    if (!waitForLengthPrompt(tool)) return false;
-    delay(tool.loop, kLengthPauseMs);
-    tool.port.output(length);
-    return waitForDataRequest(tool);
+    if (!waitForLengthPrompt(link)) return false;
+    delay(link.loop, kLengthPauseMs);
+    link.port.output(length);
+    return waitForDataRequest(link);
 }
 
-void beginImageTransfer(Tool& tool) { tool.port.setInputMode(InputMode::Binary); }
+void beginImageTransfer(Link& link) { link.port.setInputMode(InputMode::Binary); }
 
-void sendImage(Tool& tool, const std::string& imagePath, uint64_t announcedBytes)
+ImageSending sendImage(Link& link, const std::string& imagePath, uint64_t announcedBytes, const ProgressSink& progress)
 {
-    std::ifstream image(imagePath, std::ios::binary);
-    if (!image) throw ImageError("the uP image cannot be opened");
-    const uint64_t size = fileSize(image);
-    if (size != announcedBytes) throw ImageError("the uP image changed since it was checked");
-
-    const uint64_t blocks = size / kBlockSize;
-    const std::size_t rest = static_cast<std::size_t>(size % kBlockSize);
-    std::string block;
-    for (uint64_t i = 1; i <= blocks; ++i) {
-        tool.view.setProgressValue(percentDone(i, blocks));
-        tool.loop.processPendingEvents();
-        sendBlock(tool, image, block, kBlockSize);
-    }
-    tool.view.setProgressValue(100);
-    tool.loop.processPendingEvents();
-    if (rest != 0) sendBlock(tool, image, block, rest);
-    image.close();
-
-    tool.port.setInputMode(InputMode::Text);
-    tool.port.output(kLineEnd);
-}
-
-void waitUntilLineCarriedImage(Tool& tool)
-{
-    const uint32_t start = tool.loop.tickCount();
-    while (tool.port.outputPending() > 0) {
-        if (tool.loop.tickCount() - start >= kLineDrainLimitMs) throw PortError(kPortDeviceFailure);
-        delay(tool.loop, kLineDrainPollMs);
+    try {
+        sendBlocks(link, imagePath, announcedBytes, progress);
+        waitUntilLineCarriedImage(link);
+        return ImageSending::Sent;
+    } catch (const ImageError&) {
+        return ImageSending::ImageUnusable;
+    } catch (const PortError&) {
+        return ImageSending::PortFailed;
     }
 }
 
-Verdict readVerdict(Tool& tool) { return waitForVerdict(tool); }
+Verdict readVerdict(Link& link) { return waitForVerdict(link); }
 
-bool awaitRestart(Tool& tool)
+bool awaitRestart(Link& link)
 {
-    if (!waitForRestart(tool)) return false;
-    tool.state.receiveBuffer.clear();
-    delay(tool.loop, kAfterRestartPauseMs);
+    if (!waitForRestart(link)) return false;
+    link.received.clear();
+    delay(link.loop, kAfterRestartPauseMs);
     return true;
 }
 
-bool endLoaderDialogue(Tool& tool)
+bool endLoaderDialogue(Link& link)
 {
     try {
-        tool.port.setInputMode(InputMode::Text);
+        link.port.setInputMode(InputMode::Text);
     } catch (const PortError&) {
         // the line end may still go out
     }
     try {
-        tool.port.output(kLineEnd);
+        link.port.output(kLineEnd);
         return true;
     } catch (const PortError&) {
         return false;

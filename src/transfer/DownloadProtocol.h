@@ -1,20 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "link/Link.h"
 #include "transfer/KeywordWait.h"
 
 namespace fw {
 
-struct Tool;
-
-// The loader's download protocol for the uP image, phase by phase. Phases A,
-// B and E return false when the projector stopped answering; phase C throws
-// on any failure of the image file or the port.
+// The loader's download protocol for the uP image, phase by phase. Each
+// phase says how it ended; none of them shows anything.
 
 // The image length as the loader wants it: upper-case hexadecimal without
 // leading zeros, prefix, suffix or line end ("40000" for 262144 bytes).
@@ -23,44 +21,52 @@ std::optional<std::string> lengthText(std::string_view lblSizeCaption);
 
 enum class DownloadMode {
     Entered,
-    NoQuestion,            // the loader never asked
-    PortFailureReported,   // sending "op dlmy" failed, and the technician has been told
+    NoQuestion,  // the loader never asked
+    PortFailed,  // sending "op dlmy" failed: no question can come over that port
+};
+
+struct DownloadModeEntry {
+    DownloadMode mode;
+    PortFailure portFailure;
 };
 
 // A: "op dlmy", the loader's question, "y".
-DownloadMode enterDownloadMode(Tool& tool);
+DownloadModeEntry enterDownloadMode(Link& link);
 
-// B: the length prompt, a pause, the length, the data request.
-bool announceLength(Tool& tool, const std::string& length);
+// B: the length prompt, a pause, the length, the data request. False when
+// the loader stopped answering.
+bool announceLength(Link& link, const std::string& length);
 
 // C, first step: received bytes are not text while the image goes out.
-void beginImageTransfer(Tool& tool);
+void beginImageTransfer(Link& link);
 
-// The image on disk no longer matches what was announced or cannot be read.
-struct ImageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+enum class ImageSending {
+    Sent,
+    ImageUnusable,  // the image cannot be read, or no longer holds the announced bytes
+    PortFailed,     // the port failed, or the line did not carry the image in time
 };
 
-// C, the rest: the image in raw 1024-byte blocks, progress before each
-// block, then text mode and CR LF. The image must still hold exactly the
-// announced number of bytes (ImageError otherwise, before anything is sent).
-void sendImage(Tool& tool, const std::string& imagePath, uint64_t announcedBytes);
+// Told the share of the image sent so far, in percent, before each block.
+using ProgressSink = std::function<void(double percent)>;
 
-// C, last: waits until the line has carried everything the driver and the
-// adapter still held, so the loader's verdict is awaited from when it can
-// come. A line that does not drain in time is a failed device (PortError).
-void waitUntilLineCarriedImage(Tool& tool);
+// C, the rest: the image in raw 1024-byte blocks, progress before each
+// block, then text mode and CR LF, and a wait until the line has carried
+// everything the driver and the adapter still held, so the loader's verdict
+// is awaited from when it can come. The image must still hold exactly the
+// announced number of bytes; nothing is sent otherwise.
+ImageSending sendImage(Link& link, const std::string& imagePath, uint64_t announcedBytes,
+                       const ProgressSink& progress);
 
 // D: the loader's verdict.
-Verdict readVerdict(Tool& tool);
+Verdict readVerdict(Link& link);
 
 // E: the restart banner, then the pause the projector needs before the
-// scaler phase.
-bool awaitRestart(Tool& tool);
+// scaler phase. False when no banner came.
+bool awaitRestart(Link& link);
 
 // The wire side of an abort: text mode and CR LF, which ends whatever the
 // loader was waiting for. Each step is tried even when the one before it
 // failed; false when the line end could not be sent.
-bool endLoaderDialogue(Tool& tool);
+bool endLoaderDialogue(Link& link);
 
 } // namespace fw

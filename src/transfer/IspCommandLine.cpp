@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/FileHelpers.h"
+#include "ground/FileHelpers.h"
+#include "ground/Texts.h"
 
 namespace fw {
 
@@ -25,15 +26,6 @@ std::string ispParameterText(int portNumber, const std::string& imagePath)
     return text;
 }
 
-std::vector<std::string> ispArguments(int portNumber, const std::string& imagePath)
-{
-#ifdef _WIN32
-    return {ispParameterText(portNumber, imagePath)};
-#else
-    return ispArgumentList(portNumber, imagePath);
-#endif
-}
-
 std::string ispImageArgument(const std::string& scalerImagePath, const std::string& workingDirectory)
 {
     if (scalerImagePath.empty()) return {};
@@ -50,7 +42,7 @@ std::string ispImageArgument(const std::string& scalerImagePath, const std::stri
 
 std::string ispToolExpectedIn(const std::string& programFolder)
 {
-    return std::string(kIspToolName) + " is expected in " + programFolder + ".";
+    return std::string(kIspToolName) + texts::ToolExpectedIn + programFolder + ".";
 }
 
 } // namespace fw

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 namespace fw {
 

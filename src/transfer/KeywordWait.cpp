@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "link/EventLoop.h"
-#include "shell/Text.h"
-#include "shell/Tool.h"
+#include "ground/EventLoop.h"
+#include "ground/Text.h"
 
 namespace fw {
 
@@ -26,10 +25,10 @@ constexpr std::string_view kVerdict = "Right!";
 constexpr std::string_view kRestart = "BOOT";
 
 // The buffer as it stands, or stripped of blanks at its two ends.
-const std::string& received(const Tool& tool) { return tool.state.receiveBuffer; }
-std::string receivedStripped(const Tool& tool) { return strip(tool.state.receiveBuffer); }
+const std::string& received(const Link& link) { return link.received; }
+std::string receivedStripped(const Link& link) { return strip(link.received); }
 
-void pause(Tool& tool) { delay(tool.loop, kPollIntervalMs); }
+void pause(Link& link) { delay(link.loop, kPollIntervalMs); }
 
 } // namespace
 
@@ -45,55 +44,55 @@ bool firstOccurrenceReads(std::string_view text, std::string_view keyword,
 }
 
 // Examine, then wait; a miss in the last poll still waits before giving up.
-bool waitForConfirmation(Tool& tool)
+bool waitForConfirmation(Link& link)
 {
     for (int poll = 1; poll <= kConfirmationPolls; ++poll) {
-        if (firstOccurrenceReads(received(tool), kConfirmation, {kConfirmation})) return true;
-        pause(tool);
+        if (firstOccurrenceReads(received(link), kConfirmation, {kConfirmation})) return true;
+        pause(link);
     }
     return false;
 }
 
 // Examine, then wait, except after the last poll.
-bool waitForLengthPrompt(Tool& tool)
+bool waitForLengthPrompt(Link& link)
 {
     for (int poll = 1;; ++poll) {
-        if (firstOccurrenceReads(receivedStripped(tool), kLengthPrompt, {kLengthPrompt})) return true;
+        if (firstOccurrenceReads(receivedStripped(link), kLengthPrompt, {kLengthPrompt})) return true;
         if (poll == kLengthPromptPolls) return false;
-        pause(tool);
+        pause(link);
     }
 }
 
 // Wait, examine, wait again, except after the last poll. The loader needs a
 // moment after the length before it asks for the data.
-bool waitForDataRequest(Tool& tool)
+bool waitForDataRequest(Link& link)
 {
     for (int poll = 1;; ++poll) {
-        pause(tool);
-        if (firstOccurrenceReads(receivedStripped(tool), kDataRequest, {kDataRequest, kDataRequestCapitalised}))
+        pause(link);
+        if (firstOccurrenceReads(receivedStripped(link), kDataRequest, {kDataRequest, kDataRequestCapitalised}))
             return true;
         if (poll == kDataRequestPolls) return false;
-        pause(tool);
+        pause(link);
     }
 }
 
 // Each poll judges the text as it stood before its wait.
-Verdict waitForVerdict(Tool& tool)
+Verdict waitForVerdict(Link& link)
 {
     for (int poll = 1;; ++poll) {
-        const std::string seen = receivedStripped(tool);
-        pause(tool);
+        const std::string seen = receivedStripped(link);
+        pause(link);
         if (firstOccurrenceReads(seen, kVerdict, {kVerdict})) return Verdict::Success;
         if (poll == kVerdictPolls) return containsNoCase(seen, kVerdict) ? Verdict::Undecided : Verdict::Failure;
     }
 }
 
 // Examine, then wait; any letter case counts.
-bool waitForRestart(Tool& tool)
+bool waitForRestart(Link& link)
 {
     for (int poll = 1; poll <= kRestartPolls; ++poll) {
-        if (containsNoCase(received(tool), kRestart)) return true;
-        pause(tool);
+        if (containsNoCase(received(link), kRestart)) return true;
+        pause(link);
     }
     return false;
 }

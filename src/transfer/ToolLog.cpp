@@ -4,10 +4,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "shell/Text.h"
-#include "shell/Tool.h"
-#include "shell/WindowOps.h"
-#include "transfer/ScalerFlash.h"
+#include "ground/FileHelpers.h"
+#include "ground/Text.h"
 
 namespace fw {
 
@@ -47,6 +45,12 @@ std::optional<std::string> lastLineOfFile(const std::string& path)
     return lastLine(tail);
 }
 
+std::string lastLogLine(const std::string& path)
+{
+    const auto line = lastLineOfFile(path);
+    return line ? strip(*line) : std::string();
+}
+
 std::optional<std::string> removeOldLog(const std::string& path)
 {
     namespace fs = std::filesystem;
@@ -61,11 +65,5 @@ std::optional<std::string> removeOldLog(const std::string& path)
 }
 
 std::string ispLogPath(const std::string& ispFolder) { return ispFolder + kPathSeparator + kIspLogName; }
-
-void ReadToolLog(Tool& tool)
-{
-    setCaption(tool, Caption::Label5, "");
-    if (const auto line = lastLineOfFile(ispLogPath(tool.ispFolder))) setCaption(tool, Caption::Label5, strip(*line));
-}
 
 } // namespace fw

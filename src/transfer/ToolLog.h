@@ -19,6 +19,10 @@ std::string lastLine(std::string_view text);
 // The last line of the file at `path`; nothing when it cannot be read.
 std::optional<std::string> lastLineOfFile(const std::string& path);
 
+// The last line of the log at `path`, stripped of spaces at its two ends;
+// empty when there is no log or it cannot be read.
+std::string lastLogLine(const std::string& path);
+
 // Makes sure no log is left at `path` from an earlier run, so the one read
 // afterwards can only be the tool's own. Nothing when the path is free now;
 // otherwise why the old log is still there.

@@ -6,7 +6,7 @@
 #include "PackageMaker.h"
 #include "PortPaths.h"
 #include "PortsCommand.h"
-#include "shell/PortNumbering.h"
+#include "ground/PortNumbering.h"
 #include "TempFolder.h"
 
 using namespace fw::cli;

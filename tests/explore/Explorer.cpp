@@ -6,14 +6,14 @@
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "isp/SimIspTool.h"
-#include "package/OpenFile.h"
-#include "link/TestLink.h"
-#include "shell/MainWindow.h"
-#include "shell/Settings.h"
+#include "window/OpenFile.h"
+#include "window/ProjectorChecks.h"
+#include "window/MainWindow.h"
+#include "window/Settings.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/ScalerFlash.h"
+#include "window/ScalerPhase.h"
 #include "transfer/ToolLog.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 #include <filesystem>
 #include <memory>

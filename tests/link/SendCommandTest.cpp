@@ -2,6 +2,7 @@
 
 #include "SimRig.h"
 #include "link/SendCommand.h"
+#include "window/PortMessages.h"
 
 using namespace fw;
 using namespace fw::sim;
@@ -28,9 +29,9 @@ std::string repeat(const std::string& s, int n)
 TEST(SendCommand, SilentProjectorGetsSixSendingsInAboutTwelveSeconds)
 {
     SimRig rig({.silent = true});
-    const Reply reply = exchange(rig.tool, "ky nop");
+    const Reply reply = exchange(rig.tool.link, "ky nop");
 
-    EXPECT_TRUE(reply.sent);
+    EXPECT_FALSE(reply.portFailure);
     EXPECT_EQ(reply.text, "");
     EXPECT_EQ(rig.port.bytesSent(), repeat("ky nop\r", 6));
     EXPECT_GT(rig.loop.now(), ms(12300));
@@ -41,21 +42,21 @@ TEST(SendCommand, SilentProjectorGetsSixSendingsInAboutTwelveSeconds)
 TEST(SendCommand, EchoingProjectorIsSatisfiedByTheFirstSending)
 {
     SimRig rig;
-    const Reply reply = exchange(rig.tool, "ky nop");
+    const Reply reply = exchange(rig.tool.link, "ky nop");
 
-    EXPECT_TRUE(reply.sent);
+    EXPECT_FALSE(reply.portFailure);
     EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
     EXPECT_NE(reply.text.find("NOP"), std::string::npos);
     // six paced characters, 2000 ms after the CR, then the 200 ms reply wait
     EXPECT_GT(rig.loop.now(), ms(6 * 10 + 2000 + 200));
     EXPECT_LT(rig.loop.now(), ms(6 * 12 + 2002 + 202));
-    EXPECT_EQ(rig.tool.state.receiveBuffer, "");  // the exchange clears it after taking the reply
+    EXPECT_EQ(rig.tool.link.received, "");  // the exchange clears it after taking the reply
 }
 
 TEST(SendCommand, CharactersGoOutOneAtATimeMoreThanTenMillisecondsApartThenOneCr)
 {
     SimRig rig;
-    SendCommand(rig.tool, "op model.name ?");
+    SendCommand(rig.tool.link, "op model.name ?");
     const auto writes = sent(rig.port);
     ASSERT_EQ(writes.size(), 16u);
     for (std::size_t i = 0; i < 15; ++i) {
@@ -70,15 +71,15 @@ TEST(SendCommand, EchoKeyIsFoundInAnyLetterCase)
     SimRig rig({.echo = false, .answer = false});
     rig.tool.port.setPortOpen(true);
     rig.port.injectFromProjector(ms(50), "Model.Name");
-    EXPECT_TRUE(SendCommand(rig.tool, "op model.name ?"));
+    EXPECT_FALSE(SendCommand(rig.tool.link, "op model.name ?"));
     EXPECT_EQ(rig.port.bytesSent(), "op model.name ?\r");
 }
 
 TEST(SendCommand, TextAlreadyInTheBufferSatisfiesTheKey)
 {
     SimRig rig({.silent = true});
-    rig.tool.state.receiveBuffer += 'n';  // not assigned: GCC 12 -O2 takes that for an overlapping copy (-Wrestrict)
-    EXPECT_TRUE(SendCommand(rig.tool, "ky nop"));
+    rig.tool.link.received += 'n';  // not assigned: GCC 12 -O2 takes that for an overlapping copy (-Wrestrict)
+    EXPECT_FALSE(SendCommand(rig.tool.link, "ky nop"));
     EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
 }
 
@@ -86,7 +87,7 @@ TEST(SendCommand, ClosedPortIsOpenedFirst)
 {
     SimRig rig;
     ASSERT_FALSE(rig.port.portOpen());
-    EXPECT_TRUE(SendCommand(rig.tool, "ky nop"));
+    EXPECT_FALSE(SendCommand(rig.tool.link, "ky nop"));
     EXPECT_TRUE(rig.port.portOpen());
     EXPECT_EQ(rig.port.opens(), 1u);
 }
@@ -115,7 +116,7 @@ TEST(SendCommand, PortFailuresEndItAtOnceWithOneBox)
         SCOPED_TRACE(c.name);
         SimRig rig;
         c.breakPort(rig);
-        EXPECT_FALSE(SendCommand(rig.tool, "ky nop"));
+        reportPortFailure(rig.tool, SendCommand(rig.tool.link, "ky nop"));
         EXPECT_EQ(rig.port.bytesSent(), c.sent);
         ASSERT_EQ(rig.view.messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(rig.view.messages()[0].style, MessageStyle::Critical);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/SendCommand.h"
-#include "shell/Text.h"
+#include "ground/Text.h"
 
 TEST(Text, StripRemovesOnlyTheSpaceCharacter)
 {

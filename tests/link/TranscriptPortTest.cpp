@@ -18,7 +18,7 @@ TEST(Transcript, RecordsEveryByteEachWayInOrderWithItsTime)
     SimProcessRunner processes(loop);
     Tool tool(port, loop, view, processes, "/nonexistent", "/nonexistent");
 
-    const Reply reply = exchange(tool, "ky nop");
+    const Reply reply = exchange(tool.link, "ky nop");
     ASSERT_NE(reply.text.find("NOP"), std::string::npos);
 
     std::string sent, received;

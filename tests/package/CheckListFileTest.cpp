@@ -2,7 +2,7 @@
 
 #include "PackageMaker.h"
 #include "TestPlatform.h"
-#include "package/CheckListFile.h"
+#include "window/ProjectorChecks.h"
 
 using namespace fw;
 using namespace fw::testing;
@@ -11,7 +11,7 @@ using namespace fw::test;
 namespace {
 
 struct CheckListFileTest : ::testing::Test, PackageFixture {
-    void check(const std::string& listPath) { CheckListFile(rig.tool, listPath); }
+    void check(const std::string& listPath) { checkPackage(rig.tool, listPath); }
     // Fails with exactly this one message in a critical box, Upgrade SW off.
     void expectRefusedWith(const std::string& message)
     {
@@ -92,7 +92,7 @@ TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
         SCOPED_TRACE(c.name);
         PackageFixture p;
         p.writeImages();
-        CheckListFile(p.rig.tool, p.list(c.text));
+        checkPackage(p.rig.tool, p.list(c.text));
         EXPECT_EQ(p.rig.tool.state.ListFileValid, c.message.empty());
         EXPECT_EQ(p.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     }
@@ -114,7 +114,7 @@ TEST_F(CheckListFileTest, ChecksumIsTheLastFourHexDigitsIgnoringCase)
         SCOPED_TRACE(bad);
         PackageFixture other;
         writeImage(other.work(upName), kUpImageSize, 0x10ABC);
-        CheckListFile(other.rig.tool,
+        checkPackage(other.rig.tool,
                       other.list("[uP]" + upName + "\r\n[SCALER]x\r\n[CHECKSUM1]" + bad + "\r\n"));
         EXPECT_FALSE(other.rig.tool.state.ListFileValid);
         EXPECT_EQ(other.messages(), std::vector<std::string>{kNotValid});
@@ -137,7 +137,7 @@ TEST(CheckListFileSizes, ImageSizesAndTheirVerdicts)
         SCOPED_TRACE(std::to_string(c.upSize) + " " + std::to_string(c.scalerSize));
         PackageFixture p;
         p.writeImages(c.upSize, c.scalerSize);
-        CheckListFile(p.rig.tool, p.list(p.validListText()));
+        checkPackage(p.rig.tool, p.list(p.validListText()));
         EXPECT_EQ(p.rig.tool.state.ListFileValid, c.message.empty());
         EXPECT_EQ(p.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
         const bool upPassed = c.message != kUpSizeIncorrect;
@@ -167,7 +167,7 @@ TEST_F(CheckListFileTest, MissingChecksumTagsAreNotValid)
 
     PackageFixture p;
     p.writeImages();
-    CheckListFile(p.rig.tool, p.list("[uP]" + upName + "\r\n[SCALER]" + scalerName + "\r\n[CHECKSUM1]1234\r\n"));
+    checkPackage(p.rig.tool, p.list("[uP]" + upName + "\r\n[SCALER]" + scalerName + "\r\n[CHECKSUM1]1234\r\n"));
     EXPECT_EQ(p.messages(), std::vector<std::string>{kNotValid});
     EXPECT_EQ(p.rig.tool.state.package.ScalerImagePath, scalerName);
 }
@@ -183,7 +183,7 @@ TEST_F(CheckListFileTest, MissingImageOrFolderIsNamedAndShownBeforeUpgradeIsDisa
 
     PackageFixture p;
     p.writeImages();
-    CheckListFile(p.rig.tool, p.list("[uP]" + upName + "\r\n[CHECKSUM1]1234\r\n[SCALER]no/such/folder/s.bin\r\n"));
+    checkPackage(p.rig.tool, p.list("[uP]" + upName + "\r\n[CHECKSUM1]1234\r\n[SCALER]no/such/folder/s.bin\r\n"));
     EXPECT_EQ(p.messages(), std::vector<std::string>{"Path not found" + kFindTheImages});
     EXPECT_FALSE(p.rig.tool.state.ListFileValid);
 }

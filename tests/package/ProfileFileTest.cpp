@@ -5,7 +5,7 @@
 #include "PackageMaker.h"
 #include "TempFolder.h"
 #include "TestPlatform.h"
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 using namespace fw;
 using fw::sim::TempFolder;

@@ -18,7 +18,7 @@
 #include "ProfileCase.h"
 #include "ProfileDifferences.h"
 #include "TempFolder.h"
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 using namespace fw;
 using namespace fw::test;

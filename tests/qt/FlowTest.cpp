@@ -17,8 +17,8 @@
 
 #include "FixedDeviceSource.h"
 #include "GuiRig.h"
-#include "shell/MainWindow.h"
-#include "shell/ProfileFile.h"
+#include "window/MainWindow.h"
+#include "ground/ProfileFile.h"
 
 using fw::sim::PortAvailability;
 using fw::testing::makePackage;

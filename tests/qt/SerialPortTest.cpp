@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "PtyPair.h"
-#include "link/PortError.h"
+#include "ground/PortError.h"
 #include "qt/QtSerialPort.h"
 
 using fw::CommEvent;

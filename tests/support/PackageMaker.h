@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "SimRig.h"
-#include "shell/View.h"
+#include "window/View.h"
 
 // The one place tests make firmware packages: image contents, images of a
 // given byte sum, list files, and the rig with a package in its folders.

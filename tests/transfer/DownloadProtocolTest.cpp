@@ -2,7 +2,7 @@
 
 #include "ImageIntegrity.h"
 #include "UpgradeRig.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 using namespace fw;
 using namespace fw::sim;

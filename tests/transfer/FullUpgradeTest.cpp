@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "UpgradeRig.h"
-#include "shell/FileHelpers.h"
+#include "ground/FileHelpers.h"
 #include "transfer/IspCommandLine.h"
 #include "transfer/ToolLog.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 using namespace fw;
 using namespace fw::sim;

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "SimRig.h"
-#include "shell/FileHelpers.h"
+#include "ground/FileHelpers.h"
 #include "transfer/IspCommandLine.h"
 #include "transfer/ToolLog.h"
 

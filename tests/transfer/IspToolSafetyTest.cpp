@@ -3,8 +3,9 @@
 #include <filesystem>
 
 #include "UpgradeRig.h"
-#include "shell/MainWindow.h"
-#include "transfer/FolderLock.h"
+#include "window/MainWindow.h"
+#include "window/ScalerPhase.h"
+#include "ground/FolderLock.h"
 #include "transfer/IspSettings.h"
 #include "transfer/ScalerFlash.h"
 

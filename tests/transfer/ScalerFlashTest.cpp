@@ -3,8 +3,9 @@
 #include <filesystem>
 
 #include "UpgradeRig.h"
-#include "shell/FileHelpers.h"
-#include "shell/MainWindow.h"
+#include "ground/FileHelpers.h"
+#include "window/MainWindow.h"
+#include "window/ScalerPhase.h"
 #include "transfer/IspCommandLine.h"
 #include "transfer/ScalerFlash.h"
 #include "transfer/ToolLog.h"
@@ -135,7 +136,7 @@ TEST(ScalerFlash, BannerAlreadyInTheBufferInAnyCaseEndsTheWaitAtTheFirstPoll)
     ProjectorOptions quiet;
     quiet.isp.banner.clear();
     UpgradeRig r(quiet);
-    r.tool().state.receiveBuffer = "earlier: gennum gf9450";
+    r.tool().link.received = "earlier: gennum gf9450";
     cmdFlashSW2_Click(r.tool());
 
     EXPECT_GE(waitBeforeTool(r), ms(4000));

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "UpgradeRig.h"
-#include "shell/MainWindow.h"
-#include "shell/Settings.h"
-#include "transfer/Upgrade.h"
+#include "window/MainWindow.h"
+#include "window/Settings.h"
+#include "window/Upgrade.h"
 
 using namespace fw;
 using namespace fw::sim;

@@ -1,4 +1,4 @@
-#include "transfer/FolderLock.h"
+#include "ground/FolderLock.h"
 
 #include <cerrno>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/posix/WineLaunch.h"
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 namespace fw::platform {
 

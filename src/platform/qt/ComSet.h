@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/PortNumbering.h"
+#include "ground/PortNumbering.h"
 
 class QComboBox;
 class QLabel;

@@ -1,6 +1,6 @@
 #include "qt/FileDialogFilter.h"
 
-#include "shell/Text.h"
+#include "ground/Text.h"
 
 namespace fw::qt {
 

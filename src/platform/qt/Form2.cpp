@@ -11,7 +11,8 @@
 
 #include "qt/Fonts.h"
 #include "qt/Twips.h"
-#include "shell/MainWindow.h"
+#include "ground/Texts.h"
+#include "window/MainWindow.h"
 
 namespace fw::qt {
 
@@ -38,7 +39,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect wher
 Form2::Form2(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Firmware Upgrade Tool ") + QString::fromLatin1(fw::kProgramVersion));
+    setWindowTitle(QString::fromLatin1(fw::texts::ProgramTitle) + QLatin1Char(' ') + QString::fromLatin1(fw::texts::ProgramVersion));
     setFont(arialFont(kWindowFontPoints));
     // One size, no maximise: nothing here is laid out for another.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

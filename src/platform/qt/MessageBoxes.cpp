@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "ground/Texts.h"
 #include "qt/Text8.h"
 
 namespace fw::qt {
@@ -24,7 +25,7 @@ fw::Answer showMessageBox(QWidget* parent, const std::string& text, fw::MessageS
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("MessageBox"));
-    box.setWindowTitle(QString::fromLatin1(fw::kMessageBoxTitle));
+    box.setWindowTitle(QString::fromLatin1(fw::texts::MessageBoxTitle));
     box.setTextFormat(Qt::PlainText);  // paths and projector text are shown as they are
     box.setText(toQt(text));
     box.setIcon(iconOf(style));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/View.h"
+#include "window/View.h"
 
 class QWidget;
 

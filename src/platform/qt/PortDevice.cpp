@@ -1,6 +1,6 @@
 #include "qt/PortDevice.h"
 
-#include "shell/ProfileFile.h"
+#include "ground/ProfileFile.h"
 
 namespace fw::qt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/EventLoop.h"
+#include "ground/EventLoop.h"
 
 namespace fw::qt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/ProcessRunner.h"
+#include "ground/ProcessRunner.h"
 
 namespace fw::qt {
 

@@ -4,7 +4,7 @@
 
 #include "qt/PortDevice.h"
 #include "qt/Text8.h"
-#include "shell/PortNumbering.h"
+#include "ground/PortNumbering.h"
 
 namespace fw::qt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DetectedDevices.h"
+#include "ground/DetectedDevices.h"
 
 namespace fw::qt {
 

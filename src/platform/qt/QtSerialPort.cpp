@@ -3,7 +3,7 @@
 #include <QMetaObject>
 #include <algorithm>
 
-#include "link/PortError.h"
+#include "ground/PortError.h"
 #include "qt/DriverQueue.h"
 #include "qt/SerialErrorCode.h"
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QSerialPort>
 
-#include "link/SerialPort.h"
+#include "ground/SerialPort.h"
 #include "platform/DeviceAccess.h"
 #include "qt/PortDevice.h"
 

@@ -7,7 +7,7 @@
 #include "qt/ComSet.h"
 #include "qt/Form2.h"
 #include "qt/Form3.h"
-#include "shell/View.h"
+#include "window/View.h"
 
 namespace fw::qt {
 

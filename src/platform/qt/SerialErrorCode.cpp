@@ -1,6 +1,6 @@
 #include "qt/SerialErrorCode.h"
 
-#include "link/PortError.h"
+#include "ground/PortError.h"
 
 namespace fw::qt {
 

@@ -7,7 +7,7 @@
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
 #include "qt/Text8.h"
-#include "shell/Tool.h"
+#include "window/Tool.h"
 
 namespace fw::qt {
 

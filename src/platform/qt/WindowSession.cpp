@@ -8,14 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "link/TestLink.h"
-#include "package/OpenFile.h"
+#include "window/OpenFile.h"
 #include "qt/Text8.h"
-#include "shell/MainWindow.h"
-#include "shell/PortDiscovery.h"
-#include "shell/Settings.h"
+#include "window/MainWindow.h"
+#include "window/PortDiscovery.h"
+#include "window/ProjectorChecks.h"
+#include "window/Settings.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/Upgrade.h"
+#include "window/Upgrade.h"
 
 namespace fw::qt {
 
@@ -32,9 +32,9 @@ WindowSession::WindowSession(fw::SerialPort& port, fw::EventLoop& loop, fw::Proc
 
 void WindowSession::wire()
 {
-    QObject::connect(form2_.cmdTest(), &QPushButton::clicked, [this] { run(&fw::cmdTest_Click); });
+    QObject::connect(form2_.cmdTest(), &QPushButton::clicked, [this] { run(fw::cmdTest_Click); });
     QObject::connect(form2_.cmdOpenFile1(), &QPushButton::clicked, [this] { run(&fw::cmdOpenFile1_Click); });
-    QObject::connect(form2_.cmdUpgradeSW(), &QPushButton::clicked, [this] { run(&fw::cmdUpgradeSW_Click); });
+    QObject::connect(form2_.cmdUpgradeSW(), &QPushButton::clicked, [this] { run(fw::cmdUpgradeSW_Click); });
     QObject::connect(form2_.RS_232(), &QAction::triggered, [this] { run(&fw::RS_232_Click); });
     QObject::connect(form2_.pExit(), &QAction::triggered, [this] { exitItem(); });
     QObject::connect(&timer1_, &QTimer::timeout, [this] { run(&fw::Timer1_Timer); });
@@ -67,7 +67,7 @@ void WindowSession::start()
     form2_.show();
 }
 
-void WindowSession::run(void (*handler)(fw::Tool&))
+void WindowSession::run(const std::function<void(fw::Tool&)>& handler)
 {
     ++depth_;
     try {

@@ -7,8 +7,8 @@
 #include "qt/Form2.h"
 #include "qt/Form3.h"
 #include "qt/QtView.h"
-#include "shell/DetectedDevices.h"
-#include "shell/Tool.h"
+#include "ground/DetectedDevices.h"
+#include "window/Tool.h"
 
 namespace fw::qt {
 
@@ -49,7 +49,8 @@ public:
 
 private:
     void wire();
-    void run(void (*handler)(fw::Tool&));
+    // Runs a handler; what it returns is for front ends without a window.
+    void run(const std::function<void(fw::Tool&)>& handler);
     void exitItem();
     void endProgram();
 

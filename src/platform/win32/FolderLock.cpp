@@ -1,4 +1,4 @@
-#include "transfer/FolderLock.h"
+#include "ground/FolderLock.h"
 
 #include <system_error>
 #include <windows.h>

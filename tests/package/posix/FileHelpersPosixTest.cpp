@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "../FileHelpersFixture.h"
-#include "shell/FileHelpers.h"
+#include "ground/FileHelpers.h"
 
 using namespace fw;
 using fw::test::FileHelpersTest;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "../FileHelpersFixture.h"
-#include "shell/FileHelpers.h"
+#include "ground/FileHelpers.h"
 
 using namespace fw;
 using fw::test::FileHelpersTest;

@@ -1,0 +1,272 @@
+#include "ground/ProfileFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <exception>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace fw {
+
+namespace {
+
+// Windows hands at most this many characters of a value to a 1024-character buffer.
+constexpr std::size_t kMaxValueLength = 1023;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Line end of a file we create, as Windows writes it.
+constexpr std::string_view kNewFileLineEnd = "\r\n";
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+// Windows drops one pair of matching quotes around a value.
+bool isQuoted(std::string_view value) { return value.size() >= 2 && isQuote(value.front()) && value.back() == value.front(); }
+
+// One line of the file as byte positions: its text runs from `begin` to
+// `end` (without CR LF or LF), the next line starts at `next`.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+    enum class Kind { Other, Section, Key } kind = Kind::Other;
+    std::string_view name;   // section or key name, trimmed
+    std::string_view value;  // key lines: the value, trimmed
+    std::size_t afterEquals = 0;  // key lines: position just after "="
+};
+
+Line classify(std::string_view content, Line line)
+{
+    std::string_view text = content.substr(line.begin, line.end - line.begin);
+    if (line.begin == 0 && text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    const std::string_view trimmed = trimBlanks(text);
+    if (trimmed.starts_with('[')) {
+        const auto close = trimmed.find(']');
+        if (close != std::string_view::npos) {
+            line.kind = Line::Kind::Section;
+            line.name = trimBlanks(trimmed.substr(1, close - 1));
+        }
+        return line;
+    }
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos) return line;
+    line.kind = Line::Kind::Key;
+    line.name = trimBlanks(text.substr(0, equals));
+    line.value = trimBlanks(text.substr(equals + 1));
+    line.afterEquals = static_cast<std::size_t>(text.data() - content.data()) + equals + 1;
+    return line;
+}
+
+std::vector<Line> splitLines(std::string_view content)
+{
+    std::vector<Line> lines;
+    std::size_t begin = 0;
+    while (begin < content.size()) {
+        const auto lf = content.find('\n', begin);
+        Line line;
+        line.begin = begin;
+        line.next = lf == std::string_view::npos ? content.size() : lf + 1;
+        line.end = lf == std::string_view::npos ? content.size() : lf;
+        if (line.end > begin && content[line.end - 1] == '\r') --line.end;
+        lines.push_back(classify(content, line));
+        begin = line.next;
+    }
+    return lines;
+}
+
+// Index of the first key line named `key` inside a section named `section`.
+std::optional<std::size_t> findKey(const std::vector<Line>& lines, std::string_view section, std::string_view key)
+{
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == Line::Kind::Section) inSection = sameNameIgnoringCase(line.name, section);
+        else if (inSection && line.kind == Line::Kind::Key && sameNameIgnoringCase(line.name, key)) return i;
+    }
+    return std::nullopt;
+}
+
+// Index of the last non-blank line of the first section named `section`.
+std::optional<std::size_t> lastLineOfSection(std::string_view content, const std::vector<Line>& lines,
+                                             std::string_view section)
+{
+    std::optional<std::size_t> last;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == Line::Kind::Section) {
+            if (last) break;
+            if (sameNameIgnoringCase(line.name, section)) last = i;
+        } else if (last && !trimBlanks(content.substr(line.begin, line.end - line.begin)).empty()) {
+            last = i;
+        }
+    }
+    return last;
+}
+
+std::string_view lineEndOf(std::string_view content)
+{
+    const auto lf = content.find('\n');
+    if (lf == std::string_view::npos) return kNewFileLineEnd;
+    return (lf > 0 && content[lf - 1] == '\r') ? std::string_view("\r\n") : std::string_view("\n");
+}
+
+bool holdsLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+bool isWritableName(std::string_view name, std::string_view forbidden)
+{
+    return !trimBlanks(name).empty() && !holdsLineBreak(name) && name.find_first_of(forbidden) == std::string_view::npos;
+}
+
+// Appends rather than prepending to a temporary ("[" + std::string(...)):
+// GCC 12 at -O2 mistakes that prepend for an overlapping copy (-Wrestrict).
+std::string enclosed(char open, std::string_view text, char close)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += open;
+    out += text;
+    out += close;
+    return out;
+}
+
+// A value that begins and ends with the same quote would lose its quotes on
+// read; one more pair keeps it as given, for Windows as for us.
+std::string storedForm(std::string_view value)
+{
+    const std::string_view trimmed = trimBlanks(value);
+    if (isQuoted(trimmed)) return enclosed('"', trimmed, '"');
+    return std::string(value);
+}
+
+std::string withLineAt(std::string_view content, std::size_t at, std::string_view line, std::string_view eol)
+{
+    std::string out(content.substr(0, at));
+    if (!out.empty() && out.back() == '\r') out += '\n';  // complete a CR LF cut short at the end
+    else if (!out.empty() && out.back() != '\n') out += eol;
+    out += line;
+    out += eol;
+    out += content.substr(at);
+    return out;
+}
+
+// Only an ordinary file is read: a pipe or device in its place would never end.
+std::optional<std::string> readWhole(const std::string& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    try {
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return content;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool writeBytes(const std::filesystem::path& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// Written beside the file and renamed over it, so a failed write leaves the
+// old file whole. Where no new file may be made beside it, the file itself
+// is rewritten, as Windows would.
+bool replaceWhole(const std::string& path, const std::string& content)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Write through a link to the file it names, not over the link.
+    const bool isLink = fs::is_symlink(fs::symlink_status(path, ec));
+    const fs::path target = isLink ? fs::weakly_canonical(path, ec) : fs::path(path);
+    if (isLink && ec) return false;
+    const fs::path temporary = target.string() + ".new";
+    if (writeBytes(temporary, content)) {
+        const auto old = fs::status(target, ec);
+        if (fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        if (!ec) return true;
+    }
+    fs::remove(temporary, ec);
+    return !fs::is_directory(target, ec) && writeBytes(target, content);
+}
+
+} // namespace
+
+std::string profileValue(std::string_view content, std::string_view section, std::string_view key)
+{
+    const auto lines = splitLines(content);
+    const auto found = findKey(lines, section, key);
+    if (!found) return {};
+    std::string_view value = lines[*found].value;
+    if (isQuoted(value)) value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::optional<std::string> withProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key, std::string_view value)
+{
+    if (holdsLineBreak(value) || !isWritableName(section, "]") || !isWritableName(key, "=")) return std::nullopt;
+    const auto lines = splitLines(content);
+    const std::string stored = storedForm(value);
+    const std::string_view eol = lineEndOf(content);
+
+    if (const auto found = findKey(lines, section, key)) {
+        const Line& line = lines[*found];
+        return std::string(content.substr(0, line.afterEquals)) + stored + std::string(content.substr(line.end));
+    }
+    const std::string keyLine = std::string(key) + "=" + stored;
+    if (const auto last = lastLineOfSection(content, lines, section))
+        return withLineAt(content, lines[*last].next, keyLine, eol);
+    std::string out = withLineAt(content, content.size(), enclosed('[', section, ']'), eol);
+    out += keyLine;
+    out += eol;
+    return out;
+}
+
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+
+std::string ProfileFile::read(std::string_view section, std::string_view key) const
+{
+    const auto content = readWhole(path_);
+    return content ? profileValue(*content, section, key) : std::string{};
+}
+
+bool ProfileFile::write(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path_, ec);
+    if (ec) return false;
+    std::string content;
+    if (exists) {
+        auto old = readWhole(path_);
+        if (!old) return false;  // never replace a file we could not read
+        content = std::move(*old);
+    }
+    const auto updated = withProfileValue(content, section, key, value);
+    return updated && replaceWhole(path_, *updated);
+}
+
+} // namespace fw

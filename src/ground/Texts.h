@@ -1,0 +1,69 @@
+#pragma once
+
+// Every text the technician is shown by the window's logic: message boxes,
+// status lines and the captions the logic writes. The window, the
+// command-line front end and the tests all take them from here, so a
+// reworded message changes in one place.
+namespace fw::texts {
+
+inline constexpr const char* ProgramTitle = "Firmware Upgrade Tool";
+inline constexpr const char* ProgramVersion = "1.1.4";
+inline constexpr const char* MessageBoxTitle = ProgramTitle;
+
+// The link and the communication test.
+inline constexpr const char* LinkFailed = "Communication with projector failed.";
+inline constexpr const char* TestOk = "Test OK!";
+inline constexpr const char* TestFailed = "Test failed!";
+inline constexpr const char* ModelMismatch = "Text file doesn't match the connected projector.";
+
+// The port: "COM" and the number come first.
+inline constexpr const char* InvalidPortTail = " is invalid. Please select an available RS232 port.";
+inline constexpr const char* PortInUseTail =
+    " is currently being used by another program.  Please close that program and try again.";
+inline constexpr const char* PortNoPermission = " cannot be opened: this user has no permission to use it.  Please ";
+inline constexpr const char* PortInUseOrNoPermission =
+    " cannot be opened: another program is using it, or this user has no permission to use it.  "
+    "Please close that program, or ";
+inline constexpr const char* DialoutFix = "add the user to the dialout group, then log in again.";
+// "COMn cannot be given to DEVICE: SETTINGS cannot be written."
+inline constexpr const char* PortLineNotGiven = " cannot be given to ";
+inline constexpr const char* PortLineNotWritten = " cannot be written.";
+
+// The package.
+inline constexpr const char* ListFileNotValid = "Selected text file is not valid. Please select a valid file.";
+inline constexpr const char* UpSizeIncorrect = "ERROR: uP file size incorrect.";
+inline constexpr const char* ScalerSizeIncorrect = "ERROR: Scaler file size incorrect.";
+inline constexpr const char* FileNotFound = "File not found";
+inline constexpr const char* PathNotFound = "Path not found";
+inline constexpr const char* FindTheImages = ". Please find the (.bin) binary file(s) listed in the selected text file.";
+
+// The upgrade.
+inline constexpr const char* UpgradeConfirmation =
+    "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
+    "COMMUNICATION CABLE. Otherwise, it will cause serious damage to the projector. Do you want to continue?";
+inline constexpr const char* Downloading = "Downloading, please wait ...";
+inline constexpr const char* Preparing = "Processing, please wait ...";
+inline constexpr const char* FileOneOfTwo = "Downloading file 1 of 2";
+inline constexpr const char* FileTwoOfTwo = "Downloading file 2 of 2";
+inline constexpr const char* UpVerdictOk =
+    "uP software downloaded ok. Now starting scaler software download. Please wait ...";
+inline constexpr const char* UpFailed = "ERROR: uP software download failed!";
+inline constexpr const char* DownloadComplete =
+    "Download complete. Don't forget to turn the projector AC power off and on again to complete the software "
+    "upgrading process.";
+
+// The ISP tool.
+inline constexpr const char* ToolMissing = "ERROR: Can't find file.";
+inline constexpr const char* ToolUnknownError = "Error!";
+inline constexpr const char* ToolNotOpened = "ERROR: Can't open file.";
+inline constexpr const char* ToolExpectedIn = " is expected in ";
+inline constexpr const char* WaitingForFolder = "Waiting for another upgrade's ISP tool to finish ...";
+inline constexpr const char* FolderStaysBusy = "ERROR: Another upgrade's ISP tool still runs in ";
+inline constexpr const char* FolderNotLockable = "ERROR: Can't lock the ISP tool folder ";
+inline constexpr const char* OldLogStays = "ERROR: Can't delete the old ISP tool log ";
+
+// Closing the window.
+inline constexpr const char* CloseWhileBusy = "now, the projector will become damaged. Are you sure?";
+inline constexpr const char* ExitQuestion = "Exit this program?";
+
+} // namespace fw::texts

@@ -1,0 +1,69 @@
+#include "window/PortMessages.h"
+
+#include <string>
+
+#include "ground/Texts.h"
+#include "link/PortEvents.h"
+#include "window/WindowOps.h"
+
+namespace fw {
+
+namespace {
+
+std::string portName(int number) { return "COM" + std::to_string(number); }
+
+std::string portAndDevice(int16_t port, const std::string& device)
+{
+    const std::string name = portName(port);
+    return device.empty() ? name : name + " (" + device + ")";
+}
+
+std::string invalidPortMessage(Tool& tool) { return "COM" + tool.view.portListText() + texts::InvalidPortTail; }
+
+} // namespace
+
+void MSComm1_OnComm(Tool& tool, CommEvent event) { reportPortFailure(tool, takePortEvent(tool.link, event)); }
+
+bool setPortFailureStatus(Tool& tool, int code)
+{
+    switch (code) {
+    case kInvalidPort: tool.state.statusLine = invalidPortMessage(tool); return true;
+    case kPortAlreadyOpen:
+    case kPortNotOpen:
+    case kPortDeviceFailure: tool.state.statusLine = texts::LinkFailed; return true;
+    default: return false;
+    }
+}
+
+void reportPortFailure(Tool& tool, const PortFailure& failure)
+{
+    if (failure && setPortFailureStatus(tool, *failure)) showStatusLine(tool, MessageStyle::Critical);
+}
+
+std::string refusedPortMessage(int16_t port, OpenRefusal refusal, const std::string& device)
+{
+    switch (refusal) {
+    case OpenRefusal::PermissionDenied:
+        return portAndDevice(port, device) + texts::PortNoPermission + texts::DialoutFix;
+    case OpenRefusal::InUseOrPermissionDenied:
+        return portAndDevice(port, device) + texts::PortInUseOrNoPermission + texts::DialoutFix;
+    case OpenRefusal::InUse: break;
+    }
+    return portName(port) + texts::PortInUseTail;
+}
+
+bool reportPortSetupFailure(Tool& tool, const PortError& error)
+{
+    switch (error.code()) {
+    case kInvalidPort: report(tool, invalidPortMessage(tool), MessageStyle::Critical); return true;
+    case kPortAlreadyOpen:
+        report(tool, refusedPortMessage(tool.port.commPort(), error.refusal(), error.device()),
+               MessageStyle::Critical);
+        return true;
+    default: return false;
+    }
+}
+
+bool reportPortSetupFailure(Tool& tool, int code) { return reportPortSetupFailure(tool, PortError(code)); }
+
+} // namespace fw

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ground/PortError.h"
+#include "link/Link.h"
+#include "window/Tool.h"
+
+namespace fw {
+
+// The port's events, as the window takes them: the link keeps the received
+// text, and a port failure meanwhile is shown.
+void MSComm1_OnComm(Tool& tool, CommEvent event);
+
+// Puts the text for a port failure into the status line: the invalid-port
+// text built from the port dialog's list text for 8002, the link failure for
+// 8005, 8018 and 8021. Returns false (status line untouched) for any other code.
+bool setPortFailureStatus(Tool& tool, int code);
+
+// A port failure during an exchange: its text in the status line and a
+// critical box, at once. Nothing for no failure or an unknown code.
+void reportPortFailure(Tool& tool, const PortFailure& failure);
+
+// The start-up and the port dialog tell the technician which port failed
+// and why. True when the failure was one of the two they report (8002 from
+// the dialog's list text, 8005 from the port's own number); the status line
+// then holds the message and the box has been shown. A refused open says
+// whether another program holds the device or this user may not open it.
+bool reportPortSetupFailure(Tool& tool, const PortError& error);
+bool reportPortSetupFailure(Tool& tool, int code);
+
+// The 8005 message for a port refused for this reason.
+std::string refusedPortMessage(int16_t port, OpenRefusal refusal, const std::string& device);
+
+} // namespace fw

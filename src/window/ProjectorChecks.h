@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "link/CheckModel.h"
+#include "link/TestLink.h"
+#include "window/Tool.h"
+
+namespace fw {
+
+// The link test as the upgrade and the start-up use it: a port failure is
+// shown at once; a projector that does not answer leaves Upgrade SW and
+// Open File off and says so; an answer turns Open File on.
+LinkCheck linkAnswers(Tool& tool);
+
+// The model check: Upgrade SW on for a projector that matches the package,
+// off with a message for another model, and off with the link failure when
+// no model name comes. True when Upgrade SW may stay enabled.
+bool modelAllowsUpgrade(Tool& tool);
+
+// The package check as the window shows it: the package and lblSize as far
+// as the check got, ListFileValid, and for a refused package Upgrade SW off
+// and the message (none for a file that is merely unusable).
+void checkPackage(Tool& tool, const std::string& listFilePath);
+
+// The "Projector communication test" button.
+LinkCheck cmdTest_Click(Tool& tool);
+
+} // namespace fw

@@ -1,0 +1,234 @@
+#include "window/Upgrade.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "ground/EventLoop.h"
+#include "ground/PortError.h"
+#include "ground/Texts.h"
+#include "package/PackageFiles.h"
+#include "transfer/DownloadProtocol.h"
+#include "window/PortMessages.h"
+#include "window/ProjectorChecks.h"
+#include "window/ScalerPhase.h"
+#include "window/WindowOps.h"
+
+namespace fw {
+
+namespace {
+
+constexpr int32_t kAfterVerdictPauseMs = 500;
+
+// Where the download stopped, and what the technician is told: none when
+// the failure has been shown already.
+struct Stop {
+    const char* message;
+};
+
+void setExitEnabled(Tool& tool, bool enabled) { tool.view.setEnabled(Control::pExit, enabled); }
+
+void setPointerBusy(Tool& tool, bool busy) { tool.view.setBusyPointer(busy); }
+
+// Upgrade SW, Open File and the test button off, the RS232 menu on: the
+// technician picks a port (or tests the link) before trying again.
+void leaveOnlyPortChoice(Tool& tool)
+{
+    Enable_object(tool);
+    disableWorkButtons(tool);
+}
+
+void endUpgrade(Tool& tool) { setExitEnabled(tool, true); }
+
+// The projector is told the download is over (CR LF), the window is given
+// back, and the technician learns why it stopped. The window is given back
+// before and again after the line end: the line end may take a port
+// failure's box with it, and the window must be usable under that box.
+void abortUpgrade(Tool& tool, const char* message)
+{
+    setPointerBusy(tool, false);
+    Enable_object(tool);
+    tool.state.DownloadBusy = false;
+    endLoaderDialogue(tool.link);
+    Enable_object(tool);
+    setPointerBusy(tool, false);
+    if (message) report(tool, message, MessageStyle::Critical);
+    endUpgrade(tool);
+}
+
+// Port failures while the port is reopened.
+void handlePortError(Tool& tool, int code)
+{
+    tool.state.statusLine.clear();
+    tool.state.DownloadBusy = false;
+    const std::string message = code == kInvalidPort
+                                    ? "COM" + std::to_string(tool.port.commPort()) + texts::InvalidPortTail
+                                    : std::string(texts::LinkFailed);
+    report(tool, message, MessageStyle::Critical);
+    setPointerBusy(tool, false);
+    leaveOnlyPortChoice(tool);
+    endUpgrade(tool);
+}
+
+bool packageIsReady(const Tool& tool)
+{
+    return tool.state.ListFileValid && lengthText(tool.state.lblSize).has_value();
+}
+
+bool confirmed(Tool& tool)
+{
+    return tool.view.showMessage(texts::UpgradeConfirmation, MessageStyle::Question) == Answer::Yes;
+}
+
+void showBusyWindow(Tool& tool)
+{
+    setPointerBusy(tool, true);
+    tool.state.statusLine = texts::Downloading;
+    Disable_object(tool);
+    tool.view.setProgressValue(0);
+}
+
+// A fresh session on the port; a port some other program already holds
+// open is tried as it is, and the link test then tells.
+PortFailure reopenPort(Tool& tool)
+{
+    tool.port.setPortOpen(false);
+    try {
+        tool.port.setPortOpen(true);
+    } catch (const PortError& e) {
+        if (e.code() != kPortAlreadyOpen) return e.code();
+    }
+    return std::nullopt;
+}
+
+void linkTestFailed(Tool& tool)
+{
+    tool.state.statusLine.clear();
+    tool.state.DownloadBusy = false;
+    setPointerBusy(tool, false);
+    leaveOnlyPortChoice(tool);
+    endUpgrade(tool);
+}
+
+void prepareDownload(Tool& tool)
+{
+    Disable_object(tool);  // the link test enabled "Open File"
+    setCaption(tool, Caption::lblFileCount, texts::Preparing);
+    tool.view.setProgressVisible(true);
+    tool.state.DownloadBusy = true;
+}
+
+// Phases A and B, up to the switch to binary input. Failures here leave the
+// loader waiting, so they end as an abort.
+std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
+{
+    const DownloadModeEntry entry = enterDownloadMode(tool.link);
+    switch (entry.mode) {
+    case DownloadMode::Entered: break;
+    case DownloadMode::NoQuestion: return Stop{texts::LinkFailed};
+    case DownloadMode::PortFailed: reportPortFailure(tool, entry.portFailure); return Stop{nullptr};
+    }
+    if (!announceLength(tool.link, length)) return Stop{texts::UpFailed};
+    beginImageTransfer(tool.link);
+    return std::nullopt;
+}
+
+std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
+{
+    setCaption(tool, Caption::lblFileCount, texts::FileOneOfTwo);
+    // The same file the package check measured, wherever the program now runs.
+    const std::string image = resolveName(tool.workingDirectory, tool.state.package.UpImagePath);
+    const auto showProgress = [&tool](double percent) { tool.view.setProgressValue(percent); };
+    if (sendImage(tool.link, image, bytes, showProgress) != ImageSending::Sent) return Stop{texts::UpFailed};
+    return std::nullopt;
+}
+
+// Phases A to C, each stopping the download when it fails; a port failure
+// outside the phases' own handling stops it as a failed uP download.
+std::optional<Stop> downloadUpImage(Tool& tool, const std::string& length, uint64_t bytes)
+{
+    try {
+        if (auto stop = bringLoaderToData(tool, length)) return stop;
+        return transferImage(tool, bytes);
+    } catch (const std::exception&) {
+        return Stop{texts::UpFailed};
+    }
+}
+
+// The uP phase is over, whatever the verdict: the window stops looking busy.
+// The close guard stays: after a good verdict the projector is half
+// upgraded until the scaler phase has run.
+void finishUpPhase(Tool& tool)
+{
+    setPointerBusy(tool, false);
+    tool.view.setProgressVisible(false);
+}
+
+// A refused or missing verdict stops here: the scaler must not be flashed
+// over a uP image the loader did not take.
+void verdictNotGiven(Tool& tool)
+{
+    report(tool, texts::UpFailed, MessageStyle::Critical);
+    finishUpPhase(tool);
+    tool.state.DownloadBusy = false;
+    Enable_object(tool);
+    endUpgrade(tool);
+}
+
+UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
+{
+    if (const PortFailure failure = reopenPort(tool)) {
+        handlePortError(tool, *failure);
+        return UpgradeOutcome::LinkFailed;
+    }
+    if (!linkAnswers(tool).ok()) {
+        linkTestFailed(tool);
+        return UpgradeOutcome::LinkFailed;
+    }
+    prepareDownload(tool);
+    if (const auto stop = downloadUpImage(tool, length, bytes)) {
+        abortUpgrade(tool, stop->message);
+        return UpgradeOutcome::UpFailed;
+    }
+    if (readVerdict(tool.link) != Verdict::Success) {
+        verdictNotGiven(tool);
+        return UpgradeOutcome::UpFailed;
+    }
+    tool.state.statusLine = texts::UpVerdictOk;
+    finishUpPhase(tool);
+    tool.view.beep();
+    delay(tool.loop, kAfterVerdictPauseMs);
+    if (!awaitRestart(tool.link)) {
+        // The uP image is in; the projector never came back to take the scaler's.
+        abortUpgrade(tool, texts::LinkFailed);
+        return UpgradeOutcome::ScalerFailed;
+    }
+    const ScalerResult scaler = cmdFlashSW2_Click(tool);
+    endUpgrade(tool);
+    return scaler == ScalerResult::Flashed ? UpgradeOutcome::Complete : UpgradeOutcome::ScalerFailed;
+}
+
+} // namespace
+
+UpgradeOutcome cmdUpgradeSW_Click(Tool& tool)
+{
+    const RunningOperation running(tool);
+    if (!packageIsReady(tool)) {
+        report(tool, texts::ListFileNotValid, MessageStyle::Critical);
+        return UpgradeOutcome::NotReady;
+    }
+    setExitEnabled(tool, false);
+    if (!confirmed(tool)) {
+        endUpgrade(tool);
+        return UpgradeOutcome::Declined;
+    }
+    showBusyWindow(tool);
+    if (!tool.port.portOpen()) {
+        abortUpgrade(tool, texts::LinkFailed);
+        return UpgradeOutcome::LinkFailed;
+    }
+    const std::string length = *lengthText(tool.state.lblSize);
+    return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
+}
+
+} // namespace fw

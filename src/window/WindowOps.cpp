@@ -1,0 +1,42 @@
+#include "window/WindowOps.h"
+
+namespace fw {
+
+Answer report(Tool& tool, const std::string& message, MessageStyle style)
+{
+    tool.state.statusLine = message;
+    return showStatusLine(tool, style);
+}
+
+Answer showStatusLine(Tool& tool, MessageStyle style) { return tool.view.showMessage(tool.state.statusLine, style); }
+
+void setCaption(Tool& tool, Caption caption, const std::string& text)
+{
+    WindowState& s = tool.state;
+    switch (caption) {
+    case Caption::txtTxtSourceFilePath: s.txtTxtSourceFilePath = text; break;
+    case Caption::lblSize: s.lblSize = text; break;
+    case Caption::lblFileCount: s.lblFileCount = text; break;
+    case Caption::Label5: s.Label5 = text; break;
+    default: break;
+    }
+    tool.view.setCaption(caption, text);
+}
+
+namespace {
+void setWorkControls(Tool& tool, bool enabled)
+{
+    for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232, Control::Text2})
+        tool.view.setEnabled(c, enabled);
+}
+} // namespace
+
+void Disable_object(Tool& tool) { setWorkControls(tool, false); }
+void Enable_object(Tool& tool) { setWorkControls(tool, true); }
+
+void disableWorkButtons(Tool& tool)
+{
+    for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest}) tool.view.setEnabled(c, false);
+}
+
+} // namespace fw

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "PackageMaker.h"
+#include "SimRig.h"
+#include "ground/PortError.h"
+#include "ground/Texts.h"
+#include "window/ProjectorChecks.h"
+
+using namespace fw;
+using namespace fw::sim;
+
+namespace {
+
+const std::string kLinkFailed = texts::LinkFailed;
+
+bool allTestControlsOff(const RecordingView& v)
+{
+    return !v.enabled(Control::cmdTest) && !v.enabled(Control::cmdUpgradeSW) && !v.enabled(Control::cmdOpenFile1);
+}
+
+} // namespace
+
+TEST(TestLink, ProjectorAnsweringNopPassesAndEnablesOpenFile)
+{
+    SimRig rig;
+    rig.view.setEnabled(Control::cmdOpenFile1, false);
+    EXPECT_TRUE(linkAnswers(rig.tool).ok());
+    EXPECT_TRUE(rig.view.enabled(Control::cmdOpenFile1));
+    EXPECT_TRUE(rig.view.messages().empty());
+    EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
+}
+
+TEST(TestLink, NopInLowerCaseOnlyIsALinkFailure)
+{
+    SimRig rig({.lowerCaseAnswers = true});
+    EXPECT_EQ(linkAnswers(rig.tool).answer, LinkAnswer::Other);
+    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
+    EXPECT_FALSE(rig.view.enabled(Control::cmdUpgradeSW));
+    EXPECT_FALSE(rig.view.enabled(Control::cmdOpenFile1));
+    EXPECT_TRUE(rig.view.enabled(Control::cmdTest));  // the routine leaves the test button to its callers
+}
+
+TEST(TestLink, PortThatDoesNotExistIsReportedOnceOnly)
+{
+    SimRig rig;
+    rig.port.setCommPort(9);
+    rig.view.portList = "9";
+    const LinkCheck check = linkAnswers(rig.tool);
+    EXPECT_EQ(check.answer, LinkAnswer::PortFailed);
+    EXPECT_EQ(check.portFailure, kInvalidPort);
+    EXPECT_EQ(rig.view.messageTexts(),
+              std::vector<std::string>{"COM9 is invalid. Please select an available RS232 port."});
+}
+
+// The button's endings: the boxes in order (the last one's style), the
+// three work buttons afterwards, and what went out.
+TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
+{
+    const std::string kMismatch = texts::ModelMismatch;
+    struct Case {
+        const char* name;
+        ProjectorOptions projector;
+        bool validPackage;
+        int16_t port;
+        std::vector<std::string> messages;
+        MessageStyle lastStyle;
+        bool upgrade, openFile, test;
+        std::string sent;  // empty: not looked at
+    } cases[] = {
+        {"no package", {}, false, 1, {"Test OK!"}, MessageStyle::Information, false, true, true, "ky nop\r"},
+        {"matching package", {}, true, 1, {"Test OK!"}, MessageStyle::Information, true, true, true,
+         "ky nop\rop model.name ?\r"},
+        {"other model", {.modelName = "QT1952"}, true, 1, {kMismatch, "Test OK!"}, MessageStyle::Information, false,
+         true, true, ""},
+        {"lower-case nop", {.lowerCaseAnswers = true}, false, 1, {"Test failed!"}, MessageStyle::Critical, false, false,
+         false, ""},
+        {"invalid port", {}, false, 9, {"COM9 is invalid. Please select an available RS232 port."},
+         MessageStyle::Critical, false, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimRig rig(c.projector);
+        if (c.validPackage) rig.tool.state.txtTxtSourceFilePath = fw::testing::makePackage(rig.workFolder.str()).listFile;
+        rig.port.setCommPort(c.port);
+        rig.view.portList = std::to_string(c.port);
+        cmdTest_Click(rig.tool);
+
+        ASSERT_EQ(rig.view.messageTexts(), c.messages);
+        EXPECT_EQ(rig.view.messages().back().style, c.lastStyle);
+        EXPECT_EQ(rig.view.enabled(Control::cmdUpgradeSW), c.upgrade);
+        EXPECT_EQ(rig.view.enabled(Control::cmdOpenFile1), c.openFile);
+        EXPECT_EQ(rig.view.enabled(Control::cmdTest), c.test);
+        if (!c.sent.empty()) {
+            EXPECT_EQ(rig.port.bytesSent(), c.sent);
+        }
+    }
+}
+
+TEST(CommunicationTestButton, SilentProjectorGivesTheLinkFailureAfterSixSendings)
+{
+    SimRig rig({.silent = true});
+    cmdTest_Click(rig.tool);
+    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
+    EXPECT_TRUE(allTestControlsOff(rig.view));
+    EXPECT_GT(rig.view.messages()[0].at, ms(12300));
+    EXPECT_EQ(rig.tool.state.statusLine, kLinkFailed);
+}
+
+TEST(CommunicationTestButton, ButtonsAreOffWhileTheTestRuns)
+{
+    SimRig rig;
+    int looks = 0;
+    bool offThroughout = true;
+    rig.port.onWire = [&](const WireRecord& w) {
+        if (w.direction != Direction::ToProjector) return;
+        ++looks;
+        offThroughout = offThroughout && allTestControlsOff(rig.view);
+    };
+    cmdTest_Click(rig.tool);
+    EXPECT_GT(looks, 0);
+    EXPECT_TRUE(offThroughout);
+}
+
