@@ -18,6 +18,13 @@ const char* controlName(fw::Control control)
     return "?";
 }
 
+void RecordingView::setEnabled(fw::Control control, bool enabled)
+{
+    enabled_[control] = enabled;
+    if (!enableHistory_.empty()) enableHistory_ += ' ';
+    enableHistory_ += std::string(controlName(control)) + (enabled ? '+' : '-');
+}
+
 const char* captionName(fw::Caption caption)
 {
     switch (caption) {
@@ -75,6 +82,7 @@ void RecordingView::setCaption(fw::Caption caption, const std::string& text)
     captions_[caption] = text;
     if (caption != fw::Caption::Form3Label1 && caption != fw::Caption::Form3Label2)
         captionHistory_.push_back(std::string(captionName(caption)) + "=" + text);
+    if (afterCaptionSet) afterCaptionSet(caption, text);
 }
 
 void RecordingView::setProgressValue(double percent)

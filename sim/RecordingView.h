@@ -30,6 +30,9 @@ public:
     void chooseFileNext(std::string path) { files_.push_back(std::move(path)); }
     // Called while a box is open, as a technician would act while it shows.
     std::function<void(const MessageBoxShown&)> whileMessageShown;
+    // Called after every caption change, so a test can look at the window
+    // as each change happens.
+    std::function<void(fw::Caption, const std::string&)> afterCaptionSet;
 
     // What was seen.
     const std::vector<MessageBoxShown>& messages() const { return messages_; }
@@ -48,12 +51,14 @@ public:
     const std::vector<std::string>& unexpected() const { return unexpected_; }
     // Every caption written, in order, as "name=text".
     const std::vector<std::string>& captionHistory() const { return captionHistory_; }
+    // Every enable ("name+") and disable ("name-") in order, space-separated.
+    const std::string& enableHistory() const { return enableHistory_; }
 
     // The technician edits the port list.
     std::string portList = "1";
 
     fw::Answer showMessage(const std::string& text, fw::MessageStyle style) override;
-    void setEnabled(fw::Control control, bool enabled) override { enabled_[control] = enabled; }
+    void setEnabled(fw::Control control, bool enabled) override;
     void setCaption(fw::Caption caption, const std::string& text) override;
     void setProgressValue(double percent) override;
     void setProgressVisible(bool visible) override { progressVisible_ = visible; }
@@ -75,6 +80,7 @@ private:
     std::map<fw::Control, bool> enabled_;
     std::map<fw::Caption, std::string> captions_;
     std::vector<std::string> captionHistory_;
+    std::string enableHistory_;
     std::vector<double> progressHistory_;
     std::vector<std::string> fileDialogStarts_;
     std::vector<std::string> unexpected_;

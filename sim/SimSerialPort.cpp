@@ -102,7 +102,13 @@ void SimSerialPort::arrive(uint64_t session, const std::string& bytes)
 {
     if (!open_ || session != session_) return;  // nobody listens: the bytes are lost
     inQueue_ += bytes;
-    if (handler_) handler_(fw::CommEvent::Received);
+    if (receiveEventDelay_ == 0) {
+        if (handler_) handler_(fw::CommEvent::Received);
+        return;
+    }
+    loop_.schedule(loop_.now() + receiveEventDelay_, [this, session] {
+        if (open_ && session == session_ && handler_) handler_(fw::CommEvent::Received);
+    });
 }
 
 std::size_t SimSerialPort::outputPending()

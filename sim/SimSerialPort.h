@@ -40,6 +40,9 @@ public:
     // The driver and adapter hold up to this many bytes: a write returns
     // while that much of it is still on its way down the line.
     void setDriverBuffer(std::size_t bytes) { driverBuffer_ = bytes; }
+    // Received bytes wait in the input queue this long before the receive
+    // event reports them, as a driver's notification lags the data.
+    void setReceiveEventDelay(Micros delay) { receiveEventDelay_ = delay; }
     // The device fails (8021) once this many bytes have gone out.
     void failDeviceAfterBytes(uint64_t count) { failAfter_ = count; }
 
@@ -93,6 +96,7 @@ private:
     uint64_t sent_ = 0;
     uint64_t failAfter_ = UINT64_MAX;
     std::size_t driverBuffer_ = 0;
+    Micros receiveEventDelay_ = 0;
     Micros txFree_ = 0;
     Micros rxFree_ = 0;
     std::vector<WireRecord> wire_;

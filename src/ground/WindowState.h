@@ -20,10 +20,10 @@ struct WindowState {
     std::string statusLine;      // the never-shown status bar's one line
 
     // Captions the logic reads back as well as writes.
-    std::string txtTxtSourceFilePath;
-    std::string lblSize;
-    std::string lblFileCount;
-    std::string Label5;
+    std::string listFilePath;   // the path box
+    std::string imageSizeText;  // the uP image's size in bytes, as shown
+    std::string fileCountText;  // "Downloading file 1 of 2" and the like
+    std::string toolLogLine;    // the hidden label: last line of the ISP tool's log
 
     bool ispModeYes = false;     // the hidden "ISP Mode" pair: false while "No" is selected
     int16_t PreviousPort = 0;    // port dialog: the number in force at the last OK

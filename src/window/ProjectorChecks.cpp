@@ -115,7 +115,7 @@ LinkCheck cmdTest_Click(Tool& tool)
     switch (check.answer) {
     case LinkAnswer::Nop:
         tool.view.setEnabled(Control::cmdTest, true);
-        checkPackage(tool, tool.state.txtTxtSourceFilePath);
+        checkPackage(tool, tool.state.listFilePath);
         if (tool.state.ListFileValid && !modelAllowsUpgrade(tool)) setUpgradeEnabled(tool, false);
         setOpenFileEnabled(tool, true);
         report(tool, texts::TestOk, MessageStyle::Information);

@@ -37,7 +37,7 @@ void applyRememberedListFile(Tool& tool, const std::string& stored)
     }
     tool.state.NoListFile = false;
     setCaption(tool, Caption::txtTxtSourceFilePath, strip(stored));
-    checkPackage(tool, tool.state.txtTxtSourceFilePath);
+    checkPackage(tool, tool.state.listFilePath);
 }
 
 void restorePreviousPort(Tool& tool)

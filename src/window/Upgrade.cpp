@@ -40,18 +40,14 @@ void leaveOnlyPortChoice(Tool& tool)
 
 void endUpgrade(Tool& tool) { setExitEnabled(tool, true); }
 
-// The projector is told the download is over (CR LF), the window is given
-// back, and the technician learns why it stopped. The window is given back
-// before and again after the line end: the line end may take a port
-// failure's box with it, and the window must be usable under that box.
+// The window is given back, the projector is told the download is over
+// (CR LF), and the technician learns why it stopped.
 void abortUpgrade(Tool& tool, const char* message)
 {
     setPointerBusy(tool, false);
     Enable_object(tool);
     tool.state.DownloadBusy = false;
     endLoaderDialogue(tool.link);
-    Enable_object(tool);
-    setPointerBusy(tool, false);
     if (message) report(tool, message, MessageStyle::Critical);
     endUpgrade(tool);
 }
@@ -72,7 +68,7 @@ void handlePortError(Tool& tool, int code)
 
 bool packageIsReady(const Tool& tool)
 {
-    return tool.state.ListFileValid && lengthText(tool.state.lblSize).has_value();
+    return tool.state.ListFileValid && lengthText(tool.state.imageSizeText).has_value();
 }
 
 bool confirmed(Tool& tool)
@@ -227,7 +223,7 @@ UpgradeOutcome cmdUpgradeSW_Click(Tool& tool)
         abortUpgrade(tool, texts::LinkFailed);
         return UpgradeOutcome::LinkFailed;
     }
-    const std::string length = *lengthText(tool.state.lblSize);
+    const std::string length = *lengthText(tool.state.imageSizeText);
     return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
 }
 

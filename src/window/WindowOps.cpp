@@ -14,10 +14,10 @@ void setCaption(Tool& tool, Caption caption, const std::string& text)
 {
     WindowState& s = tool.state;
     switch (caption) {
-    case Caption::txtTxtSourceFilePath: s.txtTxtSourceFilePath = text; break;
-    case Caption::lblSize: s.lblSize = text; break;
-    case Caption::lblFileCount: s.lblFileCount = text; break;
-    case Caption::Label5: s.Label5 = text; break;
+    case Caption::txtTxtSourceFilePath: s.listFilePath = text; break;
+    case Caption::lblSize: s.imageSizeText = text; break;
+    case Caption::lblFileCount: s.fileCountText = text; break;
+    case Caption::Label5: s.toolLogLine = text; break;
     default: break;
     }
     tool.view.setCaption(caption, text);

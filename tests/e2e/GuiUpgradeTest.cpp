@@ -9,9 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "ModalAnswerer.h"
 #include "PackageMaker.h"
@@ -23,14 +21,6 @@
 #include "qt/WindowSession.h"
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // projector-sim as a child process; its first line names the device.
 struct ProjectorSim {
@@ -64,22 +54,26 @@ std::string samplePackage(const std::string& folder)
 
 TEST(WindowOnARealLine, UpgradeSwConfirmedWithYesFlashesBothImages)
 {
-    fw::sim::TempFolder program;
+    fw::sim::TempFolder root;
     fw::sim::TempFolder work;
+    // A technician's folder names are not ASCII: the program folder, the
+    // package, and so the ISP tool's own arguments.
+    const std::string program = root.file("Prüfung ä");
+    std::filesystem::create_directory(program);
+    const auto in = [&](const char* name) { return program + "/" + name; };
     const std::string report = work.file("report.txt");
     ProjectorSim sim(report);
     ASSERT_FALSE(sim.device.empty());
-    const std::string list = samplePackage(work.file("package"));
+    const std::string list = samplePackage(work.file("Paket ö"));
     ASSERT_FALSE(list.empty());
-    std::filesystem::copy_file(FWUP_ISP_TOOL, program.file("gf9450isp.exe"));
-    fw::testing::writeFile(program.file("GF9450_CFI_DRIVER.BIN"), "driver");
-    fw::testing::writeFile(program.file("settings.ini"),
-                           "[PATH]\r\nFILE=" + list + "\r\n[Ports]\r\nCOM1=" + sim.device + "\r\n");
+    std::filesystem::copy_file(FWUP_ISP_TOOL, in("gf9450isp.exe"));
+    fw::testing::writeFile(in("GF9450_CFI_DRIVER.BIN"), "driver");
+    fw::testing::writeFile(in("settings.ini"), "[PATH]\r\nFILE=" + list + "\r\n[Ports]\r\nCOM1=" + sim.device + "\r\n");
 
-    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(program.file("settings.ini")));
+    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(in("settings.ini")));
     fw::qt::QtEventLoop loop;
     fw::qt::QtProcessRunner processes;
-    fw::qt::WindowSession session(port, loop, processes, program.str(), work.str());
+    fw::qt::WindowSession session(port, loop, processes, program, work.str());
     ModalAnswerer technician;
     session.start();
     ASSERT_TRUE(session.form2().cmdUpgradeSW()->isEnabled()) << technician.texts().join('\n').toStdString();
@@ -97,7 +91,7 @@ TEST(WindowOnARealLine, UpgradeSwConfirmedWithYesFlashesBothImages)
     EXPECT_TRUE(session.form2().cmdUpgradeSW()->isEnabled());
 
     sim.stop();
-    const std::string flashed = readFile(report);
+    const std::string flashed = fw::testing::readFile(report);
     EXPECT_NE(flashed.find("up_whole=yes"), std::string::npos) << flashed;
     EXPECT_NE(flashed.find("scaler_whole=yes"), std::string::npos) << flashed;
 }

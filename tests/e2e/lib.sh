@@ -3,7 +3,8 @@
 # Expects BIN_FWUPGRADE, BIN_ISP, BIN_SIM and BIN_PACKAGE in the environment.
 set -euo pipefail
 
-work="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
+base="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
+work="$base/Prüfung ä"  # a technician's folder names are not ASCII
 prog="$work/program"
 mkdir -p "$prog"
 cp "$BIN_FWUPGRADE" "$BIN_ISP" "$prog/"
@@ -15,7 +16,7 @@ ports_ini=""
 finish() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$base"
 }
 trap finish EXIT
 
@@ -33,23 +34,29 @@ start_projector() {
   printf '[Ports]\r\n%s' "$ports_ini" > "$prog/settings.ini"
 }
 
-# stop_projectors: ends the simulators so their reports are final.
+# stop_projectors: ends the simulators so their reports are final; the
+# next start_projector maps its ports afresh.
 stop_projectors() {
   for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
   sims=()
+  ports_ini=""
 }
 
 # fwupgrade ARGS...: runs the tool with a time limit; sets $rc and $out.
+# Its output goes through a file: a program it left running cannot hold the
+# test up by keeping a pipe open, and is found by the checks after the run.
 fwupgrade() {
   set +e
-  out="$(cd "$work" && timeout 240 "$prog/fwupgrade" "$@" 2>&1)"
+  (cd "$work" && timeout 240 "$prog/fwupgrade" "$@" > "$work/fwupgrade.out" 2>&1)
   rc=$?
   set -e
+  out="$(cat "$work/fwupgrade.out")"
   echo "$out"
   [ "$rc" -ne 124 ] || fail "fwupgrade hung"
 }
 
+expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, not $1"; }
 report_has() { grep -qx "$2" "$work/report$1.txt" || fail "report $1 lacks $2: $(cat "$work/report$1.txt")"; }
 output_has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
 output_lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output holds: $1"; }

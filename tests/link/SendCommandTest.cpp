@@ -83,6 +83,20 @@ TEST(SendCommand, TextAlreadyInTheBufferSatisfiesTheKey)
     EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
 }
 
+// Text that came in while the characters went out, and that the receive
+// event has not yet taken, is dropped before the CR: it cannot pass for the
+// echo.
+TEST(SendCommand, InputWaitingBeforeTheCrIsDropped)
+{
+    SimRig rig({.silent = true});
+    rig.port.setPortOpen(true);
+    rig.port.setReceiveEventDelay(ms(40));
+    rig.port.injectFromProjector(ms(50), "KY NOP");  // the key itself, just before the CR
+    EXPECT_FALSE(SendCommand(rig.tool.link, "ky nop"));
+    EXPECT_EQ(rig.tool.link.received.find("NOP"), std::string::npos);
+    EXPECT_EQ(rig.port.bytesSent(), repeat("ky nop\r", 6));  // so no sending counted as echoed
+}
+
 TEST(SendCommand, ClosedPortIsOpenedFirst)
 {
     SimRig rig;

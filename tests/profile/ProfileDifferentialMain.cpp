@@ -10,13 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
 #include "ProfileCase.h"
 #include "ProfileDifferences.h"
+#include "PackageMaker.h"
 #include "TempFolder.h"
 #include "ground/ProfileFile.h"
 
@@ -34,17 +33,6 @@ std::string windowsRead(const std::string& path, const std::string& section, con
     const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), kReadBuffer, path.c_str());
     buffer.resize(n);
     return buffer;
-}
-
-void putFile(const std::string& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::string shown(const std::string& text)
@@ -94,33 +82,32 @@ void runCase(std::uint32_t seed, const sim::TempFolder& folder, Tally& tally, bo
     const ProfileCase c = generateProfileCase(seed);
     const std::string theirs = folder.file("w" + std::to_string(seed) + ".ini");
     const std::string ours = folder.file("o" + std::to_string(seed) + ".ini");
-    putFile(theirs, c.content);
-    putFile(ours, c.content);
+    testing::writeFile(theirs, c.content);
+    testing::writeFile(ours, c.content);
     if (verbose) std::printf("seed %u file:\n%s\n-- end of file\n", seed, shown(c.content).c_str());
-
-    for (const auto& section : c.sections)
-        for (const auto& key : c.keys) {
-            ++tally.reads;
-            const std::string mine = profileValue(c.content, section, key);
-            const std::string windows = windowsRead(theirs, section, key);
-            if (mine != windows) note(tally, seed, {"read", c.content, section, key, mine, windows, {}}, verbose);
-        }
+    // Every key of every section, read one way from our side and Windows' way from theirs.
+    const auto compareAll = [&](const char* what, const Write& write, const auto& readOurs) {
+        for (const auto& section : c.sections)
+            for (const auto& key : c.keys) {
+                const std::string mine = readOurs(section, key);
+                const std::string windows = windowsRead(theirs, section, key);
+                if (mine != windows) note(tally, seed, {what, c.content, section, key, mine, windows, write}, verbose);
+            }
+    };
+    compareAll("read", {}, [&](const std::string& section, const std::string& key) {
+        ++tally.reads;
+        return profileValue(c.content, section, key);
+    });
 
     ++tally.writes;
     ProfileFile(ours).write(c.writeSection, c.writeKey, c.writeValue);
     WritePrivateProfileStringA(c.writeSection.c_str(), c.writeKey.c_str(), c.writeValue.c_str(), theirs.c_str());
     if (verbose)
         std::printf("wrote [%s] %s = \"%s\"; ours now:\n%s\n-- Windows' now:\n%s\n-- end\n", c.writeSection.c_str(),
-                    c.writeKey.c_str(), shown(c.writeValue).c_str(), shown(slurp(ours)).c_str(),
-                    shown(slurp(theirs)).c_str());
-    const Write write{c.writeSection, c.writeKey, c.writeValue};
-    for (const auto& section : c.sections)
-        for (const auto& key : c.keys) {
-            const std::string mine = windowsRead(ours, section, key);
-            const std::string windows = windowsRead(theirs, section, key);
-            if (mine != windows)
-                note(tally, seed, {"read after write", c.content, section, key, mine, windows, write}, verbose);
-        }
+                    c.writeKey.c_str(), shown(c.writeValue).c_str(), shown(testing::readFile(ours)).c_str(),
+                    shown(testing::readFile(theirs)).c_str());
+    compareAll("read after write", {c.writeSection, c.writeKey, c.writeValue},
+               [&](const std::string& section, const std::string& key) { return windowsRead(ours, section, key); });
     std::filesystem::remove(theirs);
     std::filesystem::remove(ours);
     ++tally.files;

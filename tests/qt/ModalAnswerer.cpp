@@ -47,10 +47,9 @@ void ModalAnswerer::answer(QMessageBox& box)
     const QMessageBox::StandardButtons buttons = box.standardButtons();
     if (choice == kUnscripted) choice = buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
 
-    Box seen{box.windowTitle(), box.text(), box.icon(), buttons,
-             box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton, choice};
+    Box seen{box.windowTitle(), box.text(), box.textFormat(), box.icon(), buttons,
+             box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton};
     boxes_.push_back(seen);
-    if (whileBoxShown) whileBoxShown(seen);
 
     if (choice == kEscape)
         QTest::keyClick(&box, Qt::Key_Escape);
@@ -68,7 +67,7 @@ void ModalAnswerer::answer(QFileDialog& dialog)
         files_.pop_front();
     }
     fileDialogs_.push_back({dialog.nameFilters(), dialog.selectedNameFilter(), dialog.directory().absolutePath(),
-                            dialog.selectedFiles(), choice});
+                            dialog.selectedFiles()});
     if (choice.isEmpty()) {
         dialog.reject();
         return;

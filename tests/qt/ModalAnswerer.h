@@ -16,17 +16,16 @@ public:
     struct Box {
         QString title;
         QString text;
+        Qt::TextFormat format;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
-        QMessageBox::StandardButton answer;
     };
     struct FileDialog {
         QStringList nameFilters;
         QString selectedNameFilter;
         QString directory;
         QStringList preselected;
-        QString answer;  // empty: cancelled
     };
     // What a box is answered with when nothing is scripted: OK, or No to a question.
     static constexpr QMessageBox::StandardButton kUnscripted = QMessageBox::NoButton;
@@ -38,8 +37,6 @@ public:
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
-    // Runs while a box is open, before it is answered.
-    std::function<void(const Box&)> whileBoxShown;
     // While this holds, an open box is left open (its own event loop runs).
     std::function<bool()> keepBoxOpen;
 

@@ -6,34 +6,31 @@
 #include <fstream>
 #include <memory>
 
+#include "PackageMaker.h"
 #include "TempFolder.h"
 #include "qt/QtProcessRunner.h"
 
 using fw::qt::QtProcessRunner;
 using fw::sim::TempFolder;
 
-TEST(QtProcessRunner, MissingProgramIsFileNotFound)
+TEST(QtProcessRunner, StartFailuresSayWhatWasWrong)
 {
     TempFolder folder;
+    fw::testing::writeFile(folder.file("not-a-program"), "data");
+    const struct {
+        std::string program, inFolder;
+        int errorCode;
+    } cases[] = {
+        {folder.file("gf9450isp.exe"), folder.str(), fw::qt::kFileNotFound},
+        {folder.file("not-a-program"), folder.str(), fw::qt::kAccessDenied},
+        {"/bin/true", folder.file("gone"), fw::qt::kPathNotFound},
+    };
     QtProcessRunner runner;
-    const fw::ProcessStart start = runner.start(folder.file("gf9450isp.exe"), {"-c", "1"}, folder.str());
-    EXPECT_EQ(start.process, nullptr);
-    EXPECT_EQ(start.errorCode, fw::qt::kFileNotFound);
-}
-
-TEST(QtProcessRunner, OtherStartFailuresAreNotFileNotFound)
-{
-    TempFolder folder;
-    QtProcessRunner runner;
-    const std::string plainFile = folder.file("not-a-program");
-    std::ofstream(plainFile) << "data";
-    const fw::ProcessStart notRunnable = runner.start(plainFile, {}, folder.str());
-    EXPECT_EQ(notRunnable.process, nullptr);
-    EXPECT_EQ(notRunnable.errorCode, fw::qt::kAccessDenied);
-
-    const fw::ProcessStart noFolder = runner.start("/bin/true", {}, folder.file("gone"));
-    EXPECT_EQ(noFolder.process, nullptr);
-    EXPECT_EQ(noFolder.errorCode, fw::qt::kPathNotFound);
+    for (const auto& c : cases) {
+        const fw::ProcessStart start = runner.start(c.program, {"-c", "1"}, c.inFolder);
+        EXPECT_EQ(start.process, nullptr) << c.program;
+        EXPECT_EQ(start.errorCode, c.errorCode) << c.program;
+    }
 }
 
 TEST(QtProcessRunner, ProgramRunsDirectlyInTheFolderWithItsArgumentsVerbatim)

@@ -11,9 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 #include <fstream>
 
@@ -83,22 +81,15 @@ TEST_F(ViewOnWidgets, CaptionsLandInTheirWidgetsAndLabel5IsNeverShown)
 
 TEST_F(ViewOnWidgets, ProgressShowsWholePercentWithinTheBar)
 {
-    QProgressBar* bar = form2.ProgressBar1();
-    view.setProgressValue(40.4);
-    EXPECT_EQ(bar->value(), 40);
-    view.setProgressValue(99.6);
-    EXPECT_EQ(bar->value(), 100);
-    view.setProgressValue(0.390625);
-    EXPECT_EQ(bar->value(), 0);
-    view.setProgressValue(250);
-    EXPECT_EQ(bar->value(), 100);
-    view.setProgressValue(-3);
-    EXPECT_EQ(bar->value(), 0);
-
+    const std::pair<double, int> shown[] = {{40.4, 40}, {99.6, 100}, {0.390625, 0}, {250, 100}, {-3, 0}};
+    for (const auto& [percent, value] : shown) {
+        view.setProgressValue(percent);
+        EXPECT_EQ(form2.ProgressBar1()->value(), value) << percent;
+    }
     view.setProgressVisible(false);
-    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(form2.ProgressBar1()->isVisible());
     view.setProgressVisible(true);
-    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(form2.ProgressBar1()->isVisible());
 }
 
 TEST_F(ViewOnWidgets, HourglassOnBothWindowsAndBackToNormal)
@@ -124,35 +115,39 @@ TEST_F(ViewOnWidgets, ProcessingWindowStaysOnTopWhileTheToolRunsAndStaysShown)
     EXPECT_FALSE(form3.isVisible());
 }
 
-TEST_F(ViewOnWidgets, MessageBoxesCarryTheTitleIconAndButtonsOfTheirStyle)
+TEST_F(ViewOnWidgets, MessageBoxesCarryTheTitleIconButtonsAndTextOfTheirStyle)
 {
-    EXPECT_EQ(view.showMessage("Communication with projector failed.", MessageStyle::Critical), Answer::Ok);
-    EXPECT_EQ(view.showMessage("Test OK!", MessageStyle::Information), Answer::Ok);
-    technician.answerNext(QMessageBox::Yes);
-    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::Yes);
-    EXPECT_EQ(view.showMessage("Exit this program?", MessageStyle::Question), Answer::No);  // unscripted: No
-
-    const auto& boxes = technician.boxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    for (const auto& b : boxes) EXPECT_EQ(b.title, "Firmware Upgrade Tool");
-    EXPECT_EQ(boxes[0].text, "Communication with projector failed.");
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].buttons, QMessageBox::Ok);
-    EXPECT_EQ(boxes[1].icon, QMessageBox::Information);
-    EXPECT_EQ(boxes[1].buttons, QMessageBox::Ok);
-    EXPECT_EQ(boxes[2].icon, QMessageBox::Question);
-    EXPECT_EQ(boxes[2].buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(boxes[2].defaultButton, QMessageBox::No);
-}
-
-TEST_F(ViewOnWidgets, EscapeOnAQuestionAnswersNoAndMarkupIsShownAsText)
-{
-    technician.answerNext(ModalAnswerer::kEscape);
-    EXPECT_EQ(view.showMessage("now, the projector will become damaged. Are you sure?", MessageStyle::Question),
-              Answer::No);
-    view.showMessage("<b>C:\\fw\\list.txt</b>", MessageStyle::Critical);
-    ASSERT_EQ(technician.boxes().size(), 2u);
-    EXPECT_EQ(technician.boxes()[1].text, "<b>C:\\fw\\list.txt</b>");
+    const struct {
+        MessageStyle style;
+        QMessageBox::StandardButton press;
+        Answer answer;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    } cases[] = {
+        {MessageStyle::Critical, ModalAnswerer::kUnscripted, Answer::Ok, QMessageBox::Critical, QMessageBox::Ok},
+        {MessageStyle::Information, ModalAnswerer::kUnscripted, Answer::Ok, QMessageBox::Information, QMessageBox::Ok},
+        {MessageStyle::Question, QMessageBox::Yes, Answer::Yes, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+        {MessageStyle::Question, ModalAnswerer::kUnscripted, Answer::No, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+        {MessageStyle::Question, ModalAnswerer::kEscape, Answer::No, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+    };
+    const std::string text = "<b>C:\\fw\\list.txt</b> is shown as written";
+    for (const auto& c : cases) {
+        const std::size_t before = technician.boxes().size();
+        if (c.press != ModalAnswerer::kUnscripted) technician.answerNext(c.press);
+        EXPECT_EQ(view.showMessage(text, c.style), c.answer) << int(c.style) << ' ' << c.press;
+        ASSERT_EQ(technician.boxes().size(), before + 1);
+        const auto& box = technician.boxes().back();
+        EXPECT_EQ(box.title, "Firmware Upgrade Tool");
+        EXPECT_EQ(box.text, QString::fromStdString(text));
+        EXPECT_EQ(box.format, Qt::PlainText);
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(box.buttons, c.buttons);
+        if (c.style == MessageStyle::Question) {
+            EXPECT_EQ(box.defaultButton, QMessageBox::No);
+        }
+    }
 }
 
 TEST_F(ViewOnWidgets, EventsKeepRunningWhileABoxIsOpen)
@@ -171,12 +166,12 @@ TEST_F(ViewOnWidgets, EventsKeepRunningWhileABoxIsOpen)
     ASSERT_EQ(technician.boxes().size(), 1u);
 }
 
-TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseWithOneAndLivesOnHidden)
+TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseModelessAndClosingItDiscardsWhatWasTyped)
 {
     EXPECT_EQ(view.portDialog(), nullptr);
     EXPECT_EQ(view.portListText(), "1");  // made, not shown
-    ASSERT_NE(view.portDialog(), nullptr);
     COM_Set* dialog = view.portDialog();
+    ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(dialog->isVisible());
 
     int oks = 0;
@@ -185,32 +180,22 @@ TEST_F(ViewOnWidgets, PortDialogIsMadeOnFirstUseWithOneAndLivesOnHidden)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());
     EXPECT_TRUE(form2.isEnabled());  // the main window stays usable
-
     dialog->Combo_Com()->setEditText("7");
     dialog->RS232()->click();
     EXPECT_EQ(oks, 1);
     EXPECT_EQ(view.portListText(), "7");
-    view.hidePortDialog();
+
+    view.setPortListText("3");  // as the settings put it
+    dialog->Combo_Com()->setEditText("12");
+    dialog->close();
     EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(view.portListText(), "3");
     view.showPortDialog();
     EXPECT_EQ(view.portDialog(), dialog);
-    EXPECT_EQ(view.portListText(), "7");
 }
 
-TEST_F(ViewOnWidgets, ClosingThePortDialogDiscardsWhatWasTypedWithoutApplyingIt)
-{
-    int oks = 0;
-    view.setPortDialogOk([&] { ++oks; });
-    view.showPortDialog();
-    view.setPortListText("3");  // as the settings put it
-    view.portDialog()->Combo_Com()->setEditText("12");
-    view.portDialog()->close();
-    EXPECT_FALSE(view.portDialog()->isVisible());
-    EXPECT_EQ(oks, 0);
-    EXPECT_EQ(view.portListText(), "3");
-}
-
-TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesAndStartsAtTheRememberedFile)
+TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesStartsAtTheRememberedFileAndCancelKeepsIt)
 {
     fw::sim::TempFolder folder;
     const std::string remembered = folder.file("QT2416.txt");
@@ -221,26 +206,20 @@ TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesAndStartsAtTheRememberedFil
 
     technician.chooseFileNext(QString::fromStdString(other));
     EXPECT_EQ(view.openFileDialog(remembered), other);
-
     ASSERT_EQ(technician.fileDialogs().size(), 1u);
     const auto& seen = technician.fileDialogs()[0];
     EXPECT_EQ(seen.nameFilters, (QStringList{"Txt Files (*.txt)", "(*.*)"}));
     EXPECT_EQ(seen.selectedNameFilter, "Txt Files (*.txt)");
     EXPECT_EQ(seen.directory, QString::fromStdString(folder.str()));
-    ASSERT_EQ(seen.preselected.size(), 1);
-    EXPECT_EQ(seen.preselected[0], QString::fromStdString(remembered));
+    EXPECT_EQ(seen.preselected, QStringList{QString::fromStdString(remembered)});
     EXPECT_EQ(QDir::currentPath(), cwd);
-}
 
-TEST_F(ViewOnWidgets, CancelledFileDialogGivesBackTheNameItStartedWithEvenIfThatFileIsGone)
-{
-    fw::sim::TempFolder folder;
+    // Cancelled: the name it started with comes back, even of a file since deleted.
     const std::string gone = folder.file("deleted.txt");
     technician.chooseFileNext("");
     EXPECT_EQ(view.openFileDialog(gone), gone);
-    ASSERT_EQ(technician.fileDialogs().size(), 1u);
-    EXPECT_EQ(technician.fileDialogs()[0].directory, QString::fromStdString(folder.str()));
-
+    ASSERT_EQ(technician.fileDialogs().size(), 2u);
+    EXPECT_EQ(technician.fileDialogs()[1].directory, QString::fromStdString(folder.str()));
     technician.chooseFileNext("");
     EXPECT_EQ(view.openFileDialog(""), "");
 }

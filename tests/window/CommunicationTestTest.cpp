@@ -20,38 +20,6 @@ bool allTestControlsOff(const RecordingView& v)
 
 } // namespace
 
-TEST(TestLink, ProjectorAnsweringNopPassesAndEnablesOpenFile)
-{
-    SimRig rig;
-    rig.view.setEnabled(Control::cmdOpenFile1, false);
-    EXPECT_TRUE(linkAnswers(rig.tool).ok());
-    EXPECT_TRUE(rig.view.enabled(Control::cmdOpenFile1));
-    EXPECT_TRUE(rig.view.messages().empty());
-    EXPECT_EQ(rig.port.bytesSent(), "ky nop\r");
-}
-
-TEST(TestLink, NopInLowerCaseOnlyIsALinkFailure)
-{
-    SimRig rig({.lowerCaseAnswers = true});
-    EXPECT_EQ(linkAnswers(rig.tool).answer, LinkAnswer::Other);
-    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
-    EXPECT_FALSE(rig.view.enabled(Control::cmdUpgradeSW));
-    EXPECT_FALSE(rig.view.enabled(Control::cmdOpenFile1));
-    EXPECT_TRUE(rig.view.enabled(Control::cmdTest));  // the routine leaves the test button to its callers
-}
-
-TEST(TestLink, PortThatDoesNotExistIsReportedOnceOnly)
-{
-    SimRig rig;
-    rig.port.setCommPort(9);
-    rig.view.portList = "9";
-    const LinkCheck check = linkAnswers(rig.tool);
-    EXPECT_EQ(check.answer, LinkAnswer::PortFailed);
-    EXPECT_EQ(check.portFailure, kInvalidPort);
-    EXPECT_EQ(rig.view.messageTexts(),
-              std::vector<std::string>{"COM9 is invalid. Please select an available RS232 port."});
-}
-
 // The button's endings: the boxes in order (the last one's style), the
 // three work buttons afterwards, and what went out.
 TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
@@ -80,7 +48,7 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SimRig rig(c.projector);
-        if (c.validPackage) rig.tool.state.txtTxtSourceFilePath = fw::testing::makePackage(rig.workFolder.str()).listFile;
+        if (c.validPackage) rig.tool.state.listFilePath = fw::testing::makePackage(rig.workFolder.str()).listFile;
         rig.port.setCommPort(c.port);
         rig.view.portList = std::to_string(c.port);
         cmdTest_Click(rig.tool);

@@ -41,13 +41,8 @@ TEST(CheckModel, AnswersAgainstThePackagesModel)
     } cases[] = {
         {"matching model", {.modelName = "QT2416"}, "/fw/QT2416/up.bin", true, "", true, true},
         {"other model", {.modelName = "QT2416"}, "/fw/up_2436.bin", false, kMismatch, false, true},
-        // A path naming two models is matched on the first in the table's order.
-        {"1952 in a 2416 folder", {.modelName = "QT1952"}, "/fw/2416/up_1952.bin", false, kMismatch, false, true},
-        {"2416 in a 2416 folder", {.modelName = "QT2416"}, "/fw/2416/up_1952.bin", true, "", true, true},
         {"no model in the path", {.modelName = "QT9999"}, "/fw/generic.bin", true, "", true, true},
         {"reply without the family mark", {.modelName = "2416"}, "/fw/2416.bin", false, kLinkFailed, false, false},
-        {"family mark in lower case", {.modelName = "QT2416", .lowerCaseAnswers = true}, "/fw/2416.bin", false,
-         kLinkFailed, false, false},
         {"silent projector", {.silent = true}, "/fw/2416.bin", false, kLinkFailed, false, false},
     };
     for (const Case& t : cases) {

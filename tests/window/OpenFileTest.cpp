@@ -39,12 +39,12 @@ TEST_F(OpenFileTest, ValidPackageForThisProjectorEnablesUpgrade)
 TEST_F(OpenFileTest, EmptyChoiceIsStoredAndDisablesUpgrade)
 {
     ASSERT_TRUE(settings.write("PATH", "FILE", "/old/list.txt"));
-    rig.tool.state.txtTxtSourceFilePath = "/old/list.txt";
+    rig.tool.state.listFilePath = "/old/list.txt";
     rig.view.chooseFileNext("   ");
     click();
     EXPECT_FALSE(upgradeEnabled());
     EXPECT_TRUE(rig.tool.state.NoListFile);
-    EXPECT_EQ(rig.tool.state.txtTxtSourceFilePath, "   ");
+    EXPECT_EQ(rig.tool.state.listFilePath, "   ");
     EXPECT_EQ(settings.read("PATH", "FILE"), "");
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(rig.port.bytesSent(), "");

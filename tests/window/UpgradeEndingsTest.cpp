@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "UpgradeRig.h"
 #include "window/MainWindow.h"
 #include "window/Settings.h"
@@ -21,97 +23,71 @@ bool onlyPortChoiceLeft(const RecordingView& v)
 
 } // namespace
 
-TEST(UpgradeEndings, AnsweringNoChangesNothingAndLeavesExitEnabled)
+// The endings before anything reaches the loader: the boxes in order, the
+// status line left, what went out, and which controls the technician has.
+TEST(UpgradeEndings, BeforeTheDownloadEachEndingItsMessagesAndControls)
 {
-    UpgradeRig r;
-    r.rig.view.answerNext(Answer::No);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kConfirmationText});
-    EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Question);
-    EXPECT_EQ(r.rig.port.bytesSent(), "");
-    EXPECT_EQ(r.tool().state.statusLine, "");
-    EXPECT_TRUE(workControlsEnabled(r.view()));
-    EXPECT_TRUE(r.view().progressHistory().empty());
-    expectWindowGivenBack(r);
-}
-
-TEST(UpgradeEndings, WithoutAValidPackageItRefusesBeforeAskingOrTouchingThePort)
-{
-    for (bool listFileValid : {false, true}) {
-        UpgradeRig r;
-        r.tool().state.ListFileValid = listFileValid;
-        if (listFileValid) r.tool().state.lblSize = "";  // nothing to announce
+    const std::string com1Invalid = "COM1 is invalid. Please select an available RS232 port.";
+    enum class Left { Everything, OnlyPortChoice };
+    struct Case {
+        const char* name;
+        ProjectorOptions projector;
+        std::function<void(UpgradeRig&)> before;
+        std::vector<std::string> messages;
+        std::string statusLine;
+        std::string sent;
+        Left left;
+        UpgradeOutcome outcome;
+    } cases[] = {
+        {"technician answers No", {}, {}, {kConfirmationText}, "", "", Left::Everything, UpgradeOutcome::Declined},
+        {"no valid package", {}, [](UpgradeRig& r) { r.tool().state.ListFileValid = false; }, {kInvalidPackage},
+         kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
+        {"no size to announce", {}, [](UpgradeRig& r) { r.tool().state.imageSizeText = ""; }, {kInvalidPackage},
+         kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
+        {"port left closed", {}, [](UpgradeRig& r) { r.rig.port.setPortOpen(false); },
+         {kConfirmationText, kLinkFailedText}, kLinkFailedText, "", Left::Everything, UpgradeOutcome::LinkFailed},
+        {"projector answering in lower case", {.lowerCaseAnswers = true}, {}, {kConfirmationText, kLinkFailedText}, "",
+         "ky nop\r", Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
+        {"silent projector", {.silent = true}, {}, {kConfirmationText, kLinkFailedText}, "",
+         std::string(6 * 7, '?'), Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
+        // The port's own number names it, not the dialog's text.
+        {"port vanished", {},
+         [](UpgradeRig& r) {
+             r.rig.view.portList = "9";
+             r.rig.port.setAvailability(1, PortAvailability::Missing);
+         },
+         {kConfirmationText, com1Invalid}, com1Invalid, "", Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
+        // A port held elsewhere is tried as it is; the link test then tells.
+        {"port taken by another program", {},
+         [](UpgradeRig& r) { r.rig.port.setAvailability(1, PortAvailability::HeldByOther); },
+         {kConfirmationText, kLinkFailedText}, "", "", Left::OnlyPortChoice, UpgradeOutcome::LinkFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpgradeRig r(c.projector);
+        r.rig.view.answerNext(c.outcome == UpgradeOutcome::Declined ? Answer::No : Answer::Yes);
+        if (c.before) c.before(r);
         const auto opensBefore = r.rig.port.opens();
-        cmdUpgradeSW_Click(r.tool());
+        EXPECT_EQ(cmdUpgradeSW_Click(r.tool()), c.outcome);
 
-        EXPECT_EQ(r.messages(), std::vector<std::string>{kInvalidPackage});
-        EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Critical);
-        EXPECT_EQ(r.tool().state.statusLine, kInvalidPackage);
-        EXPECT_EQ(r.rig.port.bytesSent(), "");
-        EXPECT_EQ(r.rig.port.opens(), opensBefore);
-        EXPECT_TRUE(r.view().unexpected().empty());  // no question was asked
+        EXPECT_EQ(r.messages(), c.messages);
+        EXPECT_EQ(r.view().messages().back().style,
+                  c.messages.back() == kConfirmationText ? MessageStyle::Question : MessageStyle::Critical);
+        EXPECT_EQ(r.tool().state.statusLine, c.statusLine);
+        if (c.sent.empty()) {
+            EXPECT_EQ(r.rig.port.bytesSent(), "");
+        } else {
+            EXPECT_EQ(r.rig.port.bytesSent().size(), c.sent.size());  // six sendings of "ky nop\r", nothing more
+        }
+        if (c.outcome == UpgradeOutcome::NotReady) {
+            EXPECT_EQ(r.rig.port.opens(), opensBefore);
+        }
+        EXPECT_EQ(workControlsEnabled(r.view()), c.left == Left::Everything);
+        EXPECT_EQ(onlyPortChoiceLeft(r.view()), c.left == Left::OnlyPortChoice);
+        EXPECT_TRUE(r.view().progressHistory().size() <= 1);  // at most the bar's reset to 0
+        EXPECT_TRUE(r.view().unexpected().empty());
         expectWindowGivenBack(r);
     }
-}
-
-TEST(UpgradeEndings, PortLeftClosedByAnEarlierOperationEndsBeforeAnythingIsSent)
-{
-    UpgradeRig r;
-    r.rig.port.setPortOpen(false);
-    r.rig.view.answerNext(Answer::Yes);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
-    EXPECT_EQ(r.view().messages()[1].style, MessageStyle::Critical);
-    EXPECT_EQ(r.tool().state.statusLine, kLinkFailedText);
-    EXPECT_EQ(r.rig.port.bytesSent(), "");
-    EXPECT_EQ(r.view().progress(), 0);
-    EXPECT_TRUE(workControlsEnabled(r.view()));
-    expectWindowGivenBack(r);
-}
-
-TEST(UpgradeEndings, FailedLinkTestEndsWithItsOwnMessageAndLeavesThePortChoice)
-{
-    UpgradeRig r({.silent = true});
-    r.rig.view.answerNext(Answer::Yes);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
-    EXPECT_EQ(r.rig.port.bytesSent().find("op dlmy"), std::string::npos);
-    EXPECT_EQ(r.tool().state.statusLine, "");
-    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
-    EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
-    expectWindowGivenBack(r);
-}
-
-TEST(UpgradeEndings, PortThatVanishedIsReportedByItsOwnNumber)
-{
-    UpgradeRig r;
-    r.rig.view.portList = "9";  // the dialog's text is not what names the port here
-    r.rig.port.setAvailability(1, PortAvailability::Missing);
-    r.rig.view.answerNext(Answer::Yes);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText,
-                                                      "COM1 is invalid. Please select an available RS232 port."}));
-    EXPECT_EQ(r.tool().state.statusLine, "COM1 is invalid. Please select an available RS232 port.");
-    EXPECT_EQ(r.rig.port.bytesSent(), "");
-    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
-    expectWindowGivenBack(r);
-}
-
-TEST(UpgradeEndings, PortTakenByAnotherProgramGoesOnToTheLinkTestWhichReportsIt)
-{
-    UpgradeRig r;
-    r.rig.port.setAvailability(1, PortAvailability::HeldByOther);
-    r.rig.view.answerNext(Answer::Yes);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
-    EXPECT_EQ(r.rig.port.bytesSent(), "");
-    EXPECT_TRUE(onlyPortChoiceLeft(r.view()));
-    expectWindowGivenBack(r);
 }
 
 TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)

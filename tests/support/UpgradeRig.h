@@ -8,19 +8,16 @@
 
 #include "PackageMaker.h"
 #include "SimRig.h"
+#include "ground/Texts.h"
 #include "isp/SimIspTool.h"
 #include "transfer/IspCommandLine.h"
 
 namespace fw::testing {
 
-inline const std::string kDownloadComplete =
-    "Download complete. Don't forget to turn the projector AC power off and on again to complete the software "
-    "upgrading process.";
-inline const std::string kUpFailed = "ERROR: uP software download failed!";
-inline const std::string kLinkFailedText = "Communication with projector failed.";
-inline const std::string kConfirmationText =
-    "This upgrading process may take 15 minutes. During this time, DO NOT EXIT THIS PROGRAM and DO NOT PULL OUT "
-    "COMMUNICATION CABLE. Otherwise, it will cause serious damage to the projector. Do you want to continue?";
+inline const std::string kDownloadComplete = texts::DownloadComplete;
+inline const std::string kUpFailed = texts::UpFailed;
+inline const std::string kLinkFailedText = texts::LinkFailed;
+inline const std::string kConfirmationText = texts::UpgradeConfirmation;
 
 // A small scaler image keeps the ISP phase short; the list-file check's size
 // rule is not what these tests are about.
@@ -43,7 +40,7 @@ struct UpgradeRig {
 
         auto& s = tool().state;
         s.package = {upImage, double(kUpImageSize), scalerImage, double(scalerSize)};
-        s.lblSize = std::to_string(kUpImageSize);
+        s.imageSizeText = std::to_string(kUpImageSize);
         s.ListFileValid = true;
         rig.port.setPortOpen(true);
     }

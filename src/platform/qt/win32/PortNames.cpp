@@ -1,0 +1,14 @@
+// On Windows port n is the device COMn itself.
+#include "qt/PortDevice.h"
+
+namespace fw::qt {
+
+std::string defaultPortDevice(int number)
+{
+    if (number < 1) return {};
+    return "COM" + std::to_string(number);
+}
+
+bool portsMappedBySettings() { return false; }
+
+} // namespace fw::qt

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "ImageIntegrity.h"
+#include "UpgradeRig.h"
+#include "window/Upgrade.h"
+
+using namespace fw;
+using namespace fw::sim;
+using namespace fw::testing;
+
+namespace {
+
+UpgradeOutcome upgrade(UpgradeRig& r)
+{
+    r.rig.view.answerNext(Answer::Yes);
+    return cmdUpgradeSW_Click(r.tool());
+}
+
+bool sent(const SimSerialPort& port, const std::string& bytes)
+{
+    return port.bytesSent().find(bytes) != std::string::npos;
+}
+
+std::size_t imageBytesSent(const SimSerialPort& port)
+{
+    std::size_t total = 0;
+    for (const auto& w : port.wire())
+        if (w.direction == Direction::ToProjector && w.bytes.size() >= 1024) total += w.bytes.size();
+    return total;
+}
+
+// How the download ended on the line and in the window.
+enum class Ending {
+    Abort,         // CR LF last on the line; the progress bar left as it was
+    AbortNoLine,   // the same, but the failed port could not carry the CR LF
+    Refused,       // the loader refused or never judged the image: no CR LF after it; progress hidden
+    AbortAfterUp,  // the uP image was taken and the projector never came back: CR LF, progress hidden
+};
+
+bool abortLineEnd(Ending e) { return e == Ending::Abort || e == Ending::AbortAfterUp; }
+bool progressLeft(Ending e) { return e == Ending::Abort || e == Ending::AbortNoLine; }
+
+} // namespace
+
+// Every way the uP download can fail once it has begun: the one message
+// after the confirmation, what the line saw, and that the scaler was never
+// touched and nothing claims success.
+TEST(DownloadEndings, EachFailureItsMessageAndTheWindowItLeaves)
+{
+    struct Case {
+        const char* name;
+        std::function<void(ProjectorOptions&)> projector;
+        std::function<void(UpgradeRig&)> before;
+        std::string message;
+        Ending ending;
+        UpgradeOutcome outcome;
+        bool imageSent;
+    } cases[] = {
+        {"question asks for 'Y'", [](auto& o) { o.loader.question = "\r\nDownload ('Y'/'N') ? "; }, {},
+         kLinkFailedText, Ending::Abort, UpgradeOutcome::UpFailed, false},
+        {"length prompt with lower-case h", [](auto& o) { o.loader.lengthPrompt = "\r\nLength (40000h) : "; }, {},
+         kUpFailed, Ending::Abort, UpgradeOutcome::UpFailed, false},
+        {"data request in capitals", [](auto& o) { o.loader.dataRequest = "\r\nSEND FILE NOW\r\n"; }, {}, kUpFailed,
+         Ending::Abort, UpgradeOutcome::UpFailed, false},
+        {"image gone since the check", {}, [](UpgradeRig& r) { std::filesystem::remove(r.upImage); }, kUpFailed,
+         Ending::Abort, UpgradeOutcome::UpFailed, false},
+        {"image shorter since the check", {},
+         [](UpgradeRig& r) { writeFile(r.upImage, r.upBytes.substr(0, 200000)); }, kUpFailed, Ending::Abort,
+         UpgradeOutcome::UpFailed, false},
+        {"device failing mid-image", {}, [](UpgradeRig& r) { r.rig.port.failDeviceAfterBytes(100000); }, kUpFailed,
+         Ending::AbortNoLine, UpgradeOutcome::UpFailed, true},
+        {"adapter that never drains", {}, [](UpgradeRig& r) { r.rig.port.setDriverBuffer(200000); }, kUpFailed,
+         Ending::Abort, UpgradeOutcome::UpFailed, true},
+        {"verdict in capitals", [](auto& o) { o.loader.verdictRight = "\r\nRIGHT!\r\n"; }, {}, kUpFailed,
+         Ending::Refused, UpgradeOutcome::UpFailed, true},
+        {"no verdict", [](auto& o) { o.loader.verdictRight.clear(); }, {}, kUpFailed, Ending::Refused,
+         UpgradeOutcome::UpFailed, true},
+        {"line cut midway", [](auto& o) { o.faults.cutAtImageByte = 100000; }, {}, kUpFailed, Ending::Refused,
+         UpgradeOutcome::UpFailed, true},
+        {"line cut at the last byte", [](auto& o) { o.faults.cutAtImageByte = 262143; }, {}, kUpFailed,
+         Ending::Refused, UpgradeOutcome::UpFailed, true},
+        {"byte dropped", [](auto& o) { o.faults.dropImageByte = 5000; }, {}, kUpFailed, Ending::Refused,
+         UpgradeOutcome::UpFailed, true},
+        {"noise byte", [](auto& o) { o.faults.noiseBeforeImageByte = 70000; }, {}, kUpFailed, Ending::Refused,
+         UpgradeOutcome::UpFailed, true},
+        {"never restarts", [](auto& o) { o.loader.restartBanner.clear(); }, {}, kLinkFailedText, Ending::AbortAfterUp,
+         UpgradeOutcome::ScalerFailed, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectorOptions options;
+        if (c.projector) c.projector(options);
+        UpgradeRig r(options);
+        if (c.before) c.before(r);
+        EXPECT_EQ(upgrade(r), c.outcome);
+
+        EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, c.message}));
+        EXPECT_EQ(r.view().messages().back().style, MessageStyle::Critical);
+        EXPECT_EQ(r.rig.tool.state.statusLine, c.message);
+        EXPECT_EQ(imageBytesSent(r.rig.port) > 0, c.imageSent);
+        // The image ends with CR LF; an abort sends one more, last.
+        const auto writes = hostWrites(r.rig.port);
+        const bool imageEnded = c.imageSent && c.ending != Ending::AbortNoLine;
+        EXPECT_EQ(std::count(writes.begin(), writes.end(), "\r\n"), imageEnded + abortLineEnd(c.ending));
+        EXPECT_EQ(writes.back() == "\r\n", c.ending != Ending::AbortNoLine);
+        EXPECT_EQ(r.view().progressVisible(), progressLeft(c.ending));
+        EXPECT_TRUE(workControlsEnabled(r.view()));
+        EXPECT_FALSE(sent(r.rig.port, "op dlgf"));
+        EXPECT_TRUE(r.rig.processes.launches().empty());
+        EXPECT_FALSE(r.rig.projector.flashedScalerImage().has_value());
+        if (!c.imageSent) {
+            EXPECT_FALSE(r.rig.projector.flashedUpImage().has_value());
+        }
+        expectWindowGivenBack(r);
+    }
+}
+
+// A lost byte and a stray one leave the length right; only the image's own
+// integrity trailer tells the loader the image is damaged.
+TEST(DownloadEndings, LostAndStrayByteAreCaughtByTheImagesOwnCheck)
+{
+    for (bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged" : "intact");
+        ProjectorOptions options;
+        options.loader.checksIntegrityTrailer = true;
+        if (damaged) options.faults = {.dropImageByte = 5000, .noiseBeforeImageByte = 70000};
+        UpgradeRig r(options);
+        r.upBytes = fw::sim::withIntegrityTrailer(r.upBytes);
+        writeFile(r.upImage, r.upBytes);
+        upgrade(r);
+
+        EXPECT_EQ(r.rig.projector.receivedUpImage().size(), r.upBytes.size());
+        EXPECT_EQ(r.showed(kUpFailed), damaged);
+        EXPECT_EQ(r.upImageFlashed(), !damaged);
+        expectNoFalseSuccess(r);
+    }
+}
+
+// Odd but good: a prompt naming the file passes the data request at its
+// first poll; a restart banner in any letter case; an image named relative to
+// where the program started; an adapter holding 19 kB (some 5 s of line time,
+// longer than the verdict's polls) that the verdict wait outlasts.
+TEST(DownloadEndings, UnusualButGoodLoadersAndLinesStillComplete)
+{
+    struct Case {
+        const char* name;
+        std::function<void(ProjectorOptions&)> projector;
+        std::function<void(UpgradeRig&)> before;
+    } cases[] = {
+        {"prompt that names the file",
+         [](auto& o) {
+             o.loader.lengthPrompt = "\r\nSend length (40000H), then the file : ";
+             o.loader.dataRequest.clear();
+         },
+         {}},
+        {"lower-case banner", [](auto& o) { o.loader.restartBanner = "\r\nboot\r\n"; }, {}},
+        {"relative image name", {},
+         [](UpgradeRig& r) {
+             r.tool().state.package.UpImagePath = std::filesystem::path(r.upImage).filename().string();
+         }},
+        {"adapter holding 19 kB", {}, [](UpgradeRig& r) { r.rig.port.setDriverBuffer(19000); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectorOptions options;
+        if (c.projector) c.projector(options);
+        UpgradeRig r(options);
+        if (c.before) c.before(r);
+        EXPECT_EQ(upgrade(r), UpgradeOutcome::Complete);
+        EXPECT_EQ(r.messages().back(), kDownloadComplete);
+        EXPECT_TRUE(r.upImageFlashed());
+        EXPECT_TRUE(r.scalerImageFlashed());
+    }
+}
+
+TEST(DownloadEndings, EventLoopTurnsOnceForEveryBlockWhileTheWindowIsBusy)
+{
+    UpgradeRig r;
+    // Events that fall due during the transfer run before the next block.
+    std::vector<Micros> lateBy;
+    for (Micros at = seconds(10); at < seconds(60); at += ms(737))
+        r.rig.loop.schedule(at, [&, at] { lateBy.push_back(r.rig.loop.now() - at); });
+    int blocks = 0, busyBlocks = 0;
+    r.rig.port.onWire = [&](const WireRecord& w) {
+        if (w.bytes.size() != 1024) return;
+        ++blocks;
+        busyBlocks += r.tool().state.DownloadBusy && r.view().busyPointer();
+    };
+    upgrade(r);
+
+    ASSERT_FALSE(lateBy.empty());
+    for (Micros late : lateBy) EXPECT_LE(late, SimSerialPort::lineTime(1024));
+    EXPECT_EQ(blocks, 256);
+    EXPECT_EQ(busyBlocks, 256);
+}
+
+TEST(DownloadEndings, PortFailingUnderTheDownloadCommandIsToldOnceAndAtOnce)
+{
+    UpgradeRig r;
+    r.rig.port.failDeviceAfterBytes(std::string("ky nop\rop").size());
+    const Micros start = r.rig.loop.now();
+    EXPECT_EQ(upgrade(r), UpgradeOutcome::UpFailed);
+
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText, kLinkFailedText}));
+    EXPECT_LT(r.rig.loop.now() - start, seconds(10));  // no 30-second wait for a question
+    EXPECT_EQ(r.tool().state.statusLine, kLinkFailedText);
+    expectWindowGivenBack(r);
+}

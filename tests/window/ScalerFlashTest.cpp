@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "UpgradeRig.h"
+#include "ground/FileHelpers.h"
+#include "window/MainWindow.h"
+#include "window/ScalerPhase.h"
+#include "ground/FolderLock.h"
+#include "transfer/IspCommandLine.h"
+#include "transfer/ScalerFlash.h"
+#include "transfer/ToolLog.h"
+
+using namespace fw;
+using namespace fw::sim;
+using namespace fw::sim::isp;
+using namespace fw::testing;
+
+namespace {
+
+const std::string kFileCount = "Downloading file 2 of 2";
+
+Micros ispCommandSentAt(const SimSerialPort& port)
+{
+    for (const auto& w : port.wire())
+        if (w.direction == Direction::ToProjector && w.bytes == "\r") return w.at;
+    ADD_FAILURE() << "op dlgf never ended";
+    return 0;
+}
+
+// From the command's CR and its 2000 ms echo wait to the tool's start.
+Micros waitBeforeTool(const UpgradeRig& r)
+{
+    return r.rig.processes.launches().at(0).at - ispCommandSentAt(r.rig.port) - SimSerialPort::lineTime(1) - ms(2000);
+}
+
+// Every ending of the scaler phase gives the window back this way, with the
+// port closed for the ISP tool or never opened. Run on its own (the hidden
+// "Flash SW" button) the phase vouches for the scaler image only.
+void expectClosingSteps(const UpgradeRig& r)
+{
+    EXPECT_FALSE(r.rig.port.portOpen());
+    EXPECT_FALSE(r.rig.tool.state.ispModeYes);
+    EXPECT_TRUE(workControlsEnabled(r.view()));
+    EXPECT_FALSE(r.view().busyPointer());
+    EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
+    EXPECT_FALSE(r.view().processingWindowVisible());
+    EXPECT_FALSE(r.view().processingWindowTopmost());
+    if (r.showed(kDownloadComplete)) {
+        EXPECT_TRUE(r.scalerImageFlashed()) << "success shown without the scaler image";
+    }
+}
+
+} // namespace
+
+TEST(ScalerFlash, ToolThatSucceedsAtOnceRunsOnceOnTheReleasedPort)
+{
+    UpgradeRig r;
+    r.tool().state.ElapsedSeconds = 500;
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Information);
+    EXPECT_EQ(r.rig.port.bytesSent(), "op dlgf\r");
+    EXPECT_TRUE(r.scalerImageFlashed());
+    EXPECT_EQ(r.rig.processes.launches().size(), 1u);
+    EXPECT_EQ(r.isp.runs(), 1);
+    // The banner came at the first poll; then the fixed 4000 ms.
+    EXPECT_GE(waitBeforeTool(r), ms(4000));
+    EXPECT_LE(waitBeforeTool(r), ms(4004));
+    EXPECT_EQ(r.tool().state.toolLogLine, kIspSuccessLine);
+    EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
+    EXPECT_LT(r.tool().state.ElapsedSeconds, 500);  // reset when the phase began
+    expectClosingSteps(r);
+}
+
+// While the tool runs, at every tick of the animation: the processing
+// window on top, the main window busy (flag, pointer, every work control
+// off), and a close asks first.
+TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
+{
+    IspSwitches slow;
+    slow.runAtLeastMs = 8000;
+    UpgradeRig r({}, slow);
+    std::vector<std::string> shown;
+    int ticks = 0, busyTicks = 0;
+    r.rig.view.afterCaptionSet = [&](Caption caption, const std::string& text) {
+        if (caption != Caption::Form3Label1) return;
+        // Each tick empties the line, then shows its part of the text.
+        if (!text.empty()) {
+            shown.back() = text;
+            return;
+        }
+        shown.push_back(text);
+        ++ticks;
+        const auto& v = r.view();
+        bool busy = v.processingWindowVisible() && v.processingWindowTopmost() && v.busyPointer() &&
+                    r.tool().state.DownloadBusy;
+        for (Control c : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest, Control::RS_232})
+            busy = busy && !v.enabled(c);
+        r.rig.view.answerNext(Answer::No);
+        busyTicks += busy && Form_QueryUnload(r.tool());
+    };
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_GT(ticks, 80);  // one per 100 ms, 8 s and more
+    EXPECT_EQ(busyTicks, ticks);
+    std::vector<std::string> captions;
+    for (const std::string& text : shown)
+        if (captions.empty() || captions.back() != text) captions.push_back(text);
+    const std::string text = "Downloading, please wait ...";
+    // Each tick shows one character more, up to all 28, then one empty tick.
+    auto full = std::find(captions.begin(), captions.end(), text);
+    ASSERT_NE(full, captions.end());
+    ASSERT_GE(full - captions.begin(), 28);
+    for (int n = 1; n <= 28; ++n) EXPECT_EQ(*(full - 28 + n), text.substr(0, std::size_t(n)));
+    ASSERT_GE(captions.end() - full, 3);
+    EXPECT_EQ(*(full + 1), "");
+    EXPECT_EQ(*(full + 2), "D");
+    // One close question per tick, each answered No, then the result.
+    EXPECT_EQ(r.messages().size(), std::size_t(ticks) + 1);
+    EXPECT_EQ(r.messages().back(), kDownloadComplete);
+    expectClosingSteps(r);
+}
+
+TEST(ScalerFlash, ScalerThatNeverSaysGennumStillGetsTheToolAfterAbout34Seconds)
+{
+    ProjectorOptions quiet;
+    quiet.isp.banner.clear();
+    UpgradeRig r(quiet);
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_GE(waitBeforeTool(r), ms(61 * 500 + 4000));
+    EXPECT_LE(waitBeforeTool(r), ms(61 * 502 + 4002));
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    EXPECT_TRUE(r.scalerImageFlashed());
+}
+
+TEST(ScalerFlash, BannerAlreadyInTheBufferInAnyCaseEndsTheWaitAtTheFirstPoll)
+{
+    ProjectorOptions quiet;
+    quiet.isp.banner.clear();
+    UpgradeRig r(quiet);
+    r.tool().link.received = "earlier: gennum gf9450";
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_GE(waitBeforeTool(r), ms(4000));
+    EXPECT_LE(waitBeforeTool(r), ms(4004));
+}
+
+TEST(ScalerFlash, PortThatCannotBeOpenedEndsSilently)
+{
+    UpgradeRig r;
+    r.rig.port.setPortOpen(false);
+    r.rig.port.setAvailability(1, PortAvailability::Missing);
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_TRUE(r.messages().empty());
+    EXPECT_EQ(r.rig.port.bytesSent(), "");
+    EXPECT_TRUE(r.rig.processes.launches().empty());
+    EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
+    expectClosingSteps(r);
+}
+
+TEST(ScalerFlash, PortFailingUnderTheCommandIsReportedAndTheToolStillRuns)
+{
+    UpgradeRig r;
+    r.rig.port.failDeviceAfterBytes(3);
+    cmdFlashSW2_Click(r.tool());
+
+    // The scaler never heard "op dlgf": the tool cannot flash it, twice.
+    EXPECT_EQ(r.messages(), (std::vector<std::string>{kLinkFailedText, kLinkFailedText}));
+    EXPECT_EQ(r.rig.processes.launches().size(), 2u);
+    EXPECT_FALSE(r.rig.projector.flashedScalerImage().has_value());
+    expectClosingSteps(r);
+}
+
+TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
+{
+    UpgradeRig r;
+    r.rig.port.setPortOpen(false);
+    r.rig.port.setAvailability(3, PortAvailability::Projector);
+    r.rig.port.setCommPort(3);
+    SimIspTool toolOnPort3(r.rig.loop, r.rig.projector, r.rig.port, {}, 3);  // fails on any other number
+    toolOnPort3.installAs(r.rig.processes, r.tool().programFile(kIspToolName));
+    std::filesystem::create_directory(r.rig.workFolder.file("images"));
+    writeFile(r.rig.workFolder.file("images/scaler.bin"), r.scalerBytes);
+    r.tool().state.package.ScalerImagePath = "images/scaler.bin";
+    cmdFlashSW2_Click(r.tool());
+
+    ASSERT_EQ(r.rig.processes.launches().size(), 1u);
+    // One text on Windows, one item each elsewhere: the same words either way.
+    std::string words;
+    for (const std::string& a : r.rig.processes.launches()[0].arguments) words += (words.empty() ? "" : " ") + a;
+    const auto image = std::filesystem::path(r.rig.workFolder.file("images/scaler.bin")).make_preferred();
+    EXPECT_EQ(words, "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p " + GetShortNameFromLongName(image.string()));
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    EXPECT_TRUE(r.scalerImageFlashed());
+}
+
+// Every ending of the tool's runs: the one message (in it, %F stands for the
+// program folder and %L for the log), how many times the tool was started,
+// and that nothing it started is left running and no success is claimed
+// that the scaler cannot back.
+TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
+{
+    IspSwitches fine, failOnce, failAlways, crash, noLog, hang, lateLog;
+    failOnce.fail = IspSwitches::Failing::Once;
+    failAlways.fail = IspSwitches::Failing::Always;
+    crash.crash = true;
+    noLog.writeNoLog = true;
+    hang.hang = true;
+    lateLog.logLateMs = 5000;
+    const auto holdFolder = [](UpgradeRig& r) {
+        static std::unique_ptr<FolderLock> other;  // held past the run, as by another copy of the program
+        other = std::make_unique<FolderLock>(r.rig.programFolder.str());
+        ASSERT_EQ(other->tryLock(), FolderLock::Result::Taken);
+    };
+    struct Case {
+        const char* name;
+        IspSwitches tool;
+        std::function<void(UpgradeRig&)> before;
+        std::string message;
+        std::size_t starts;
+    } cases[] = {
+        {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
+        {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
+        {"crash before the result line twice", crash, {}, kLinkFailedText, 2},
+        {"no log at all twice", noLog, {}, kLinkFailedText, 2},
+        {"success log left by an earlier run", noLog,
+         [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},
+        {"hung tool stopped at its limit, twice", hang,
+         [](UpgradeRig& r) { writeFile(r.tool().settingsPath(), "[ISP]\r\nTIMELIMIT=30\r\n"); }, kLinkFailedText, 2},
+        {"log written late by what the tool left", lateLog, {}, kLinkFailedText, 2},
+        {"tool not there", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(2); },
+         "ERROR: Can't find file. gf9450isp.exe is expected in %F.", 0},
+        {"tool failing to start, unknown error", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(0); },
+         "Error!", 0},
+        {"tool failing to start, access denied", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(5); },
+         "ERROR: Can't open file.", 0},
+        {"no scaler image named", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath.clear(); },
+         "ERROR: Can't find file.", 0},
+        {"scaler image gone", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath = "/no/such/s.bin"; },
+         "ERROR: Can't find file.", 0},
+        {"old log that cannot be deleted", fine,
+         [](UpgradeRig& r) { std::filesystem::create_directories(r.log() + "/held"); },
+         "ERROR: Can't delete the old ISP tool log %L: ", 0},
+        {"folder held past two runs of the limit", fine,
+         [&](UpgradeRig& r) {
+             writeFile(r.tool().settingsPath(), "[ISP]\r\nTIMELIMIT=10\r\n");
+             holdFolder(r);
+         },
+         "ERROR: Another upgrade's ISP tool still runs in %F.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpgradeRig r({}, c.tool);
+        if (c.before) c.before(r);
+        const Micros start = r.rig.loop.now();
+        cmdFlashSW2_Click(r.tool());
+        r.rig.loop.runUntil(r.rig.loop.now() + seconds(60));  // whatever a tool left behind has its say
+
+        std::string message = c.message;
+        if (const auto at = message.find("%F"); at != std::string::npos) message.replace(at, 2, r.rig.programFolder.str());
+        if (const auto at = message.find("%L"); at != std::string::npos) message.replace(at, 2, r.log());
+        ASSERT_EQ(r.messages().size(), 1u);
+        EXPECT_EQ(r.messages()[0].substr(0, message.size()), message);  // a reason from the system may follow
+        EXPECT_EQ(r.view().messages()[0].style,
+                  message == kDownloadComplete ? MessageStyle::Information : MessageStyle::Critical);
+        EXPECT_EQ(r.rig.processes.launches().size(), c.starts);
+        EXPECT_EQ(r.rig.processes.running(), 0);
+        EXPECT_FALSE(r.isp.leftSomethingRunning());
+        EXPECT_LT(r.rig.loop.now() - start, seconds(2 * 30 + 60 + 120));  // never waits past its limits
+        expectClosingSteps(r);
+    }
+}
