@@ -12,6 +12,7 @@
 #include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "link/TranscriptPort.h"
+#include "platform/IspToolRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
@@ -32,12 +33,12 @@ namespace {
 // Everything one projector's work needs, wired as the window wires it.
 struct Station {
     Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
-        : serial(cliPortDevices(options)),
+        : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
           view(console, prefix, loop, options.assumeYes, std::cin,
                ispTimeLimitSeconds(options.folder + kPathSeparator + "settings.ini"))
     {
         if (transcript) logged.emplace(serial, loop, transcript);
-        tool = std::make_unique<Tool>(port(), loop, view, processes, options.folder,
+        tool = std::make_unique<Tool>(port(), loop, view, *ispTool, options.folder,
                                       qt::fromQt(QDir::toNativeSeparators(QDir::currentPath())));
         QObject::connect(&timer1, &QTimer::timeout, [this] { Timer1_Timer(*tool); });
         timer1.start(1000);
@@ -48,6 +49,7 @@ struct Station {
     qt::QtSerialPort serial;
     std::optional<TranscriptPort> logged;
     qt::QtProcessRunner processes;
+    std::unique_ptr<ProcessRunner> ispTool;  // a Windows build of the tool runs through wine
     ConsoleView view;
     std::unique_ptr<Tool> tool;
     QTimer timer1;

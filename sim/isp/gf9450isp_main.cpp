@@ -72,7 +72,9 @@ std::string portMapFolder(const std::string& workingFolder, const char* argv0)
 int main(int argc, char** argv)
 {
     const auto startedAt = Clock::now();
-    const std::string folder = std::filesystem::current_path().string();
+    // The working folder by its relative name: on Windows a narrow copy of
+    // a folder name that is not ASCII does not name that folder.
+    const std::string folder = ".";
     const IspSwitches switches = IspSwitches::fromEnvironment();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     IspToolRun run(arguments, folder, failThisRun(switches, folder, parseIspCommandLine(arguments).port),

@@ -21,6 +21,8 @@ struct ProcessStart {
     std::unique_ptr<RunningProcess> process;
     // When it failed: 2 file not found, 0 unknown, anything else another reason.
     int errorCode = 0;
+    // When it failed for a reason the code cannot tell: the message to show.
+    std::string failure;
 };
 
 // Starts a program directly (never through a shell) in the given folder.

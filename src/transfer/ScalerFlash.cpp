@@ -106,6 +106,7 @@ ScalerOutcome runTool(Link& link, ProcessRunner& processes, const IspJob& job, c
         if (!started.process) {
             ScalerOutcome notStarted = outcome(ScalerResult::ToolNotStarted);
             notStarted.startError = started.errorCode;
+            notStarted.detail = started.failure;
             return notStarted;
         }
         const ToolRun run = waitForTool(link, *started.process, job.timeLimitSeconds, watch);

@@ -49,7 +49,7 @@ enum class ScalerResult {
     FolderStaysBusy,    // another upgrade's tool held the folder too long
     OldLogStays,        // detail: why; path: the log
     ImageMissing,
-    ToolNotStarted,     // startError: 2 not found, 0 unknown, other
+    ToolNotStarted,     // startError: 2 not found, 0 unknown, other; detail: the message, when the runner gave one
     ToolFailed,         // two runs without the success line
 };
 

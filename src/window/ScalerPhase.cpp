@@ -84,6 +84,7 @@ std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
     case ScalerResult::OldLogStays: return texts::OldLogStays + outcome.path + ": " + outcome.detail + ".";
     case ScalerResult::ImageMissing: return texts::ToolMissing;
     case ScalerResult::ToolNotStarted:
+        if (!outcome.detail.empty()) return outcome.detail;
         return startFailureMessage(outcome.startError) +
                (outcome.startError == kFileNotFoundCode ? " " + ispToolExpectedIn(tool.programFolder) : "");
     case ScalerResult::ToolFailed:

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "platform/IspToolRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
 #include "qt/Text8.h"
@@ -19,7 +20,9 @@ std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::cu
 ToolProgram::ToolProgram()
     : programFolder_(programFolder(true)), workingDirectory_(workingDirectory()),
       port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
-      session_(port_, loop_, processes_, programFolder_, workingDirectory_)
+      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(programFolder_ + fw::kPathSeparator +
+                                                                        "settings.ini"))),
+      session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
 }

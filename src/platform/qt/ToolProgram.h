@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "qt/QtEventLoop.h"
@@ -30,6 +31,7 @@ private:
     QtSerialPort port_;
     QtEventLoop loop_;
     QtProcessRunner processes_;
+    std::unique_ptr<fw::ProcessRunner> ispTool_;  // a Windows build of the tool runs through wine
     QtSerialDevices devices_;
     WindowSession session_;
 };

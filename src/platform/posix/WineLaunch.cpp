@@ -1,0 +1,118 @@
+#include "platform/posix/WineLaunch.h"
+
+#include <algorithm>
+#include <fstream>
+#include <string_view>
+#include <unistd.h>
+
+namespace fw::platform {
+
+namespace {
+
+constexpr const char* kShell = "/bin/sh";
+constexpr const char* kLauncherName = "fwupgrade-wine";  // the name its own messages carry
+constexpr const char* kDefaultWine = "wine";
+constexpr char kWindowsExecutableMark[] = {'M', 'Z'};
+
+// $1 prefix, $2 wine, $3 port number (empty: none), $4 device, $5 the tool,
+// then the tool's arguments. Every wine but the tool's own runs with its
+// output discarded and without the lock's descriptor: the wine server it may
+// start outlives this run and must hold neither our caller's output open nor
+// the lock. The prefix's COMn lasts as the registry value (wine's mount
+// manager rewrites the dosdevices links from it at every start); the link
+// serves a wine server already running for another port's tool.
+constexpr const char* kLauncherScript = R"sh(prefix=$1 wine=$2 port=$3 device=$4 tool=$5
+shift 5
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+quiet() { "$wine" "$@" </dev/null >/dev/null 2>&1 9>&-; }
+mkdir -p "$prefix" && exec 9>"$prefix.lock" && flock 9 || exit 1
+if [ ! -e "$prefix/.fwupgrade-ready" ]; then
+  quiet wineboot.exe -i || { echo "$0: cannot set up the wine prefix $prefix" >&2; exit 1; }
+  # The new registry is on disk once its wine server has ended.
+  server="${wine%/*}/wineserver"
+  [ -x "$server" ] || server=wineserver
+  "$server" -w </dev/null >/dev/null 2>&1 9>&-
+  : > "$prefix/.fwupgrade-ready"
+fi
+if [ -n "$port" ]; then
+  quiet reg.exe add 'HKLM\Software\Wine\Ports' /v "COM$port" /t REG_SZ /d "$device" /f ||
+    { echo "$0: cannot name $device COM$port in the wine prefix $prefix" >&2; exit 1; }
+fi
+n=$#
+while [ "$n" -gt 0 ]; do
+  a=$1; shift; n=$((n - 1))
+  case $a in
+  Z:\\*) s=$("$wine" winepath.exe -s "$a" </dev/null 2>/dev/null 9>&- | tr -d '\r'); [ -n "$s" ] && a=$s ;;
+  esac
+  set -- "$@" "$a"
+done
+[ -z "$port" ] || ln -sfn "$device" "$prefix/dosdevices/com$port" || exit 1
+exec 9>&-
+exec "$wine" "$tool" "$@"
+)sh";
+
+constexpr const char* kWineMissing =
+    " is a Windows program, and wine, which runs it here, is not installed. Please install wine (Debian package "
+    "\"wine\"), or name the program that runs Windows programs as RUNNER= in the [ISP] section of settings.ini.";
+constexpr const char* kRunnerMissing =
+    " in settings.ini names no program that can be run. Please install wine (Debian package \"wine\") and "
+    "correct or remove RUNNER= in the [ISP] section of settings.ini.";
+
+bool isRunnable(const std::string& path) { return !path.empty() && ::access(path.c_str(), X_OK) == 0; }
+
+std::string findInSearchPath(const std::string& name, std::string_view searchPath)
+{
+    while (!searchPath.empty()) {
+        const std::size_t end = std::min(searchPath.find(':'), searchPath.size());
+        const std::string_view folder = searchPath.substr(0, end);
+        // An empty entry is the current folder, which the program never means.
+        if (!folder.empty()) {
+            const std::string candidate = std::string(folder) + "/" + name;
+            if (isRunnable(candidate)) return candidate;
+        }
+        searchPath.remove_prefix(std::min(end + 1, searchPath.size()));
+    }
+    return {};
+}
+
+} // namespace
+
+bool isWindowsExecutable(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    char start[sizeof kWindowsExecutableMark] = {};
+    return file.read(start, sizeof start) && std::equal(std::begin(start), std::end(start), kWindowsExecutableMark);
+}
+
+std::string wineProgram(const std::string& runnerSetting, const std::string& searchPath)
+{
+    const std::string wanted = runnerSetting.empty() ? kDefaultWine : runnerSetting;
+    if (wanted.find('/') != std::string::npos) return isRunnable(wanted) ? wanted : std::string();
+    return findInSearchPath(wanted, searchPath);
+}
+
+std::string windowsPathOf(const std::string& absolutePath)
+{
+    std::string path = "Z:" + absolutePath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string wineMissingMessage(const std::string& toolName, const std::string& runnerSetting)
+{
+    const std::string cannotStart = "ERROR: Can't start " + toolName + ": it";
+    if (runnerSetting.empty()) return cannotStart + kWineMissing;
+    return cannotStart + " is a Windows program, and RUNNER=" + runnerSetting + kRunnerMissing;
+}
+
+Launch wineLaunch(const WineSetup& setup, const std::string& tool, const std::vector<std::string>& arguments)
+{
+    Launch launch{kShell,
+                  {"-c", kLauncherScript, kLauncherName, setup.prefix, setup.wine,
+                   setup.port > 0 ? std::to_string(setup.port) : std::string(), setup.device, tool}};
+    for (const std::string& argument : arguments)
+        launch.arguments.push_back(argument.starts_with('/') ? windowsPathOf(argument) : argument);
+    return launch;
+}
+
+} // namespace fw::platform

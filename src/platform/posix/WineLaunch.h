@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fw::platform {
+
+// The wine prefix the ISP tool runs in, in the program folder; beside it
+// "wineprefix.lock" serialises its creation and the port mappings.
+inline constexpr const char* kWinePrefixName = "wineprefix";
+
+// True when the file begins as every Windows executable does, with "MZ".
+bool isWindowsExecutable(const std::string& path);
+
+// The program that runs Windows programs here, as a path: the runner
+// setting when given (a name without "/" is looked up in the search path),
+// else "wine" in the search path. Empty when that names no program this
+// user may run.
+std::string wineProgram(const std::string& runnerSetting, const std::string& searchPath);
+
+// An absolute path as a program under wine names it: on drive Z:, which a
+// wine prefix maps to the root of the file system. "/tmp/a b" is
+// "Z:\tmp\a b".
+std::string windowsPathOf(const std::string& absolutePath);
+
+// What the technician is told when a Windows tool has nothing to run it.
+std::string wineMissingMessage(const std::string& toolName, const std::string& runnerSetting);
+
+struct WineSetup {
+    std::string wine;    // the program that runs Windows programs
+    std::string prefix;  // the wine prefix, made on first use
+    int port = 0;        // COMn the tool opens; 0 maps none
+    std::string device;  // what COMn is on this machine
+};
+
+struct Launch {
+    std::string program;
+    std::vector<std::string> arguments;
+};
+
+// A start of the Windows tool through wine as one program: a shell that
+// makes the prefix on first use, maps COMn to the device, turns the Z:
+// paths among the arguments into their short form where wine gives one, and
+// then becomes wine running the tool. So the prefix's creation is part of
+// the tool's run: bounded by its time limit and stopped with it. Absolute
+// paths among the arguments are handed over on drive Z:; the other
+// arguments stay as they are.
+Launch wineLaunch(const WineSetup& setup, const std::string& tool, const std::vector<std::string>& arguments);
+
+} // namespace fw::platform
