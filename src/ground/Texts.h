@@ -61,6 +61,17 @@ inline constexpr const char* WaitingForFolder = "Waiting for another upgrade's I
 inline constexpr const char* FolderStaysBusy = "ERROR: Another upgrade's ISP tool still runs in ";
 inline constexpr const char* FolderNotLockable = "ERROR: Can't lock the ISP tool folder ";
 inline constexpr const char* OldLogStays = "ERROR: Can't delete the old ISP tool log ";
+// A Windows build of the tool where wine must run it: "ERROR: Can't start
+// TOOL: it is a Windows program, and " then what is missing.
+inline constexpr const char* ToolCannotStart = "ERROR: Can't start ";
+inline constexpr const char* ToolIsWindowsProgram = ": it is a Windows program, and ";
+inline constexpr const char* WineMissing =
+    "wine, which runs it here, is not installed. Please install wine (Debian package \"wine\"), or name the "
+    "program that runs Windows programs as RUNNER= in the [ISP] section of settings.ini.";
+inline constexpr const char* RunnerNamed = "RUNNER=";
+inline constexpr const char* RunnerMissing =
+    " in settings.ini names no program that can be run. Please install wine (Debian package \"wine\") and "
+    "correct or remove RUNNER= in the [ISP] section of settings.ini.";
 
 // Closing the window.
 inline constexpr const char* CloseWhileBusy = "now, the projector will become damaged. Are you sure?";

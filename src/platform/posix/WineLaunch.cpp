@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "ground/Texts.h"
+
 namespace fw::platform {
 
 namespace {
@@ -51,12 +53,6 @@ exec 9>&-
 exec "$wine" "$tool" "$@"
 )sh";
 
-constexpr const char* kWineMissing =
-    " is a Windows program, and wine, which runs it here, is not installed. Please install wine (Debian package "
-    "\"wine\"), or name the program that runs Windows programs as RUNNER= in the [ISP] section of settings.ini.";
-constexpr const char* kRunnerMissing =
-    " in settings.ini names no program that can be run. Please install wine (Debian package \"wine\") and "
-    "correct or remove RUNNER= in the [ISP] section of settings.ini.";
 
 bool isRunnable(const std::string& path) { return !path.empty() && ::access(path.c_str(), X_OK) == 0; }
 
@@ -100,9 +96,9 @@ std::string windowsPathOf(const std::string& absolutePath)
 
 std::string wineMissingMessage(const std::string& toolName, const std::string& runnerSetting)
 {
-    const std::string cannotStart = "ERROR: Can't start " + toolName + ": it";
-    if (runnerSetting.empty()) return cannotStart + kWineMissing;
-    return cannotStart + " is a Windows program, and RUNNER=" + runnerSetting + kRunnerMissing;
+    const std::string cannotStart = texts::ToolCannotStart + toolName + texts::ToolIsWindowsProgram;
+    if (runnerSetting.empty()) return cannotStart + texts::WineMissing;
+    return cannotStart + texts::RunnerNamed + runnerSetting + texts::RunnerMissing;
 }
 
 Launch wineLaunch(const WineSetup& setup, const std::string& tool, const std::vector<std::string>& arguments)
