@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "qt/ProcessTree.h"
+#include "qt/ProgramArguments.h"
 
 namespace fw::qt {
 
@@ -49,24 +50,6 @@ int startErrorCode(const QString& program, const QString& workingDirectory)
     if (!programExists(program)) return kFileNotFound;
     if (!workingDirectory.isEmpty() && !QFileInfo(workingDirectory).isDir()) return kPathNotFound;
     return kAccessDenied;  // there, but not a program this user may run
-}
-
-void setArguments(QProcess& process, const std::vector<std::string>& arguments)
-{
-#ifdef _WIN32
-    // Windows programs parse their own command line: hand over the text
-    // exactly as built, without quoting added.
-    QString line;
-    for (const std::string& a : arguments) {
-        if (!line.isEmpty()) line += QLatin1Char(' ');
-        line += QString::fromStdString(a);
-    }
-    process.setNativeArguments(line);
-#else
-    QStringList list;
-    for (const std::string& a : arguments) list << QString::fromStdString(a);
-    process.setArguments(list);
-#endif
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+// Each argument reaches the program as it is, blanks and all.
+#include "qt/ProgramArguments.h"
+
+#include <QStringList>
+
+namespace fw::qt {
+
+void setArguments(QProcess& process, const std::vector<std::string>& arguments)
+{
+    QStringList list;
+    for (const std::string& a : arguments) list << QString::fromStdString(a);
+    process.setArguments(list);
+}
+
+} // namespace fw::qt
