@@ -33,6 +33,14 @@ std::size_t imageBytesSent(const SimSerialPort& port)
 }
 
 // How the download ended on the line and in the window.
+// The loader's options as a case changes them from the defaults.
+ProjectorOptions optionsFrom(const std::function<void(ProjectorOptions&)>& change)
+{
+    ProjectorOptions options;
+    if (change) change(options);
+    return options;
+}
+
 enum class Ending {
     Abort,         // CR LF last on the line; the progress bar left as it was
     AbortNoLine,   // the same, but the failed port could not carry the CR LF
@@ -91,9 +99,7 @@ TEST(DownloadEndings, EachFailureItsMessageAndTheWindowItLeaves)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ProjectorOptions options;
-        if (c.projector) c.projector(options);
-        UpgradeRig r(options);
+        UpgradeRig r(optionsFrom(c.projector));
         if (c.before) c.before(r);
         EXPECT_EQ(upgrade(r), c.outcome);
 
@@ -165,9 +171,7 @@ TEST(DownloadEndings, UnusualButGoodLoadersAndLinesStillComplete)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ProjectorOptions options;
-        if (c.projector) c.projector(options);
-        UpgradeRig r(options);
+        UpgradeRig r(optionsFrom(c.projector));
         if (c.before) c.before(r);
         EXPECT_EQ(upgrade(r), UpgradeOutcome::Complete);
         EXPECT_EQ(r.messages().back(), kDownloadComplete);

@@ -214,10 +214,10 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
     noLog.writeNoLog = true;
     hang.hang = true;
     lateLog.logLateMs = 5000;
-    const auto holdFolder = [](UpgradeRig& r) {
-        static std::unique_ptr<FolderLock> other;  // held past the run, as by another copy of the program
-        other = std::make_unique<FolderLock>(r.rig.programFolder.str());
-        ASSERT_EQ(other->tryLock(), FolderLock::Result::Taken);
+    std::unique_ptr<FolderLock> otherCopy;  // holds the folder through the run, as another copy of the program would
+    const auto holdFolder = [&otherCopy](UpgradeRig& r) {
+        otherCopy = std::make_unique<FolderLock>(r.rig.programFolder.str());
+        ASSERT_EQ(otherCopy->tryLock(), FolderLock::Result::Taken);
     };
     struct Case {
         const char* name;
