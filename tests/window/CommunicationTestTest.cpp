@@ -2,7 +2,6 @@
 
 #include "PackageMaker.h"
 #include "SimRig.h"
-#include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "window/ProjectorChecks.h"
 
@@ -10,8 +9,6 @@ using namespace fw;
 using namespace fw::sim;
 
 namespace {
-
-const std::string kLinkFailed = texts::LinkFailed;
 
 bool allTestControlsOff(const RecordingView& v)
 {
@@ -40,6 +37,8 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
          "ky nop\rop model.name ?\r"},
         {"other model", {.modelName = "QT1952"}, true, 1, {kMismatch, texts::TestOk}, MessageStyle::Information, false,
          true, true, ""},
+        {"silent projector", {.silent = true}, false, 1, {texts::LinkFailed}, MessageStyle::Critical, false, false,
+         false, ""},
         {"lower-case nop", {.lowerCaseAnswers = true}, false, 1, {"Test failed!"}, MessageStyle::Critical, false, false,
          false, ""},
         {"invalid port", {}, false, 9, {"COM9 is invalid. Please select an available RS232 port."},
@@ -62,16 +61,6 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
             EXPECT_EQ(rig.port.bytesSent(), c.sent);
         }
     }
-}
-
-TEST(CommunicationTestButton, SilentProjectorGivesTheLinkFailureAfterSixSendings)
-{
-    SimRig rig({.silent = true});
-    cmdTest_Click(rig.tool);
-    EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{kLinkFailed});
-    EXPECT_TRUE(allTestControlsOff(rig.view));
-    EXPECT_GT(rig.view.messages()[0].at, ms(12300));
-    EXPECT_EQ(rig.tool.state.statusLine, kLinkFailed);
 }
 
 TEST(CommunicationTestButton, ButtonsAreOffWhileTheTestRuns)

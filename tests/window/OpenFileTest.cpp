@@ -11,8 +11,6 @@ using namespace fw::test;
 
 namespace {
 
-const std::string kMismatch = "Text file doesn't match the connected projector.";
-
 struct OpenFileTest : ::testing::Test, PackageFixture {
     ProfileFile settings{rig.tool.settingsPath()};
     void click() { cmdOpenFile1_Click(rig.tool); }
@@ -72,17 +70,6 @@ TEST_F(OpenFileTest, InvalidPackageShowsOnlyTheChecksMessageAndSendsNothing)
     EXPECT_FALSE(upgradeEnabled());
     EXPECT_EQ(rig.port.bytesSent(), "");
     EXPECT_EQ(rig.port.opens(), 0u);
-}
-
-TEST_F(OpenFileTest, PackageForAnotherModelIsRefusedByTheModelCheck)
-{
-    upName = "QT2436_up.bin";
-    rig.view.chooseFileNext(validPackage());
-    click();
-    EXPECT_TRUE(rig.tool.state.ListFileValid);
-    EXPECT_EQ(messages(), std::vector<std::string>{kMismatch});
-    EXPECT_FALSE(upgradeEnabled());
-    EXPECT_TRUE(rig.view.enabled(Control::cmdOpenFile1));
 }
 
 TEST_F(OpenFileTest, DeletedRememberedListFileStillServesAsTheStartingLocation)

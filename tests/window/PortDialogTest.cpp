@@ -1,31 +1,35 @@
 #include <gtest/gtest.h>
 
+#include "FixedDeviceSource.h"
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "window/MainWindow.h"
+#include "window/PortDiscovery.h"
 #include "window/Settings.h"
 
 using namespace fw;
 using namespace fw::sim;
+using fw::testing::readFile;
 
 namespace {
+
+const std::string kKept = "; kept\r\n[RS232Set]\r\nCOM=1\r\n";
+
+// The window after start-up with COM1 stored (COM2 held by another program,
+// COM3 a projector, the rest missing), the port dialog shown from the menu.
+void showDialog(SimRig& rig)
+{
+    rig.port.setAvailability(2, PortAvailability::HeldByOther);
+    rig.port.setAvailability(3, PortAvailability::Projector);
+    fw::testing::writeFile(rig.tool.settingsPath(), kKept);
+    Form_Load(rig.tool);
+    RS_232_Click(rig.tool);
+}
 
 struct PortDialog : ::testing::Test {
     SimRig rig;
 
-    void SetUp() override
-    {
-        rig.port.setAvailability(2, PortAvailability::HeldByOther);
-        rig.port.setAvailability(3, PortAvailability::Projector);
-        fw::testing::writeFile(rig.tool.settingsPath(), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
-        Form_Load(rig.tool);
-        RS_232_Click(rig.tool);
-    }
-    void choose(const std::string& text)
-    {
-        rig.view.portList = text;
-        RS232_Click(rig.tool);
-    }
+    void SetUp() override { showDialog(rig); }
     bool threeOff() const
     {
         return !rig.view.enabled(Control::cmdUpgradeSW) && !rig.view.enabled(Control::cmdOpenFile1) &&
@@ -42,36 +46,47 @@ TEST_F(PortDialog, MenuShowsTheDialogAndClosesTheStoredPort)
     EXPECT_EQ(rig.view.portList, "1");
 }
 
-// What OK does with the list text (COM1 stored, COM2 held by another
-// program, COM3 a projector, the rest missing): the message, the port, the
-// dialog and the stored text afterwards.
+// What OK does with the list text and the state of COM2: the message, the
+// port, the dialog, Open File and the test button (each set the other way
+// before OK, so that OK must set it) and the stored text afterwards.
 TEST(PortDialogOk, ListTextsAndWhatTheyLeave)
 {
     const std::string kHeld = "COM2 is currently being used by another program.  Please close that program and try again.";
-    const std::string kKept = "; kept\r\n[RS232Set]\r\nCOM=1\r\n";
+    const auto held = PortAvailability::HeldByOther;
     struct Case {
-        std::string typed, message;
+        std::string typed;
+        PortAvailability port2;
+        std::string message;
         int16_t port;
         bool open;
         std::string stored;
     } cases[] = {
-        {"3", "", 3, true, "; kept\r\n[RS232Set]\r\nCOM=3\r\n"},
-        {" 3 ", "", 3, true, "; kept\r\n[RS232Set]\r\nCOM= 3 \r\n"},  // stored exactly as shown
-        {"abc", "", 1, false, kKept},  // nothing said, but the buttons go off
-        {"9", "COM9 is invalid. Please select an available RS232 port.", 1, false, kKept},
-        {"2", kHeld, 1, false, kKept},
-        {" 2.5 ", kHeld, 1, false, kKept},  // rounds half to even
-        {"3.5", "COM3.5 is invalid. Please select an available RS232 port.", 1, false, kKept},  // 4, named as typed
-        {"2.5e0", kHeld, 1, false, kKept},
+        {"3", held, "", 3, true, "; kept\r\n[RS232Set]\r\nCOM=3\r\n"},
+        {" 3 ", held, "", 3, true, "; kept\r\n[RS232Set]\r\nCOM= 3 \r\n"},  // stored exactly as shown
+        {"abc", held, "", 1, false, kKept},  // nothing said, but the buttons go off
+        {"3x", held, "", 1, false, kKept},   // a number, but not only one
+        {"40000", held, "", 1, false, kKept},  // no port number is that large
+        {"9", held, "COM9 is invalid. Please select an available RS232 port.", 1, false, kKept},
+        {"2", held, kHeld, 1, false, kKept},
+        {"2", PortAvailability::NotPermitted,
+         "COM2 (/dev/ttySIM2) cannot be opened: this user has no permission to use it.  Please add the user to "
+         "the dialout group, then log in again.",
+         1, false, kKept},
+        {"2", PortAvailability::HeldOrNotPermitted,
+         "COM2 (/dev/ttySIM2) cannot be opened: another program is using it, or this user has no permission to "
+         "use it.  Please close that program, or add the user to the dialout group, then log in again.",
+         1, false, kKept},
+        {" 2.5 ", held, kHeld, 1, false, kKept},  // rounds half to even
+        {"3.5", held, "COM3.5 is invalid. Please select an available RS232 port.", 1, false, kKept},  // 4, named as typed
+        {"2.5e0", held, kHeld, 1, false, kKept},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         SimRig rig;
-        rig.port.setAvailability(2, PortAvailability::HeldByOther);
-        rig.port.setAvailability(3, PortAvailability::Projector);
-        fw::testing::writeFile(rig.tool.settingsPath(), kKept);
-        Form_Load(rig.tool);
-        RS_232_Click(rig.tool);
+        showDialog(rig);
+        rig.port.setAvailability(2, c.port2);
+        rig.view.setEnabled(Control::cmdOpenFile1, !c.open);
+        rig.view.setEnabled(Control::cmdTest, !c.open);
         rig.view.portList = c.typed;
         RS232_Click(rig.tool);
 
@@ -83,37 +98,10 @@ TEST(PortDialogOk, ListTextsAndWhatTheyLeave)
         EXPECT_EQ(rig.view.enabled(Control::cmdTest), c.open);
         EXPECT_FALSE(rig.view.enabled(Control::cmdUpgradeSW));  // no package: OK alone never enables it
         if (!c.message.empty()) {
+            EXPECT_EQ(rig.tool.state.statusLine, c.message);
             EXPECT_EQ(rig.view.portList, "1");  // the previous number is restored
         }
-        EXPECT_EQ(fw::testing::readFile(rig.tool.settingsPath()), c.stored);
-    }
-}
-
-
-TEST_F(PortDialog, PortThisUserMayNotOpenSaysWhyAndThePreviousIsRestored)
-{
-    const struct {
-        PortAvailability availability;
-        std::string message;
-    } cases[] = {
-        {PortAvailability::NotPermitted,
-         "COM2 (/dev/ttySIM2) cannot be opened: this user has no permission to use it.  Please add the user to "
-         "the dialout group, then log in again."},
-        {PortAvailability::HeldOrNotPermitted,
-         "COM2 (/dev/ttySIM2) cannot be opened: another program is using it, or this user has no permission to "
-         "use it.  Please close that program, or add the user to the dialout group, then log in again."},
-    };
-    for (const auto& c : cases) {
-        rig.port.setAvailability(2, c.availability);
-        const std::size_t shown = rig.view.messages().size();
-        choose("2");
-        ASSERT_EQ(rig.view.messages().size(), shown + 1);
-        EXPECT_EQ(rig.view.messages().back().text, c.message);
-        EXPECT_EQ(rig.tool.state.statusLine, c.message);
-        EXPECT_EQ(rig.view.portList, "1");
-        EXPECT_EQ(rig.port.commPort(), 1);
-        EXPECT_TRUE(threeOff());
-        EXPECT_EQ(fw::testing::readFile(rig.tool.settingsPath()), "; kept\r\n[RS232Set]\r\nCOM=1\r\n");
+        EXPECT_EQ(readFile(rig.tool.settingsPath()), c.stored);
     }
 }
 
@@ -126,11 +114,136 @@ TEST_F(PortDialog, HandEditedPortTheSerialLayerRejectsIsReportedFromTheMenu)
     EXPECT_TRUE(threeOff());
 }
 
-TEST_F(PortDialog, SuccessfulOkAfterAFailureEnablesOpenFileAndTestAgain)
+namespace {
+
+DetectedDevice dev(std::string name, int ownNumber = 0)
 {
-    choose("9");
-    ASSERT_TRUE(threeOff());
-    choose("3");
-    EXPECT_TRUE(rig.view.enabled(Control::cmdOpenFile1));
-    EXPECT_TRUE(rig.view.enabled(Control::cmdTest));
+    DetectedDevice d;
+    d.device = std::move(name);
+    d.ownNumber = ownNumber;
+    return d;
+}
+
+// "device=number" for each port, "+" marking a new line.
+std::vector<std::string> shown(const std::vector<DetectedPort>& ports)
+{
+    std::vector<std::string> out;
+    for (const DetectedPort& p : ports)
+        out.push_back(p.device.device + "=" + std::to_string(p.number) + (p.newLine ? "+" : ""));
+    return out;
+}
+
+PortLines allNumbersTaken()
+{
+    PortLines lines;
+    for (int n = 1; n <= 255; ++n) lines[n] = "/dev/gone" + std::to_string(n);
+    return lines;
+}
+
+} // namespace
+
+TEST(PortNumbering, DevicesKeepTheirNumbersAndNewOnesGetTheLowestFree)
+{
+    const struct {
+        const char* name;
+        std::vector<DetectedDevice> devices;
+        PortLines lines;
+        bool mapsPorts;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"own numbers, then the lowest free",
+         {dev("/dev/ttyUSB0"), dev("/dev/ttyS0", 1), dev("/dev/ttyS2", 3)},
+         {},
+         true,
+         {"/dev/ttyS0=1", "/dev/ttyS2=3", "/dev/ttyUSB0=2+"}},
+        {"a line counts, and so does its number when its device is absent",
+         {dev("/dev/ttyUSB1"), dev("/dev/ttyUSB0")},
+         {{1, "/dev/ttyUSB9"}, {2, "/dev/ttyUSB1"}},
+         true,
+         {"/dev/ttyUSB0=3+", "/dev/ttyUSB1=2"}},
+        {"a line giving a device's own number away leaves it a new one",
+         {dev("/dev/ttyS0", 1), dev("/dev/ttyUSB0")},
+         {{1, "/dev/ttyUSB0"}},
+         true,
+         {"/dev/ttyS0=2+", "/dev/ttyUSB0=1"}},
+        {"every number taken", {dev("/dev/ttyUSB0")}, allNumbersTaken(), true, {"/dev/ttyUSB0=0"}},
+        {"Windows: each port is its own COMn and nothing is written",
+         {dev("COM7", 7), dev("COM3", 3)},
+         {{3, "/dev/ttyUSB0"}},
+         false,
+         {"COM3=3", "COM7=7"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shown(numberDetectedDevices(c.devices, c.lines, c.mapsPorts)), c.expected) << c.name;
+}
+
+namespace {
+
+const std::string kAdapter = "/dev/serial/by-id/usb-FTDI FT232R USB UART-if00";
+
+// The dialog listing the serial port COM1 and a new USB adapter, which gets
+// COM2, here a projector.
+struct DetectedInDialog : PortDialog {
+    FixedDeviceSource source{{dev("/dev/ttyS0", 1), dev(kAdapter)}};
+
+    void SetUp() override
+    {
+        PortDialog::SetUp();
+        rig.port.setAvailability(2, PortAvailability::Projector);
+    }
+    DetectedPort listed(const std::string& device)
+    {
+        for (const DetectedPort& p : detectedPorts(rig.tool, source))
+            if (p.device.device == device) return p;
+        ADD_FAILURE() << device << " not listed";
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(DetectedInDialog, PickingANewDeviceWritesItsLineOnlyWhenOkOpensIt)
+{
+    pickDetectedPort(rig.tool, listed(kAdapter));
+    EXPECT_EQ(rig.view.portList, "2");
+    EXPECT_EQ(readFile(rig.tool.settingsPath()), kKept);  // nothing before OK
+    EXPECT_EQ(shown(detectedPorts(rig.tool, source)), (std::vector<std::string>{kAdapter + "=2+", "/dev/ttyS0=1"}));
+
+    RS232_Click(rig.tool);
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.commPort(), 2);
+    EXPECT_EQ(readPortLines(rig.tool.settingsPath()), (PortLines{{2, kAdapter}}));
+    EXPECT_NE(readFile(rig.tool.settingsPath()).find("[RS232Set]\r\nCOM=2\r\n"), std::string::npos);
+    EXPECT_EQ(shown(detectedPorts(rig.tool, source)), (std::vector<std::string>{kAdapter + "=2", "/dev/ttyS0=1"}));
+}
+
+TEST_F(DetectedInDialog, ADevicePulledOutBeforeOkIsDroppedAndNoLineIsWritten)
+{
+    pickDetectedPort(rig.tool, listed(kAdapter));
+    source.list().pop_back();
+    EXPECT_EQ(shown(detectedPorts(rig.tool, source)), std::vector<std::string>{"/dev/ttyS0=1"});
+    RS232_Click(rig.tool);
+    EXPECT_TRUE(readPortLines(rig.tool.settingsPath()).empty());
+}
+
+TEST_F(DetectedInDialog, TypingAnotherNumberAfterThePickWritesNoLine)
+{
+    pickDetectedPort(rig.tool, listed(kAdapter));
+    rig.view.portList = "1";
+    RS232_Click(rig.tool);
+    EXPECT_EQ(rig.port.commPort(), 1);
+    EXPECT_TRUE(readPortLines(rig.tool.settingsPath()).empty());
+}
+
+TEST_F(DetectedInDialog, ALineThatCannotBeWrittenStopsTheOpenWithAMessage)
+{
+    source.list().push_back(dev("/dev/ttyUSB0\r\nCOM1=/dev/evil"));  // the file refuses line breaks
+    pickDetectedPort(rig.tool, listed("/dev/ttyUSB0\r\nCOM1=/dev/evil"));
+    RS232_Click(rig.tool);
+    ASSERT_EQ(rig.view.messages().size(), 1u);
+    EXPECT_EQ(rig.view.messages()[0].style, MessageStyle::Critical);
+    EXPECT_EQ(rig.view.messages()[0].text.rfind("COM3 cannot be given to /dev/ttyUSB0", 0), 0u);
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.view.portList, "1");
+    EXPECT_EQ(readFile(rig.tool.settingsPath()), kKept);
 }

@@ -4,15 +4,14 @@
 #include <functional>
 #include <memory>
 
-#include "ground/Texts.h"
 #include "UpgradeRig.h"
 #include "ground/FileHelpers.h"
+#include "ground/FolderLock.h"
+#include "ground/Texts.h"
+#include "transfer/IspCommandLine.h"
+#include "transfer/IspSettings.h"
 #include "window/MainWindow.h"
 #include "window/ScalerPhase.h"
-#include "ground/FolderLock.h"
-#include "transfer/IspCommandLine.h"
-#include "transfer/ScalerFlash.h"
-#include "transfer/ToolLog.h"
 
 using namespace fw;
 using namespace fw::sim;
@@ -56,25 +55,40 @@ void expectClosingSteps(const UpgradeRig& r)
 
 } // namespace
 
-TEST(ScalerFlash, ToolThatSucceedsAtOnceRunsOnceOnTheReleasedPort)
+// Run on its own the phase asks for ISP mode alone and starts the tool once
+// on the released port: 4000 ms after the scaler's banner, whether it came at
+// the first poll or was already waiting in any letter case; after the 61
+// polls of 500 ms (and their overrun) when it never comes.
+TEST(ScalerFlash, ToolStartsOnceAfterTheBannerOrAfterAbout34SecondsWithout)
 {
-    UpgradeRig r;
-    r.tool().state.ElapsedSeconds = 500;
-    cmdFlashSW2_Click(r.tool());
+    struct Case {
+        const char* name;
+        bool banner;
+        std::string received;
+        Micros least, most;
+    } cases[] = {
+        {"banner at the first poll", true, "", ms(4000), ms(4004)},
+        {"banner already in the buffer", false, "earlier: gennum gf9450", ms(4000), ms(4004)},
+        {"no banner", false, "", ms(61 * 500 + 4000), ms(61 * 502 + 4002)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProjectorOptions options;
+        if (!c.banner) options.isp.banner.clear();
+        UpgradeRig r(options);
+        r.tool().link.received = c.received;
+        r.tool().state.ElapsedSeconds = 500;
+        cmdFlashSW2_Click(r.tool());
 
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
-    EXPECT_EQ(r.view().messages()[0].style, MessageStyle::Information);
-    EXPECT_EQ(r.rig.port.bytesSent(), "op dlgf\r");
-    EXPECT_TRUE(r.scalerImageFlashed());
-    EXPECT_EQ(r.rig.processes.launches().size(), 1u);
-    EXPECT_EQ(r.isp.runs(), 1);
-    // The banner came at the first poll; then the fixed 4000 ms.
-    EXPECT_GE(waitBeforeTool(r), ms(4000));
-    EXPECT_LE(waitBeforeTool(r), ms(4004));
-    EXPECT_EQ(r.tool().state.toolLogLine, kIspSuccessLine);
-    EXPECT_EQ(r.view().caption(Caption::lblFileCount), "");
-    EXPECT_LT(r.tool().state.ElapsedSeconds, 500);  // reset when the phase began
-    expectClosingSteps(r);
+        EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+        EXPECT_EQ(r.rig.port.bytesSent(), "op dlgf\r");
+        EXPECT_TRUE(r.scalerImageFlashed());
+        EXPECT_EQ(r.rig.processes.launches().size(), 1u);
+        EXPECT_GE(waitBeforeTool(r), c.least);
+        EXPECT_LE(waitBeforeTool(r), c.most);
+        EXPECT_LT(r.tool().state.ElapsedSeconds, 500);  // reset when the phase began
+        expectClosingSteps(r);
+    }
 }
 
 // While the tool runs, at every tick of the animation: the processing
@@ -111,44 +125,14 @@ TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
     std::vector<std::string> captions;
     for (const std::string& text : shown)
         if (captions.empty() || captions.back() != text) captions.push_back(text);
-    const std::string text = "Downloading, please wait ...";
     // Each tick shows one character more, up to all 28, then one empty tick.
-    auto full = std::find(captions.begin(), captions.end(), text);
-    ASSERT_NE(full, captions.end());
-    ASSERT_GE(full - captions.begin(), 28);
-    for (int n = 1; n <= 28; ++n) EXPECT_EQ(*(full - 28 + n), text.substr(0, std::size_t(n)));
-    ASSERT_GE(captions.end() - full, 3);
-    EXPECT_EQ(*(full + 1), "");
-    EXPECT_EQ(*(full + 2), "D");
+    const std::string text = "Downloading, please wait ...";
+    ASSERT_GT(captions.size(), 31u);
+    for (std::size_t k = 0; k < captions.size(); ++k) EXPECT_EQ(captions[k], text.substr(0, k % 29)) << k;
     // One close question per tick, each answered No, then the result.
     EXPECT_EQ(r.messages().size(), std::size_t(ticks) + 1);
     EXPECT_EQ(r.messages().back(), kDownloadComplete);
     expectClosingSteps(r);
-}
-
-TEST(ScalerFlash, ScalerThatNeverSaysGennumStillGetsTheToolAfterAbout34Seconds)
-{
-    ProjectorOptions quiet;
-    quiet.isp.banner.clear();
-    UpgradeRig r(quiet);
-    cmdFlashSW2_Click(r.tool());
-
-    EXPECT_GE(waitBeforeTool(r), ms(61 * 500 + 4000));
-    EXPECT_LE(waitBeforeTool(r), ms(61 * 502 + 4002));
-    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
-    EXPECT_TRUE(r.scalerImageFlashed());
-}
-
-TEST(ScalerFlash, BannerAlreadyInTheBufferInAnyCaseEndsTheWaitAtTheFirstPoll)
-{
-    ProjectorOptions quiet;
-    quiet.isp.banner.clear();
-    UpgradeRig r(quiet);
-    r.tool().link.received = "earlier: gennum gf9450";
-    cmdFlashSW2_Click(r.tool());
-
-    EXPECT_GE(waitBeforeTool(r), ms(4000));
-    EXPECT_LE(waitBeforeTool(r), ms(4004));
 }
 
 TEST(ScalerFlash, PortThatCannotBeOpenedEndsSilently)
@@ -207,10 +191,9 @@ TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 // that the scaler cannot back.
 TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
 {
-    IspSwitches fine, failOnce, failAlways, crash, noLog, hang, lateLog;
+    IspSwitches fine, failOnce, failAlways, noLog, hang, lateLog;
     failOnce.fail = IspSwitches::Failing::Once;
     failAlways.fail = IspSwitches::Failing::Always;
-    crash.crash = true;
     noLog.writeNoLog = true;
     hang.hang = true;
     lateLog.logLateMs = 5000;
@@ -228,7 +211,6 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
     } cases[] = {
         {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
         {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
-        {"crash before the result line twice", crash, {}, kLinkFailedText, 2},
         {"no log at all twice", noLog, {}, kLinkFailedText, 2},
         {"success log left by an earlier run", noLog,
          [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},
@@ -241,8 +223,6 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
          "Error!", 0},
         {"tool failing to start, access denied", fine, [](UpgradeRig& r) { r.rig.processes.failStartsWith(5); },
          "ERROR: Can't open file.", 0},
-        {"no scaler image named", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath.clear(); },
-         "ERROR: Can't find file.", 0},
         {"scaler image gone", fine, [](UpgradeRig& r) { r.tool().state.package.ScalerImagePath = "/no/such/s.bin"; },
          "ERROR: Can't find file.", 0},
         {"old log that cannot be deleted", fine,
@@ -276,4 +256,61 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
         EXPECT_LT(r.rig.loop.now() - start, seconds(2 * 30 + 60 + 120));  // never waits past its limits
         expectClosingSteps(r);
     }
+}
+
+TEST(IspToolSafety, TimeLimitComesFromSettingsWithTheDefaultForAnythingButWholeSeconds)
+{
+    for (const auto& [text, seconds] : std::vector<std::pair<std::string, int32_t>>{
+             {"", 1200}, {"0", 1200}, {"abc", 1200}, {"12.5", 1200}, {"-5", 1200}, {"5s", 1200},
+             {"45", 45}, {"007", 7}, {"99999999999999999999", 7 * 24 * 3600}}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ispTimeLimitFrom(text), seconds);
+    }
+}
+
+TEST(IspToolSafety, SecondCopyOnTheFolderWaitsSaysSoAndThenFlashes)
+{
+    UpgradeRig r;
+    auto other = std::make_shared<FolderLock>(r.rig.programFolder.path().string());
+    ASSERT_EQ(other->tryLock(), FolderLock::Result::Taken);
+    // The other copy's run judges its own log and lets the folder go.
+    r.rig.loop.schedule(seconds(100), [&] {
+        writeFile(r.log(), "Command: 0503 0000 fafd\r\n");
+        other.reset();
+    });
+    cmdFlashSW2_Click(r.tool());
+
+    const auto& captions = r.view().captionHistory();
+    EXPECT_NE(std::find(captions.begin(), captions.end(), std::string("lblFileCount=") + texts::WaitingForFolder),
+              captions.end());
+    ASSERT_EQ(r.rig.processes.launches().size(), 1u);
+    EXPECT_GE(r.rig.processes.launches()[0].at, seconds(100));
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
+    EXPECT_TRUE(r.scalerImageFlashed());
+}
+
+TEST(IspToolSafety, ClosingTheWindowWhileTheToolRunsStopsItAndFreesThePort)
+{
+    IspSwitches hang;
+    hang.hang = true;
+    UpgradeRig r({}, hang);
+    struct Seen {
+        bool closeCancelled = true, toolLeft = true, portFree = false;
+    } atClose;
+    r.rig.loop.schedule(seconds(60), [&] {
+        atClose.closeCancelled = Form_QueryUnload(r.tool());
+        if (atClose.closeCancelled) return;
+        Form_Unload(r.tool());  // the program ends here
+        atClose.toolLeft = r.rig.processes.running() > 0 || r.isp.leftSomethingRunning();
+        atClose.portFree = r.rig.port.opens() == 1 && (r.rig.port.setPortOpen(true), r.rig.port.portOpen());
+        r.rig.port.setPortOpen(false);
+    });
+    r.rig.view.answerNext(Answer::Yes);
+    cmdFlashSW2_Click(r.tool());
+
+    EXPECT_FALSE(atClose.closeCancelled);
+    EXPECT_EQ(r.messages().front(), "now, the projector will become damaged. Are you sure?");
+    EXPECT_EQ(r.view().messages().front().style, MessageStyle::Question);
+    EXPECT_FALSE(atClose.toolLeft);
+    EXPECT_TRUE(atClose.portFree);
 }
