@@ -19,8 +19,6 @@ namespace fw::testing {
 inline constexpr std::size_t kUpImageSize = 262144;
 inline constexpr std::size_t kSmallestScalerSize = 2500000;
 
-inline const std::string kNotValid = texts::ListFileNotValid;
-
 // Deterministic image contents, different per seed.
 inline std::string imageBytes(std::size_t size, uint32_t seed)
 {

@@ -64,24 +64,18 @@ struct UpgradeRig {
     std::string upBytes, scalerBytes, upImage, scalerImage;
 };
 
-// The promise the technician relies on: "Download complete" is shown only
-// when the projector holds both images exactly.
-inline void expectNoFalseSuccess(const UpgradeRig& r)
-{
-    if (r.showed(kDownloadComplete)) {
-        EXPECT_TRUE(r.upImageFlashed()) << "success shown without the uP image";
-        EXPECT_TRUE(r.scalerImageFlashed()) << "success shown without the scaler image";
-    }
-}
-
 // What every ending leaves: the pointer normal, the flag clear, Exit usable,
-// and no success claimed that the projector cannot back.
+// and no success claimed that the projector cannot back: "Download complete"
+// only when it holds both images exactly.
 inline void expectWindowGivenBack(const UpgradeRig& r)
 {
     EXPECT_FALSE(r.view().busyPointer());
     EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
     EXPECT_TRUE(r.view().enabled(Control::pExit));
-    expectNoFalseSuccess(r);
+    if (r.showed(kDownloadComplete)) {
+        EXPECT_TRUE(r.upImageFlashed()) << "success shown without the uP image";
+        EXPECT_TRUE(r.scalerImageFlashed()) << "success shown without the scaler image";
+    }
 }
 
 inline bool workControlsEnabled(const sim::RecordingView& v)

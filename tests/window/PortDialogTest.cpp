@@ -30,23 +30,12 @@ struct PortDialog : ::testing::Test {
     SimRig rig;
 
     void SetUp() override { showDialog(rig); }
-    bool threeOff() const
-    {
-        return !rig.view.enabled(Control::cmdUpgradeSW) && !rig.view.enabled(Control::cmdOpenFile1) &&
-               !rig.view.enabled(Control::cmdTest);
-    }
 };
 
 } // namespace
 
-TEST_F(PortDialog, MenuShowsTheDialogAndClosesTheStoredPort)
-{
-    EXPECT_TRUE(rig.view.portDialogVisible());
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_EQ(rig.view.portList, "1");
-}
-
-// What OK does with the list text and the state of COM2: the message, the
+// The menu shows the dialog with the stored number and closes its port. What
+// OK then does with the list text and the state of COM2: the message, the
 // port, the dialog, Open File and the test button (each set the other way
 // before OK, so that OK must set it) and the stored text afterwards.
 TEST(PortDialogOk, ListTextsAndWhatTheyLeave)
@@ -84,6 +73,9 @@ TEST(PortDialogOk, ListTextsAndWhatTheyLeave)
         SCOPED_TRACE(c.typed);
         SimRig rig;
         showDialog(rig);
+        ASSERT_TRUE(rig.view.portDialogVisible());
+        EXPECT_FALSE(rig.port.portOpen());
+        EXPECT_EQ(rig.view.portList, "1");
         rig.port.setAvailability(2, c.port2);
         rig.view.setEnabled(Control::cmdOpenFile1, !c.open);
         rig.view.setEnabled(Control::cmdTest, !c.open);
@@ -111,7 +103,8 @@ TEST_F(PortDialog, HandEditedPortTheSerialLayerRejectsIsReportedFromTheMenu)
     RS_232_Click(rig.tool);
     EXPECT_EQ(rig.view.messageTexts(),
               std::vector<std::string>{"COM0 is invalid. Please select an available RS232 port."});
-    EXPECT_TRUE(threeOff());
+    for (Control off : {Control::cmdUpgradeSW, Control::cmdOpenFile1, Control::cmdTest})
+        EXPECT_FALSE(rig.view.enabled(off));
 }
 
 namespace {
@@ -151,27 +144,15 @@ TEST(PortNumbering, DevicesKeepTheirNumbersAndNewOnesGetTheLowestFree)
         bool mapsPorts;
         std::vector<std::string> expected;
     } cases[] = {
-        {"own numbers, then the lowest free",
-         {dev("/dev/ttyUSB0"), dev("/dev/ttyS0", 1), dev("/dev/ttyS2", 3)},
-         {},
-         true,
-         {"/dev/ttyS0=1", "/dev/ttyS2=3", "/dev/ttyUSB0=2+"}},
-        {"a line counts, and so does its number when its device is absent",
-         {dev("/dev/ttyUSB1"), dev("/dev/ttyUSB0")},
-         {{1, "/dev/ttyUSB9"}, {2, "/dev/ttyUSB1"}},
-         true,
-         {"/dev/ttyUSB0=3+", "/dev/ttyUSB1=2"}},
-        {"a line giving a device's own number away leaves it a new one",
-         {dev("/dev/ttyS0", 1), dev("/dev/ttyUSB0")},
-         {{1, "/dev/ttyUSB0"}},
-         true,
-         {"/dev/ttyS0=2+", "/dev/ttyUSB0=1"}},
+        {"own numbers, then the lowest free", {dev("/dev/ttyUSB0"), dev("/dev/ttyS0", 1), dev("/dev/ttyS2", 3)}, {},
+         true, {"/dev/ttyS0=1", "/dev/ttyS2=3", "/dev/ttyUSB0=2+"}},
+        {"a line counts, and so does its number when its device is absent", {dev("/dev/ttyUSB1"), dev("/dev/ttyUSB0")},
+         {{1, "/dev/ttyUSB9"}, {2, "/dev/ttyUSB1"}}, true, {"/dev/ttyUSB0=3+", "/dev/ttyUSB1=2"}},
+        {"a line giving a device's own number away leaves it a new one", {dev("/dev/ttyS0", 1), dev("/dev/ttyUSB0")},
+         {{1, "/dev/ttyUSB0"}}, true, {"/dev/ttyS0=2+", "/dev/ttyUSB0=1"}},
         {"every number taken", {dev("/dev/ttyUSB0")}, allNumbersTaken(), true, {"/dev/ttyUSB0=0"}},
-        {"Windows: each port is its own COMn and nothing is written",
-         {dev("COM7", 7), dev("COM3", 3)},
-         {{3, "/dev/ttyUSB0"}},
-         false,
-         {"COM3=3", "COM7=7"}},
+        {"Windows: each port is its own COMn and nothing is written", {dev("COM7", 7), dev("COM3", 3)},
+         {{3, "/dev/ttyUSB0"}}, false, {"COM3=3", "COM7=7"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(shown(numberDetectedDevices(c.devices, c.lines, c.mapsPorts)), c.expected) << c.name;

@@ -20,8 +20,6 @@ using namespace fw::testing;
 
 namespace {
 
-const std::string kFileCount = texts::FileTwoOfTwo;
-
 Micros ispCommandSentAt(const SimSerialPort& port)
 {
     for (const auto& w : port.wire())
@@ -145,7 +143,7 @@ TEST(ScalerFlash, PortThatCannotBeOpenedEndsSilently)
     EXPECT_TRUE(r.messages().empty());
     EXPECT_EQ(r.rig.port.bytesSent(), "");
     EXPECT_TRUE(r.rig.processes.launches().empty());
-    EXPECT_EQ(r.view().caption(Caption::lblFileCount), kFileCount);
+    EXPECT_EQ(r.view().caption(Caption::lblFileCount), texts::FileTwoOfTwo);
     expectClosingSteps(r);
 }
 
@@ -211,7 +209,6 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
     } cases[] = {
         {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
         {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
-        {"no log at all twice", noLog, {}, kLinkFailedText, 2},
         {"success log left by an earlier run", noLog,
          [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},
         {"hung tool stopped at its limit, twice", hang,

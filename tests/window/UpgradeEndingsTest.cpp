@@ -91,67 +91,6 @@ TEST(UpgradeEndings, BeforeTheDownloadEachEndingItsMessagesAndControls)
     }
 }
 
-TEST(UpgradeEndings, WhileTheImageGoesOutTheWindowIsBusyAndClosingAsksFirst)
-{
-    UpgradeRig r;
-    struct Seen {
-        bool busy = false, pointer = false, exitEnabled = true, upgradeEnabled = true;
-        std::string status, fileCount;
-    } during;
-    int blocks = 0;
-    r.rig.port.onWire = [&](const sim::WireRecord& w) {
-        if (w.bytes.size() != 1024 || ++blocks != 128) return;
-        r.rig.loop.scheduleAfter(0, [&] {  // the close request comes from the event loop, between blocks
-            during = {r.tool().state.DownloadBusy, r.view().busyPointer(), r.view().enabled(Control::pExit),
-                      r.view().enabled(Control::cmdUpgradeSW), r.tool().state.statusLine,
-                      r.view().caption(Caption::lblFileCount)};
-            r.rig.view.answerNext(Answer::No);
-            EXPECT_TRUE(Form_QueryUnload(r.tool()));  // No keeps the window and the download
-        });
-    };
-    r.rig.view.answerNext(Answer::Yes);
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_TRUE(during.busy);
-    EXPECT_TRUE(during.pointer);
-    EXPECT_FALSE(during.exitEnabled);
-    EXPECT_FALSE(during.upgradeEnabled);
-    EXPECT_EQ(during.status, "Downloading, please wait ...");
-    EXPECT_EQ(during.fileCount, texts::FileOneOfTwo);
-    EXPECT_TRUE(r.showed("now, the projector will become damaged. Are you sure?"));
-    EXPECT_TRUE(r.showed(kDownloadComplete));
-    expectNoFalseSuccess(r);
-}
-
-TEST(UpgradeEndings, BetweenTheVerdictAndTheScalerPhaseClosingAsksFirst)
-{
-    UpgradeRig r;
-    struct Seen {
-        bool pointer = true, progressVisible = true, closeCancelled = false;
-        std::string status;
-    } afterVerdict;
-    // Looked at as the restart banner arrives, after the verdict and before the scaler phase.
-    bool looked = false;
-    r.rig.port.onWire = [&](const sim::WireRecord& w) {
-        if (looked || w.bytes.find("BOOT") == std::string::npos) return;
-        looked = true;
-        afterVerdict = {r.view().busyPointer(), r.view().progressVisible(), Form_QueryUnload(r.tool()),
-                        r.tool().state.statusLine};
-    };
-    r.rig.view.answerNext(Answer::Yes);
-    r.rig.view.answerNext(Answer::No);  // stay: the projector is half upgraded
-    cmdUpgradeSW_Click(r.tool());
-
-    EXPECT_FALSE(afterVerdict.pointer);
-    EXPECT_FALSE(afterVerdict.progressVisible);
-    EXPECT_TRUE(afterVerdict.closeCancelled);
-    EXPECT_EQ(afterVerdict.status, "uP software downloaded ok. Now starting scaler software download. Please wait ...");
-    EXPECT_EQ(r.messages(), (std::vector<std::string>{kConfirmationText,
-                                                      "now, the projector will become damaged. Are you sure?",
-                                                      kDownloadComplete}));
-    expectWindowGivenBack(r);
-}
-
 TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
 {
     UpgradeRig r;
