@@ -12,7 +12,6 @@ using namespace fw::sim;
 // three work buttons afterwards, and what went out.
 TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
 {
-    const std::string kMismatch = texts::ModelMismatch;
     struct Case {
         const char* name;
         ProjectorOptions projector;
@@ -26,7 +25,7 @@ TEST(CommunicationTestButton, EndingsAndTheButtonsTheyLeave)
         {"no package", {}, false, 1, {texts::TestOk}, MessageStyle::Information, false, true, true, "ky nop\r"},
         {"matching package", {}, true, 1, {texts::TestOk}, MessageStyle::Information, true, true, true,
          "ky nop\rop model.name ?\r"},
-        {"other model", {.modelName = "QT1952"}, true, 1, {kMismatch, texts::TestOk}, MessageStyle::Information, false,
+        {"other model", {.modelName = "QT1952"}, true, 1, {texts::ModelMismatch, texts::TestOk}, MessageStyle::Information, false,
          true, true, ""},
         {"silent projector", {.silent = true}, false, 1, {texts::LinkFailed}, MessageStyle::Critical, false, false,
          false, ""},

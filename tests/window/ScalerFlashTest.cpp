@@ -168,16 +168,14 @@ TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
     r.rig.port.setCommPort(3);
     SimIspTool toolOnPort3(r.rig.loop, r.rig.projector, r.rig.port, {}, 3);  // fails on any other number
     toolOnPort3.installAs(r.rig.processes, r.tool().programFile(kIspToolName));
-    std::filesystem::create_directory(r.rig.workFolder.file("images"));
-    writeFile(r.rig.workFolder.file("images/scaler.bin"), r.scalerBytes);
-    r.tool().state.package.ScalerImagePath = "images/scaler.bin";
+    r.tool().state.package.ScalerImagePath = std::filesystem::path(r.scalerImage).filename().string();
     cmdFlashSW2_Click(r.tool());
 
     ASSERT_EQ(r.rig.processes.launches().size(), 1u);
     // One text on Windows, one item each elsewhere: the same words either way.
     std::string words;
     for (const std::string& a : r.rig.processes.launches()[0].arguments) words += (words.empty() ? "" : " ") + a;
-    const auto image = std::filesystem::path(r.rig.workFolder.file("images/scaler.bin")).make_preferred();
+    const auto image = std::filesystem::path(r.scalerImage).make_preferred();
     EXPECT_EQ(words, "-c 3 -l GF9450_CFI_DRIVER.BIN -d 7 -b 115200 -p " + GetShortNameFromLongName(image.string()));
     EXPECT_EQ(r.messages(), std::vector<std::string>{kDownloadComplete});
     EXPECT_TRUE(r.scalerImageFlashed());
