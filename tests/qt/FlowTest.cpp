@@ -67,8 +67,7 @@ TEST(WindowWiring, TestButtonRunsTheCommunicationTest)
     GuiRig r;
     r.session.start();
     click(r.form2().cmdTest());
-    EXPECT_EQ(r.technician.texts(), QStringList{"Test OK!"});
-    EXPECT_EQ(r.port.bytesSent(), "ky nop\r");
+    EXPECT_EQ(r.technician.texts(), QStringList{"Test OK!"});  // its bytes on the wire are pinned with the link
 }
 
 TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)

@@ -65,34 +65,31 @@ pid_t startedChild(QtProcessRunner& runner, const TempFolder& folder, const char
 
 } // namespace
 
+// Stopped one by one, or all at once by any runner as the program ends.
 TEST(QtProcessRunner, RunningProgramIsPolledAndStoppingItStopsWhatItStartedEvenAfterItEnded)
 {
-    for (const char* thenWhat : {"sleep 300", "exit 0"}) {
-        SCOPED_TRACE(thenWhat);
+    const struct {
+        const char* thenWhat;
+        bool stopAll;
+    } cases[] = {{"sleep 300", false}, {"exit 0", false}, {"sleep 300", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.thenWhat) + (c.stopAll ? ", all" : ""));
         TempFolder folder;
         QtProcessRunner runner;
         std::unique_ptr<fw::RunningProcess> process;
-        const pid_t child = startedChild(runner, folder, thenWhat, process);
+        const pid_t child = startedChild(runner, folder, c.thenWhat, process);
         ASSERT_NE(process, nullptr);
         ASSERT_GT(child, 0);
-        if (std::string(thenWhat) == "sleep 300") {
+        if (std::string(c.thenWhat) == "sleep 300") {
             EXPECT_FALSE(process->hasEnded());  // polled, never waited for
         }
-        process->stop();
-
-        EXPECT_TRUE(process->hasEnded());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 5000)) << "child " << child << " still runs";
+        if (c.stopAll) {
+            QtProcessRunner().stopAll();
+        } else {
+            process->stop();
+            EXPECT_TRUE(process->hasEnded());
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process->hasEnded() && !processAlive(child); }, 5000))
+            << "child " << child << " still runs";
     }
-}
-
-TEST(QtProcessRunner, StopAllLeavesNothingRunningThatAnyRunnerStarted)
-{
-    TempFolder folder;
-    QtProcessRunner runner;
-    std::unique_ptr<fw::RunningProcess> process;
-    const pid_t child = startedChild(runner, folder, "sleep 300", process);
-    ASSERT_GT(child, 0);
-    QtProcessRunner().stopAll();  // the program is ending
-
-    EXPECT_TRUE(QTest::qWaitFor([&] { return process->hasEnded() && !processAlive(child); }, 5000));
 }
