@@ -78,8 +78,7 @@ TEST(QtProcessRunner, RunningProgramIsPolledAndStoppingItStopsWhatItStartedEvenA
         QtProcessRunner runner;
         std::unique_ptr<fw::RunningProcess> process;
         const pid_t child = startedChild(runner, folder, c.thenWhat, process);
-        ASSERT_NE(process, nullptr);
-        ASSERT_GT(child, 0);
+        ASSERT_GT(child, 0);  // so the runner started the program
         if (std::string(c.thenWhat) == "sleep 300") {
             EXPECT_FALSE(process->hasEnded());  // polled, never waited for
         }
