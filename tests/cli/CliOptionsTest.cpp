@@ -4,23 +4,27 @@
 
 using namespace fw::cli;
 
-namespace {
-
-ParseResult parse(std::vector<std::string> args) { return parseCommandLine(args); }
-
-} // namespace
-
-TEST(CommandLine, UpgradeTakesPortsAListFileAndItsOptions)
+TEST(CommandLine, EachCommandTakesItsOwnOptions)
 {
-    const auto r = parse({"upgrade", "--port", "3", "--port", "12", "pkg.txt", "--yes", "--folder", "/opt/fw",
-                          "--transcript", "t.log"});
+    const auto r = parseCommandLine({"upgrade", "--port", "3", "--port", "/dev/pts/3", "--port", "12", "pkg.txt",
+                                     "--yes", "--folder", "/opt/fw", "--transcript", "t.log"});
     ASSERT_TRUE(r.options) << r.error;
     EXPECT_EQ(r.options->command, Command::Upgrade);
     EXPECT_EQ(r.options->ports, (std::vector<int>{3, 12}));
+    EXPECT_EQ(r.options->portPaths, std::vector<std::string>{"/dev/pts/3"});
     EXPECT_EQ(r.options->listFile, "pkg.txt");
     EXPECT_TRUE(r.options->assumeYes);
     EXPECT_EQ(r.options->folder, "/opt/fw");
     EXPECT_EQ(r.options->transcript, "t.log");
+
+    const auto ports = parseCommandLine({"ports", "--json"});
+    ASSERT_TRUE(ports.options) << ports.error;
+    EXPECT_EQ(ports.options->command, Command::Ports);
+    EXPECT_TRUE(ports.options->json);
+
+    // Help is not an error, also after a command.
+    EXPECT_TRUE(parseCommandLine({"--help"}).help);
+    EXPECT_TRUE(parseCommandLine({"upgrade", "-h"}).help);
 }
 
 TEST(CommandLine, MistakesAreRefusedWithTheirReason)
@@ -50,27 +54,8 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"ports", "extra"}, "unexpected argument: extra"},
     };
     for (const auto& [args, reason] : wrong) {
-        const auto r = parse(args);
+        const auto r = parseCommandLine(args);
         EXPECT_FALSE(r.options) << testing::PrintToString(args);
         EXPECT_EQ(r.error, reason) << testing::PrintToString(args);
     }
-}
-
-TEST(CommandLine, HelpIsNotAnError)
-{
-    EXPECT_TRUE(parse({"--help"}).help);
-    EXPECT_TRUE(parse({"upgrade", "-h"}).help);
-}
-
-TEST(CommandLine, PortsTakesJsonAndPortTakesADevicePath)
-{
-    const auto ports = parse({"ports", "--json", "--folder", "/opt/fw"});
-    ASSERT_TRUE(ports.options) << ports.error;
-    EXPECT_EQ(ports.options->command, Command::Ports);
-    EXPECT_TRUE(ports.options->json);
-
-    const auto paths = parse({"upgrade", "--port", "/dev/pts/3", "--port", "2", "a.txt"});
-    ASSERT_TRUE(paths.options) << paths.error;
-    EXPECT_EQ(paths.options->portPaths, std::vector<std::string>{"/dev/pts/3"});
-    EXPECT_EQ(paths.options->ports, std::vector<int>{2});
 }

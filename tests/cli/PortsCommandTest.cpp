@@ -28,14 +28,9 @@ struct PortsCommand : ::testing::Test {
 
 } // namespace
 
-TEST_F(PortsCommand, NoDevicesPrintNothing)
+TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNowAndNoDevicesNoLines)
 {
-    EXPECT_EQ(listed({}, false), "");
-    EXPECT_EQ(listed({}, true), "");
-}
-
-TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNow)
-{
+    EXPECT_EQ(listed({}, false) + listed({}, true), "");
     fw::testing::writeFile(settings, "[Ports]\r\nCOM4=/dev/ttyUSB1\r\n");
     const std::vector<fw::DetectedDevice> devices = {
         {"/dev/ttyUSB1", "FT232R \"USB\" UART", "FTDI", "A1\\2", 0x0403, 0x6001, 0},

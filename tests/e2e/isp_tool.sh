@@ -1,20 +1,10 @@
 #!/usr/bin/env bash
-# The ISP tool as a real process: missing, hung past [ISP] TIMELIMIT, or
-# failing for one of two projectors flashed at once from one program folder.
+# The ISP tool as a real process: hung past [ISP] TIMELIMIT, or failing for
+# one of two projectors flashed at once from one program folder (a missing
+# tool is the runner's start failure, pinned where the runner is tested).
 # Each time the uP image is in, the failure is reported, the exit status is 1,
 # no false success is claimed and nothing is left running.
 . "$(dirname "$0")/lib.sh"
-mv "$prog/gf9450isp.exe" "$work/"
-start_projector 1
-fwupgrade upgrade --port 1 --yes "$list"
-expect_rc 1 "without the ISP tool"
-output_has "ERROR: Can't find file. gf9450isp.exe is expected in $prog."
-output_lacks "Download complete"
-stop_projectors
-report_has 1 up_whole=yes
-report_has 1 scaler_whole=no
-mv "$work/gf9450isp.exe" "$prog/"
-
 # Stopped at its limit with the child it started, run once more, stopped again.
 start_projector 1
 printf '[ISP]\r\nTIMELIMIT=5\r\n' >> "$prog/settings.ini"

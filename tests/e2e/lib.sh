@@ -14,8 +14,7 @@ sims=()
 ports_ini=""
 
 finish() {
-  for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${sims[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_projectors
   rm -rf "$base"
 }
 trap finish EXIT

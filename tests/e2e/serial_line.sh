@@ -25,6 +25,7 @@ progress="$(grep -oE '^uP image +[0-9.]+ %' <<<"$out" | grep -oE '[0-9.]+ %' | t
 output_has "uP image 100.0 %  262144 of 262144 bytes"
 output_has "Running the ISP tool on the scaler (time limit 20:00) ..."
 output_has "Download complete. Don't forget to turn the projector AC power off and on again to complete the software upgrading process."
+output_lacks "Communication with projector failed."  # nothing went wrong on the way
 stop_projectors
 report_has 1 up_whole=yes
 report_has 1 scaler_whole=yes

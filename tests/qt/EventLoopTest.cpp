@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <ctime>
-#include <sys/resource.h>
 
 #include "qt/QtEventLoop.h"
 
@@ -12,13 +11,8 @@ using fw::qt::QtEventLoop;
 
 namespace {
 
-double cpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
+// The processor time this program has used, user and system.
+double cpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 } // namespace
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
-#include <QObject>
-#include <QPointer>
+#include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <deque>
-#include <functional>
 #include <vector>
 
 // Plays the technician in front of the real widgets: answers every message
@@ -31,23 +32,78 @@ public:
     static constexpr QMessageBox::StandardButton kUnscripted = QMessageBox::NoButton;
     // Stands for the Escape key.
     static constexpr QMessageBox::StandardButton kEscape = QMessageBox::Escape;
+    static constexpr int kPollMs = 5;
 
-    ModalAnswerer();
+    ModalAnswerer()
+    {
+        timer_.setInterval(kPollMs);
+        connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+        timer_.start();
+    }
 
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
-    // While this holds, an open box is left open (its own event loop runs).
-    std::function<bool()> keepBoxOpen;
 
     const std::vector<Box>& boxes() const { return boxes_; }
-    QStringList texts() const;
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const Box& b : boxes_) list << b.text;
+        return list;
+    }
     const std::vector<FileDialog>& fileDialogs() const { return fileDialogs_; }
 
 private:
-    void poll();
-    void answer(QMessageBox& box);
-    void answer(class QFileDialog& dialog);
+    void poll()
+    {
+        if (answering_) return;  // an answer may itself open the next box
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        answering_ = true;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            answer(*box);
+        else if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+            answer(*dialog);
+        answering_ = false;
+    }
+
+    void answer(QMessageBox& box)
+    {
+        QMessageBox::StandardButton choice = kUnscripted;
+        if (!answers_.empty()) {
+            choice = answers_.front();
+            answers_.pop_front();
+        }
+        const QMessageBox::StandardButtons buttons = box.standardButtons();
+        if (choice == kUnscripted) choice = buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+
+        boxes_.push_back({box.windowTitle(), box.text(), box.textFormat(), box.icon(), buttons,
+                          box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
+        if (choice == kEscape)
+            QTest::keyClick(&box, Qt::Key_Escape);
+        else if (QAbstractButton* button = box.button(choice))
+            button->click();
+        else
+            box.reject();
+    }
+
+    void answer(QFileDialog& dialog)
+    {
+        QString choice;
+        if (!files_.empty()) {
+            choice = files_.front();
+            files_.pop_front();
+        }
+        fileDialogs_.push_back({dialog.nameFilters(), dialog.selectedNameFilter(), dialog.directory().absolutePath(),
+                                dialog.selectedFiles()});
+        if (choice.isEmpty()) {
+            dialog.reject();
+            return;
+        }
+        dialog.selectFile(choice);
+        static_cast<QDialog&>(dialog).accept();  // checks the choice as a click on Open would
+    }
 
     QTimer timer_;
     std::deque<QMessageBox::StandardButton> answers_;

@@ -18,5 +18,4 @@ TEST(PortDevice, SettingsMapNumbersToDevicesAtEachOpenAndTheRestAreTtySFromZero)
     EXPECT_EQ(deviceOf(12), "/dev/pts/7");
     EXPECT_EQ(deviceOf(3), "/dev/ttyS2");
     EXPECT_EQ(deviceOf(0), "");
-    EXPECT_EQ(deviceOf(-4), "");
 }

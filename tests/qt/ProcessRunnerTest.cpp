@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "PackageMaker.h"
 #include "TempFolder.h"
@@ -45,16 +46,6 @@ TEST(QtProcessRunner, ProgramRunsDirectlyInTheFolderWithItsArgumentsVerbatim)
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "$(x) c"));
 }
 
-TEST(QtProcessRunner, RunningProgramIsPolledWithoutBlocking)
-{
-    TempFolder folder;
-    QtProcessRunner runner;
-    const fw::ProcessStart start = runner.start("/bin/sleep", {"0.3"}, folder.str());
-    ASSERT_NE(start.process, nullptr);
-    EXPECT_FALSE(start.process->hasEnded());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return start.process->hasEnded(); }, 5000));
-}
-
 namespace {
 
 bool processAlive(pid_t pid) { return ::kill(pid, 0) == 0; }
@@ -74,31 +65,30 @@ pid_t startedChild(QtProcessRunner& runner, const TempFolder& folder, const char
 
 } // namespace
 
-TEST(QtProcessRunner, StoppingAProgramStopsWhatItStartedEvenAfterItEnded)
+// Stopped one by one, or all at once by any runner as the program ends.
+TEST(QtProcessRunner, RunningProgramIsPolledAndStoppingItStopsWhatItStartedEvenAfterItEnded)
 {
-    for (const char* thenWhat : {"sleep 300", "exit 0"}) {
-        SCOPED_TRACE(thenWhat);
+    const struct {
+        const char* thenWhat;
+        bool stopAll;
+    } cases[] = {{"sleep 300", false}, {"exit 0", false}, {"sleep 300", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.thenWhat) + (c.stopAll ? ", all" : ""));
         TempFolder folder;
         QtProcessRunner runner;
         std::unique_ptr<fw::RunningProcess> process;
-        const pid_t child = startedChild(runner, folder, thenWhat, process);
-        ASSERT_NE(process, nullptr);
-        ASSERT_GT(child, 0);
-        process->stop();
-
-        EXPECT_TRUE(process->hasEnded());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !processAlive(child); }, 5000)) << "child " << child << " still runs";
+        const pid_t child = startedChild(runner, folder, c.thenWhat, process);
+        ASSERT_GT(child, 0);  // so the runner started the program
+        if (std::string(c.thenWhat) == "sleep 300") {
+            EXPECT_FALSE(process->hasEnded());  // polled, never waited for
+        }
+        if (c.stopAll) {
+            QtProcessRunner().stopAll();
+        } else {
+            process->stop();
+            EXPECT_TRUE(process->hasEnded());
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process->hasEnded() && !processAlive(child); }, 5000))
+            << "child " << child << " still runs";
     }
-}
-
-TEST(QtProcessRunner, StopAllLeavesNothingRunningThatAnyRunnerStarted)
-{
-    TempFolder folder;
-    QtProcessRunner runner;
-    std::unique_ptr<fw::RunningProcess> process;
-    const pid_t child = startedChild(runner, folder, "sleep 300", process);
-    ASSERT_GT(child, 0);
-    QtProcessRunner().stopAll();  // the program is ending
-
-    EXPECT_TRUE(QTest::qWaitFor([&] { return process->hasEnded() && !processAlive(child); }, 5000));
 }
