@@ -7,7 +7,6 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "TestPlatform.h"
 
 namespace fw::test {
 
@@ -17,14 +16,6 @@ struct FileHelpersTest : ::testing::Test {
     {
         const std::string path = folder.file(name);
         std::ofstream(path) << "x";
-        return path;
-    }
-    // A file the system's listing hides: a dot-file, hidden also by its
-    // attribute where the system has one.
-    std::string touchHidden(const std::string& name)
-    {
-        const std::string path = touch(name);
-        hideFile(path);
         return path;
     }
     std::string mkdir(const std::string& name)
