@@ -67,15 +67,6 @@ TEST_F(ReceiveHandler, FullOutputQueueClosesThePortAndTheNextCommandReopensIt)
     EXPECT_TRUE(rig.view.messages().empty());
 }
 
-TEST_F(ReceiveHandler, OtherEventsChangeNothing)
-{
-    for (CommEvent e : {CommEvent::OutputThreshold, CommEvent::DsrChange, CommEvent::CdChange, CommEvent::Ring,
-                        CommEvent::EndOfFile})
-        MSComm1_OnComm(rig.tool, e);
-    EXPECT_TRUE(rig.port.portOpen());
-    EXPECT_EQ(rig.tool.link.received, "");
-}
-
 TEST_F(ReceiveHandler, ReadFailureOnAClosedPortReportsTheLinkFailure)
 {
     rig.port.setPortOpen(false);

@@ -19,17 +19,6 @@ using F = PackageFault;
 
 } // namespace
 
-TEST_F(CheckListFileTest, ValidPackageGivesBothImagesAsWritten)
-{
-    const PackageCheck c = check(validPackage());
-    EXPECT_EQ(c.fault, F::None);
-    ASSERT_TRUE(c.up && c.scaler);
-    EXPECT_EQ(c.up->name, upName);  // as written, not resolved
-    EXPECT_EQ(c.up->size, kUpImageSize);
-    EXPECT_EQ(c.scaler->name, scalerName);
-    EXPECT_EQ(c.scaler->size, kSmallestScalerSize);
-}
-
 // List-file texts beside the two good images (up.bin sum 0x1234, scaler.bin
 // sum 0xBEEF) and the verdict on each.
 TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
@@ -158,7 +147,9 @@ TEST_F(CheckListFileTest, UnreadableImageIsRefused)
     EXPECT_EQ(check(list(validListText())).fault, F::Unusable);
 }
 
-TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreUsedAsWritten)
+// A valid package gives both images with their sizes and their names as
+// written, never resolved, whatever the names hold.
+TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreGivenAsWritten)
 {
     // Windows refuses quotes in file names.
     upName = namesMayHoldAnyByte() ? "fw 2416; \"new\" 'r\xE9v'.bin" : "fw 2416; new 'r\xE9v'.bin";
@@ -166,8 +157,11 @@ TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreUsed
     std::filesystem::create_directory(work("sub dir"));
     const PackageCheck c = check(validPackage());
     EXPECT_EQ(c.fault, F::None);
+    ASSERT_TRUE(c.up && c.scaler);
     EXPECT_EQ(c.up->name, upName);
+    EXPECT_EQ(c.up->size, kUpImageSize);
     EXPECT_EQ(c.scaler->name, scalerName);
+    EXPECT_EQ(c.scaler->size, kSmallestScalerSize);
 }
 
 TEST(PackageFiles, ImageThatChangedSizeSinceItWasMeasuredIsRefused)
