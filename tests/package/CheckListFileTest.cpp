@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "PackageMaker.h"
 #include "TestPlatform.h"
 #include "package/CheckListFile.h"
+#include "package/PackageFiles.h"
 
 using namespace fw;
 using namespace fw::testing;
@@ -20,17 +19,6 @@ using F = PackageFault;
 
 } // namespace
 
-TEST_F(CheckListFileTest, ValidPackageGivesBothImagesAsWritten)
-{
-    const PackageCheck c = check(validPackage());
-    EXPECT_EQ(c.fault, F::None);
-    ASSERT_TRUE(c.up && c.scaler);
-    EXPECT_EQ(c.up->name, upName);  // as written, not resolved
-    EXPECT_EQ(c.up->size, kUpImageSize);
-    EXPECT_EQ(c.scaler->name, scalerName);
-    EXPECT_EQ(c.scaler->size, kSmallestScalerSize);
-}
-
 // List-file texts beside the two good images (up.bin sum 0x1234, scaler.bin
 // sum 0xBEEF) and the verdict on each.
 TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
@@ -44,10 +32,12 @@ TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
         {"lone CR ends a line", "[uP]" + up + "\r[SCALER]" + scaler + "\r[CHECKSUM1]1234\r[CHECKSUM2]BEEF", F::None},
         // One long line: the "[uP]" value runs to the end, "[SCALER]" is never seen.
         {"bare LF is text", "[uP]" + up + "\n[SCALER]" + scaler + "\n[CHECKSUM1]1234\n[CHECKSUM2]BEEF\n", F::NotValid},
+        // Only spaces are stripped: the tab-led line after the real one is no tag.
         {"tags are prefixes of the stripped line",
-         "; package\r\n   [uP]" + up + "   \r\n\t[SCALER]nothing\r\n[SCALER]" + scaler +
+         "; package\r\n   [uP]" + up + "   \r\n[SCALER]" + scaler + "\r\n\t[SCALER]nothing" +
              "\r\n[CHECKSUM2]BEEF\r\n[CHECKSUM1]1234\r\n",
          F::None},
+        {"thousands of spaces after a name", listText(up + std::string(10000, ' '), scaler, "1234", "BEEF"), F::None},
         {"tags are case-sensitive", "[up]" + up + "\r\n[Scaler]" + scaler + "\r\n[CHECKSUM1]1234\r\n[CHECKSUM2]BEEF\r\n",
          F::NotValid},
         {"a space after the tag belongs to the name", listText(" " + up, scaler, "1234", "BEEF"), F::FileNotFound},
@@ -55,6 +45,7 @@ TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
          "[SCALER]first.bin\r\n" + listText(up, scaler, "1234", "0000") + "[CHECKSUM2]BEEF\r\n", F::None},
         {"checksum in lower case, spaces after it", listText(up, scaler, "1234", "beef  "), F::None},
         {"checksum of three digits", listText(up, scaler, "234", "BEEF"), F::NotValid},
+        {"checksum of five digits", listText(up, scaler, "01234", "BEEF"), F::NotValid},
         {"checksum with a space before it", listText(up, scaler, " 1234", "BEEF"), F::NotValid},
         {"wrong checksum", listText(up, scaler, "1235", "BEEF"), F::NotValid},
         {"no first checksum", "[uP]" + up + "\r\n[SCALER]" + scaler + "\r\n[CHECKSUM2]BEEF\r\n", F::NotValid},
@@ -156,7 +147,9 @@ TEST_F(CheckListFileTest, UnreadableImageIsRefused)
     EXPECT_EQ(check(list(validListText())).fault, F::Unusable);
 }
 
-TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreUsedAsWritten)
+// A valid package gives both images with their sizes and their names as
+// written, never resolved, whatever the names hold.
+TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreGivenAsWritten)
 {
     // Windows refuses quotes in file names.
     upName = namesMayHoldAnyByte() ? "fw 2416; \"new\" 'r\xE9v'.bin" : "fw 2416; new 'r\xE9v'.bin";
@@ -164,6 +157,19 @@ TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreUsed
     std::filesystem::create_directory(work("sub dir"));
     const PackageCheck c = check(validPackage());
     EXPECT_EQ(c.fault, F::None);
+    ASSERT_TRUE(c.up && c.scaler);
     EXPECT_EQ(c.up->name, upName);
+    EXPECT_EQ(c.up->size, kUpImageSize);
     EXPECT_EQ(c.scaler->name, scalerName);
+    EXPECT_EQ(c.scaler->size, kSmallestScalerSize);
+}
+
+TEST(PackageFiles, ImageThatChangedSizeSinceItWasMeasuredIsRefused)
+{
+    sim::TempFolder folder;
+    const std::string image = folder.file("up.bin");
+    writeImage(image, 2000, 0x1234);
+    EXPECT_EQ(byteSumOfFile(image, 2000), 0x1234u);
+    EXPECT_THROW(byteSumOfFile(image, 1999), PackageFileError);  // grew
+    EXPECT_THROW(byteSumOfFile(image, 2001), PackageFileError);  // shrank
 }

@@ -23,26 +23,11 @@ struct ProfileFileTest : ::testing::Test {
 
 } // namespace
 
-TEST(ProfileText, ValuesReadAsWindowsReadsThem)
+// The differential test excuses most files with a byte-order mark (their
+// 8-bit bytes read differently on Windows), so the mark is pinned here.
+TEST(ProfileText, ByteOrderMarkBeforeTheFirstSectionIsSkipped)
 {
-    const std::string windows = "[RS232Set]\r\nCOM= 07 \r\n\r\n[path]\r\n  file =  C:\\Program Files\\Pkg\\list.txt\t\r\n"
-                                "[Ports]\r\nCOM1=/dev/ttyUSB0\r\n[X]\r\nA=\"C:\\a b\"\r\nB='q\"\r\n";
-    struct Case {
-        std::string content, section, key, value;
-    } cases[] = {
-        {"", "PATH", "FILE", ""},
-        {windows, "PATH", "COM", ""},  // a key of another section is not taken
-        {windows, "RS232Set", "BAUD", ""},
-        {windows, "RS232Set", "COM", "07"},
-        {windows, "PATH", "FILE", "C:\\Program Files\\Pkg\\list.txt"},
-        {windows, "ports", "com1", "/dev/ttyUSB0"},
-        {windows, "X", "A", "C:\\a b"},  // one pair of matching quotes is dropped
-        {windows, "X", "B", "'q\""},
-        {"[PATH]\nFILE=/first\nFILE=/second\n[PATH]\nFILE=/third\n", "PATH", "FILE", "/first"},
-        {"[PATH]\r\nFILE=" + std::string(1500, 'a') + "\r\n", "PATH", "FILE", std::string(1023, 'a')},
-        {"\xEF\xBB\xBF[RS232Set]\r\nCOM=4\r\n", "RS232Set", "COM", "4"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(profileValue(c.content, c.section, c.key), c.value) << c.section << c.key;
+    EXPECT_EQ(profileValue("\xEF\xBB\xBF[RS232Set]\r\nCOM=4\r\n", "RS232Set", "COM"), "4");
 }
 
 TEST(ProfileText, NewKeysAndSectionsTakeTheFilesLineEnds)
@@ -50,7 +35,6 @@ TEST(ProfileText, NewKeysAndSectionsTakeTheFilesLineEnds)
     struct Case {
         std::string before, section, key, value, after;
     } cases[] = {
-        {"", "PATH", "FILE", "/home/tech/list.txt", "[PATH]\r\nFILE=/home/tech/list.txt\r\n"},
         {"[Ports]\nCOM1=/dev/ttyUSB0\n\n[PATH]\nFILE=/x\n", "Ports", "COM2", "/dev/pts/5",
          "[Ports]\nCOM1=/dev/ttyUSB0\nCOM2=/dev/pts/5\n\n[PATH]\nFILE=/x\n"},
         {"[Ports]\nCOM1=/dev/ttyUSB0", "RS232Set", "COM", "1", "[Ports]\nCOM1=/dev/ttyUSB0\n[RS232Set]\nCOM=1\n"},

@@ -2,10 +2,9 @@
 
 #include <fstream>
 
-#include "SimRig.h"
+#include "TempFolder.h"
 #include "ground/FileHelpers.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/ToolLog.h"
 
 using namespace fw;
 

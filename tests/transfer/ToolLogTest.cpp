@@ -7,52 +7,36 @@
 using namespace fw;
 using namespace fw::sim;
 
-namespace {
-
-const std::string kSuccess = "Command: 0503 0000 fafd";
-
-std::string label5AfterReading(const std::string& logText)
+// The line the ISP tool's verdict is read from: the log's last line, whatever
+// line end follows it, with only spaces stripped.
+TEST(ToolLog, LastLineOfTheLog)
 {
-    TempFolder folder;
-    fw::testing::writeFile(ispLogPath(folder.str()), logText);
-    return lastLogLine(ispLogPath(folder.str()));
-}
-
-} // namespace
-
-TEST(ToolLog, SuccessLineCountsWhateverLineEndFollowsIt)
-{
-    for (const char* end : {"", "\r\n", "\r", "\n", " ", " \r\n"}) {
-        SCOPED_TRACE(::testing::PrintToString(std::string(end)));
-        EXPECT_EQ(label5AfterReading("Erase ok\r\nProgram ok\r\n" + kSuccess + end), kSuccess);
-    }
-}
-
-TEST(ToolLog, BlanksAroundTheLastLineAreIgnoredButNothingElse)
-{
-    EXPECT_EQ(label5AfterReading("start\r\n " + kSuccess), kSuccess);
-    EXPECT_EQ(label5AfterReading("start\r\n\t" + kSuccess), "\t" + kSuccess);
-    EXPECT_EQ(label5AfterReading("start\r\ncommand: 0503 0000 fafd"), "command: 0503 0000 fafd");
-}
-
-TEST(ToolLog, OnlyTheLastLineIsJudged)
-{
-    EXPECT_EQ(label5AfterReading(kSuccess + "\r\nError: verify failed"), "Error: verify failed");
-    EXPECT_EQ(label5AfterReading(kSuccess + "\r\n\r\n"), "");
-    EXPECT_EQ(label5AfterReading("x" + kSuccess), "x" + kSuccess);
-}
-
-TEST(ToolLog, SuccessLineAloneOrAtTheEndOfALongLogCounts)
-{
-    EXPECT_EQ(label5AfterReading(kSuccess), kSuccess);
+    const std::string kSuccess = kIspSuccessLine;
     std::string longLog;
     for (int i = 0; i < 2000; ++i) longLog += "Program block " + std::to_string(i) + "\r\n";
-    EXPECT_EQ(label5AfterReading(longLog + kSuccess + "\r\n"), kSuccess);
-}
-
-TEST(ToolLog, MissingOrEmptyLogGivesNoLine)
-{
-    TempFolder folder;
-    EXPECT_EQ(lastLogLine(ispLogPath(folder.str())), "");
-    EXPECT_EQ(label5AfterReading(""), "");
+    struct Case {
+        std::string log, line;
+    } cases[] = {
+        {"Erase ok\r\nProgram ok\r\n" + kSuccess, kSuccess},
+        {"Erase ok\r\n" + kSuccess + "\r\n", kSuccess},
+        {"Erase ok\r\n" + kSuccess + "\r", kSuccess},
+        {"Erase ok\n" + kSuccess + "\n", kSuccess},
+        {"start\r\n " + kSuccess + " \r\n", kSuccess},
+        {"start\r\n\t" + kSuccess, "\t" + kSuccess},
+        {"start\r\ncommand: 0503 0000 fafd", "command: 0503 0000 fafd"},
+        {kSuccess + "\r\nError: verify failed", "Error: verify failed"},
+        {kSuccess + "\r\n\r\n", ""},
+        {"x" + kSuccess, "x" + kSuccess},
+        {kSuccess, kSuccess},
+        {longLog + kSuccess + "\r\n", kSuccess},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.log.substr(0, 40)));
+        TempFolder folder;
+        fw::testing::writeFile(ispLogPath(folder.str()), c.log);
+        EXPECT_EQ(lastLogLine(ispLogPath(folder.str())), c.line);
+    }
+    TempFolder empty;
+    EXPECT_EQ(lastLogLine(ispLogPath(empty.str())), "");  // no log at all
 }

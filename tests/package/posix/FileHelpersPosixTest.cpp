@@ -2,26 +2,28 @@
 
 #include <filesystem>
 
-#include "../FileHelpersFixture.h"
+#include "TempFolder.h"
 #include "ground/FileHelpers.h"
 
 using namespace fw;
-using fw::test::FileHelpersTest;
+using fw::sim::TempFolder;
 
 // Linux and macOS keep no short names: a path converts to itself.
 
-TEST_F(FileHelpersTest, ShortNameOfAnExistingPathIsThePathItself)
+TEST(ShortNames, ShortNameOfAnExistingPathIsThePathItself)
 {
-    mkdir("Program Files/Tool v1.1");
+    TempFolder folder;
+    std::filesystem::create_directories(folder.path() / "Program Files/Tool v1.1");
     const std::string tool = folder.file("Program Files/Tool v1.1");
     EXPECT_EQ(GetShortNameFromLongName(tool), tool);
     EXPECT_EQ(GetShortNameFromLongName(tool + "/"), tool);  // trailing separator dropped
     EXPECT_EQ(GetShortNameOfEntry(tool), "Tool v1.1");
 }
 
-TEST_F(FileHelpersTest, ShortNameIsEmptyForMissingEmptyOrUnseparatedPaths)
+TEST(ShortNames, ShortNameIsEmptyForMissingEmptyOrUnseparatedPaths)
 {
-    mkdir("a");
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "a");
     EXPECT_EQ(GetShortNameFromLongName(folder.file("a/missing")), "");
     EXPECT_EQ(GetShortNameFromLongName(folder.str() + "//a"), "");
     EXPECT_EQ(GetShortNameFromLongName("//tmp"), "");
