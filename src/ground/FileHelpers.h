@@ -8,10 +8,6 @@ namespace fw {
 // The separator of folders in a path on this system.
 extern const char kPathSeparator;
 
-// True when an ordinary file matches the name or pattern (* and ? in the last
-// component); folders, hidden and system files never match. Never throws.
-bool FileExists(const std::string& FileName);
-
 // The part of `text` before the first `separator`, or all of it.
 std::string GetTextBefore(std::string_view text, std::string_view separator);
 
@@ -25,8 +21,5 @@ std::string GetShortNameOfEntry(const std::string& path);
 // macOS) it checks each component and gives the path back. A root alone
 // gives the text before its separator: "C:" for C:\, empty text for "/".
 std::string GetShortNameFromLongName(const std::string& strLFN);
-
-// Deletes a file without asking, never a folder; the outcome is not reported.
-void DelFile(const std::string& FileName);
 
 } // namespace fw
