@@ -73,6 +73,7 @@ struct World {
         isp.installAs(rig.processes, rig.tool.programFile(kIspToolName));
         testing::writeFile(rig.tool.settingsPath(), settingsText(s, package));
         rig.port.setDriverBuffer(s.driverBufferBytes);
+        rig.port.setReceiveEventDelay(sim::ms(s.receiveEventLagMs));
         if (s.oldLogStuck) std::filesystem::create_directories(ispLogPath(rig.tool.ispFolder) + "/held");
         if (s.secondJobAtMs) {
             second = std::make_unique<SecondJob>(rig, s.secondJobIsp, package);

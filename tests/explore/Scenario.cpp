@@ -120,6 +120,15 @@ void drawPort(Draw& d, Scenario& s)
     }
 }
 
+// Drawn after everything else, so that the worlds of earlier seeds stay as
+// they were.
+void drawReceiveEventLag(Draw& d, Scenario& s)
+{
+    if (!d.chance(0.08)) return;
+    s.receiveEventLagMs = 1 + d.below(150);
+    s.faults.push_back("receive event " + std::to_string(s.receiveEventLagMs) + " ms late");
+}
+
 void drawSteps(Draw& d, Scenario& s)
 {
     const std::size_t count = 1 + d.below(4);
@@ -154,6 +163,7 @@ Scenario drawScenario(uint64_t seed)
     drawPort(d, s);
     drawFolder(d, s);
     drawSteps(d, s);
+    drawReceiveEventLag(d, s);
     return s;
 }
 
