@@ -33,16 +33,16 @@ TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNowAndNoDevicesN
     EXPECT_EQ(listed({}, false) + listed({}, true), "");
     fw::testing::writeFile(settings, "[Ports]\r\nCOM4=/dev/ttyUSB1\r\n");
     const std::vector<fw::DetectedDevice> devices = {
-        {"/dev/ttyUSB1", "FT232R \"USB\" UART", "FTDI", "A1\\2", 0x0403, 0x6001, 0},
+        {"/dev/ttyUSB1", "CP2102 \"USB\" UART", "Silicon Labs", "A1\\2", 0x10C4, 0xEA60, 0},
         {"/dev/ttyUSB0", "", "", "", {}, {}, 0},  // no number reaches it yet
         {"/dev/ttyS0", "", "", "", {}, {}, 1},
     };
     EXPECT_EQ(listed(devices, false), "COM1\t/dev/ttyS0\t\t\t\t\n"
                                       "-\t/dev/ttyUSB0\t\t\t\t\n"
-                                      "COM4\t/dev/ttyUSB1\tFT232R \"USB\" UART\tFTDI\tA1\\2\t0403:6001\n");
+                                      "COM4\t/dev/ttyUSB1\tCP2102 \"USB\" UART\tSilicon Labs\tA1\\2\t10c4:ea60\n");
     EXPECT_EQ(listed({devices[0]}, true),
-              "{\"port\":4,\"device\":\"/dev/ttyUSB1\",\"description\":\"FT232R \\\"USB\\\" UART\","
-              "\"manufacturer\":\"FTDI\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"0403:6001\"}\n");
+              "{\"port\":4,\"device\":\"/dev/ttyUSB1\",\"description\":\"CP2102 \\\"USB\\\" UART\","
+              "\"manufacturer\":\"Silicon Labs\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"10c4:ea60\"}\n");
     EXPECT_EQ(listed({devices[1]}, true).rfind("{\"port\":null,", 0), 0u);
 }
 
