@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ground/FilePath.h"
 #include "transfer/IspCommandLine.h"
 
 namespace fw::cli {
@@ -11,17 +12,17 @@ namespace fs = std::filesystem;
 
 IspFolder prepareIspFolder(const std::string& programFolder, int port)
 {
-    const fs::path folder = fs::path(programFolder) / ("isp-COM" + std::to_string(port));
+    const fs::path folder = filePath(programFolder) / ("isp-COM" + std::to_string(port));
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec) return {folder.string(), "cannot make the ISP tool's folder " + folder.string() + ": " + ec.message()};
+    if (ec) return {pathText(folder), "cannot make the ISP tool's folder " + pathText(folder) + ": " + ec.message()};
     // A missing driver is the tool's own to report, as in the program folder.
-    const fs::path driver = fs::path(programFolder) / kIspDriverName;
+    const fs::path driver = filePath(programFolder) / kIspDriverName;
     if (fs::exists(driver, ec)) {
         fs::copy_file(driver, folder / kIspDriverName, fs::copy_options::overwrite_existing, ec);
-        if (ec) return {folder.string(), "cannot copy " + driver.string() + " for the ISP tool: " + ec.message()};
+        if (ec) return {pathText(folder), "cannot copy " + pathText(driver) + " for the ISP tool: " + ec.message()};
     }
-    return {folder.string(), {}};
+    return {pathText(folder), {}};
 }
 
 } // namespace fw::cli

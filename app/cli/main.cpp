@@ -14,8 +14,10 @@
 #include "Console.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
+#include "qt/ProgramArguments.h"
 #include "PortPaths.h"
 #include "PortsCommand.h"
+#include "ground/FilePath.h"
 #include "qt/ProgramFolder.h"
 #include "qt/QtSerialDevices.h"
 #include "platform/Terminal.h"
@@ -39,7 +41,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     fw::qt::stopProcessTreesOnTermination();
     fw::qt::setProgramName();
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    fw::platform::useUtf8Output();
+    const std::vector<std::string> arguments = fw::qt::ownArguments(argc, argv);
     const auto parsed = fw::cli::parseCommandLine(arguments);
     if (parsed.help) {
         std::cout << fw::cli::kUsage << "\nProgram folder: " << fw::qt::programFolder(false) << '\n';
@@ -65,7 +68,7 @@ int main(int argc, char* argv[])
     std::ofstream transcriptFile;
     std::mutex transcriptMutex;
     if (!options.transcript.empty()) {
-        transcriptFile.open(options.transcript, std::ios::out | std::ios::trunc);
+        transcriptFile.open(fw::filePath(options.transcript), std::ios::out | std::ios::trunc);
         if (!transcriptFile) {
             std::cerr << "fwupgrade: cannot write the transcript " << options.transcript << '\n';
             return kExitUsage;

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "ground/FilePath.h"
 #include "ground/ProfileFile.h"
 
 namespace fw {
@@ -40,13 +41,13 @@ int lowestFree(const std::set<int>& taken)
 
 PortLines readPortLines(const std::string& settingsPath)
 {
-    std::ifstream in(settingsPath, std::ios::binary);
+    std::ifstream in(filePath(settingsPath), std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
     const std::string text = content.str();
     PortLines lines;
     for (int n = kLowestPortNumber; n <= kHighestPortNumber; ++n) {
-        std::string device = profileValue(text, kPortLinesSection, portKey(n));
+        std::string device = fromStoredText(profileValue(text, kPortLinesSection, portKey(n)));
         if (!device.empty()) lines.emplace(n, std::move(device));
     }
     return lines;

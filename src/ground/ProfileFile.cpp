@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ground/FilePath.h"
+
 namespace fw {
 
 namespace {
@@ -171,8 +173,8 @@ std::string withLineAt(std::string_view content, std::size_t at, std::string_vie
 std::optional<std::string> readWhole(const std::string& path)
 {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    if (!std::filesystem::is_regular_file(filePath(path), ec)) return std::nullopt;
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in) return std::nullopt;
     try {
         std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -199,10 +201,12 @@ bool replaceWhole(const std::string& path, const std::string& content)
     namespace fs = std::filesystem;
     std::error_code ec;
     // Write through a link to the file it names, not over the link.
-    const bool isLink = fs::is_symlink(fs::symlink_status(path, ec));
-    const fs::path target = isLink ? fs::weakly_canonical(path, ec) : fs::path(path);
+    const fs::path named = filePath(path);
+    const bool isLink = fs::is_symlink(fs::symlink_status(named, ec));
+    const fs::path target = isLink ? fs::weakly_canonical(named, ec) : named;
     if (isLink && ec) return false;
-    const fs::path temporary = target.string() + ".new";
+    fs::path temporary = target;
+    temporary += ".new";
     if (writeBytes(temporary, content)) {
         const auto old = fs::status(target, ec);
         if (fs::exists(old)) fs::permissions(temporary, old.permissions(), ec);
@@ -251,13 +255,13 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
 std::string ProfileFile::read(std::string_view section, std::string_view key) const
 {
     const auto content = readWhole(path_);
-    return content ? profileValue(*content, section, key) : std::string{};
+    return content ? fromStoredText(profileValue(*content, section, key)) : std::string{};
 }
 
 bool ProfileFile::write(std::string_view section, std::string_view key, std::string_view value)
 {
     std::error_code ec;
-    const bool exists = std::filesystem::exists(path_, ec);
+    const bool exists = std::filesystem::exists(filePath(path_), ec);
     if (ec) return false;
     std::string content;
     if (exists) {
@@ -265,7 +269,7 @@ bool ProfileFile::write(std::string_view section, std::string_view key, std::str
         if (!old) return false;  // never replace a file we could not read
         content = std::move(*old);
     }
-    const auto updated = withProfileValue(content, section, key, value);
+    const auto updated = withProfileValue(content, section, key, toStoredText(value));
     return updated && replaceWhole(path_, *updated);
 }
 

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ground/FilePath.h"
 #include "package/ByteSum.h"
 
 namespace fw {
@@ -40,15 +41,16 @@ void requireOrdinaryFile(const std::string& path)
 {
     if (path.empty() || holdsNul(path)) throw PackageFileError{FileFault::FileNotFound};
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec) throw PackageFileError{faultOf(path, ec)};
+    const fs::path file = filePath(path);
+    const fs::file_status status = fs::status(file, ec);
+    if (ec) throw PackageFileError{faultOf(file, ec)};
     if (!fs::is_regular_file(status)) throw PackageFileError{FileFault::Other};
 }
 
 std::ifstream openForReading(const std::string& path)
 {
     requireOrdinaryFile(path);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in) throw PackageFileError{FileFault::Other};
     return in;
 }
@@ -58,17 +60,17 @@ std::ifstream openForReading(const std::string& path)
 std::string resolveName(const std::string& workingDirectory, const std::string& name)
 {
     if (name.empty() || holdsNul(name)) return name;  // names nothing; kept so the check says so
-    const fs::path image(name);
+    const fs::path image = filePath(name);
     if (image.is_absolute() || workingDirectory.empty()) return name;
-    return (fs::path(workingDirectory) / image).string();
+    return pathText(filePath(workingDirectory) / image);
 }
 
 uint64_t measureFile(const std::string& path)
 {
     requireOrdinaryFile(path);
     std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    if (ec) throw PackageFileError{faultOf(path, ec)};
+    const uintmax_t size = fs::file_size(filePath(path), ec);
+    if (ec) throw PackageFileError{faultOf(filePath(path), ec)};
     return size;
 }
 
@@ -96,6 +98,9 @@ ListFileEntries readListFileAt(const std::string& path)
     try {
         ListFileEntries entries = readListFile(in);
         if (in.bad()) throw PackageFileError{FileFault::Other};
+        // The names were written by whoever made the package, on whichever system.
+        entries.up.value = fromStoredText(entries.up.value);
+        entries.scaler.value = fromStoredText(entries.scaler.value);
         return entries;
     } catch (const std::exception&) {
         throw PackageFileError{FileFault::Other};

@@ -4,9 +4,10 @@
 #include <fstream>
 
 #include "ground/EventLoop.h"
+#include "ground/FilePath.h"
 #include "ground/PortError.h"
-#include "link/SendCommand.h"
 #include "ground/Text.h"
+#include "link/SendCommand.h"
 
 namespace fw {
 
@@ -49,7 +50,7 @@ void sendBlock(Link& link, std::ifstream& image, std::string& block, std::size_t
 
 void sendBlocks(Link& link, const std::string& imagePath, uint64_t announcedBytes, const ProgressSink& progress)
 {
-    std::ifstream image(imagePath, std::ios::binary);
+    std::ifstream image(filePath(imagePath), std::ios::binary);
     if (!image) throw ImageError{};
     const uint64_t size = fileSize(image);
     if (size != announcedBytes) throw ImageError{};  // it changed since it was checked

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ground/FileHelpers.h"
+#include "ground/FilePath.h"
 #include "ground/Texts.h"
 
 namespace fw {
@@ -29,15 +30,15 @@ std::string ispParameterText(int portNumber, const std::string& imagePath)
 std::string ispImageArgument(const std::string& scalerImagePath, const std::string& workingDirectory)
 {
     if (scalerImagePath.empty()) return {};
-    fs::path image(scalerImagePath);
-    if (!image.is_absolute()) image = fs::path(workingDirectory) / image;
+    fs::path image = filePath(scalerImagePath);
+    if (!image.is_absolute()) image = filePath(workingDirectory) / image;
     std::error_code ec;
     if (!fs::is_regular_file(image, ec)) return {};
     // Windows takes "/" as well as "\" in a path, but the short form splits
     // at the system's own separator only: "images/scaler.bin" would be
     // looked up as one component and lose its folder.
     image.make_preferred();
-    return GetShortNameFromLongName(image.string());
+    return GetShortNameFromLongName(pathText(image));
 }
 
 std::string ispToolExpectedIn(const std::string& programFolder)

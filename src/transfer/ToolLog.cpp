@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "ground/FileHelpers.h"
+#include "ground/FilePath.h"
 #include "ground/Text.h"
 
 namespace fw {
@@ -33,7 +34,7 @@ std::string lastLine(std::string_view text)
 
 std::optional<std::string> lastLineOfFile(const std::string& path)
 {
-    std::ifstream log(path, std::ios::binary);
+    std::ifstream log(filePath(path), std::ios::binary);
     if (!log) return std::nullopt;
     log.seekg(0, std::ios::end);
     const std::streamoff size = log.tellg();
@@ -57,10 +58,11 @@ std::optional<std::string> removeOldLog(const std::string& path)
     std::error_code ec;
     // Whatever stands at the name counts, a folder or a dangling link too:
     // the tool could not write its log there either.
-    if (!fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
-    fs::remove(path, ec);
+    const fs::path log = filePath(path);
+    if (!fs::exists(fs::symlink_status(log, ec))) return std::nullopt;
+    fs::remove(log, ec);
     if (ec) return ec.message();
-    if (fs::exists(fs::symlink_status(path, ec))) return "it is still there after it was deleted";
+    if (fs::exists(fs::symlink_status(log, ec))) return "it is still there after it was deleted";
     return std::nullopt;
 }
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "ground/FilePath.h"
+
 namespace fw {
 
 extern const char kPathSeparator = '/';
@@ -15,9 +17,9 @@ namespace fs = std::filesystem;
 std::string GetShortNameOfEntry(const std::string& path)
 {
     std::error_code ec;
-    const fs::path entry(path);
+    const fs::path entry = filePath(path);
     if (!fs::exists(fs::symlink_status(entry, ec)) || ec) return {};
-    return entry.filename().string();
+    return pathText(entry.filename());
 }
 
 } // namespace fw

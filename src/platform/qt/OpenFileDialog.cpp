@@ -1,11 +1,11 @@
 #include "qt/OpenFileDialog.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "qt/FileDialogFilter.h"
+#include "qt/Text8.h"
 
 namespace fw::qt {
 
@@ -14,7 +14,7 @@ namespace {
 void startAt(QFileDialog& dialog, const std::string& startLocation)
 {
     if (startLocation.empty()) return;
-    const QFileInfo start(QDir::fromNativeSeparators(QFile::decodeName(startLocation.c_str())));
+    const QFileInfo start(QDir::fromNativeSeparators(toQt(startLocation)));
     if (start.isDir()) {
         dialog.setDirectory(start.absoluteFilePath());
         return;
@@ -36,7 +36,7 @@ std::string runOpenFileDialog(QWidget* parent, const std::string& startLocation)
     startAt(dialog, startLocation);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return startLocation;
     const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-    return std::string(QFile::encodeName(chosen).constData());
+    return fromQt(chosen);
 }
 
 } // namespace fw::qt

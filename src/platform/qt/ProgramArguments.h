@@ -10,4 +10,8 @@ namespace fw::qt {
 // file).
 void setArguments(QProcess& process, const std::vector<std::string>& arguments);
 
+// The arguments this program was started with, after its own name, as the
+// program's UTF-8 texts (per-system file). Needs the application object.
+std::vector<std::string> ownArguments(int argc, char* argv[]);
+
 } // namespace fw::qt

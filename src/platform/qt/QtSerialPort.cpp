@@ -65,9 +65,12 @@ void QtSerialPort::open()
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) failOpen();
-    // The line takes the program's DTR level where it has one; a port that
-    // opened is not refused over its modem-control lines.
-    if (!applyDtr()) port_.clearError();
+    // A port that takes no DTR level as it opens has no such line (a
+    // pseudo-terminal, wine's serial ports, some adapters): the level stays
+    // the program's own and is never refused afterwards, on every system. A
+    // port that opened is not refused over its modem-control lines.
+    hasDtrLine_ = port_.setDataTerminalReady(dtr_);
+    if (!hasDtrLine_) port_.clearError();
 }
 
 void QtSerialPort::close()
@@ -99,19 +102,7 @@ void QtSerialPort::failOpen()
 void QtSerialPort::setDtrEnable(bool level)
 {
     dtr_ = level;
-    if (port_.isOpen() && !applyDtr()) fail();
-}
-
-bool QtSerialPort::applyDtr()
-{
-    if (port_.setDataTerminalReady(dtr_)) return true;
-    // A pseudo-terminal has no modem-control lines; the logical level is
-    // kept and the line simply does not exist there.
-    if (port_.error() == QSerialPort::UnsupportedOperationError) {
-        port_.clearError();
-        return true;
-    }
-    return false;
+    if (port_.isOpen() && hasDtrLine_ && !port_.setDataTerminalReady(dtr_)) fail();
 }
 
 void QtSerialPort::output(std::string_view bytes)

@@ -41,8 +41,6 @@ public:
 private:
     void open();
     void close();
-    // False when the line refused the level for another reason than not having it.
-    bool applyDtr();
     void waitUntilTaken(qint64 bytes);
     [[noreturn]] void fail();
     [[noreturn]] void failOpen();
@@ -57,6 +55,7 @@ private:
     int16_t number_ = 1;
     fw::InputMode mode_ = fw::InputMode::Text;
     bool dtr_ = false;
+    bool hasDtrLine_ = false;       // the open port took a DTR level
     bool writing_ = false;          // inside output(): receive events wait for the event loop
     bool receivePending_ = false;   // a receive event is queued for the event loop
 };

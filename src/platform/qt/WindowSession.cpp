@@ -102,8 +102,9 @@ void WindowSession::endProgram()
             tool_.port.setPortOpen(false);
         } catch (...) {
         }
+        // Ended without unwinding: nothing of the stopped operation runs on.
         std::fflush(nullptr);
-        std::quick_exit(0);
+        std::_Exit(0);
     }
     QCoreApplication::exit(0);
 }

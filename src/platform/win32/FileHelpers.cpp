@@ -3,17 +3,22 @@
 
 #include <windows.h>
 
+#include "ground/FilePath.h"
+
 namespace fw {
 
 extern const char kPathSeparator = '\\';
 
 std::string GetShortNameOfEntry(const std::string& path)
 {
-    WIN32_FIND_DATAA entry{};
-    const HANDLE search = FindFirstFileA(path.c_str(), &entry);
+    const std::filesystem::path name = filePath(path);
+    if (name.empty()) return {};
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(name.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return {};
     FindClose(search);
-    return entry.cAlternateFileName[0] != '\0' ? std::string(entry.cAlternateFileName) : std::string(entry.cFileName);
+    const wchar_t* found = entry.cAlternateFileName[0] != L'\0' ? entry.cAlternateFileName : entry.cFileName;
+    return pathText(std::filesystem::path(found));
 }
 
 } // namespace fw

@@ -3,6 +3,8 @@
 #include <system_error>
 #include <windows.h>
 
+#include "ground/FilePath.h"
+
 namespace fw {
 
 namespace {
@@ -22,7 +24,7 @@ FolderLock::Result FolderLock::tryLock()
     if (held_) return Result::Taken;
     if (handle_ < 0) {
         // Not inheritable: the ISP tool must not carry the lock past our end.
-        const HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
+        const HANDLE file = CreateFileW(filePath(path_).c_str(), GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {

@@ -11,4 +11,9 @@ bool standardOutputIsTerminal()
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 }
 
+void useUtf8Output()
+{
+    SetConsoleOutputCP(CP_UTF8);
+}
+
 } // namespace fw::platform

@@ -12,4 +12,7 @@ void setArguments(QProcess& process, const std::vector<std::string>& arguments)
     process.setArguments(list);
 }
 
+// The bytes as given: a name need not be UTF-8 here to name a file.
+std::vector<std::string> ownArguments(int argc, char* argv[]) { return {argv + 1, argv + argc}; }
+
 } // namespace fw::qt
