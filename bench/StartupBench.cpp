@@ -8,19 +8,19 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 #include "qt/ProgramFolder.h"
 #include "qt/ToolProgram.h"
 
 namespace {
 
+// The machine's monotonic clock (CLOCK_MONOTONIC on Linux, as bench_run reads it).
 long long monotonicNs()
 {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // Watches every object for the main window's first paint and for message boxes.

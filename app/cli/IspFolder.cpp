@@ -19,7 +19,10 @@ IspFolder prepareIspFolder(const std::string& programFolder, int port)
     // A missing driver is the tool's own to report, as in the program folder.
     const fs::path driver = filePath(programFolder) / kIspDriverName;
     if (fs::exists(driver, ec)) {
-        fs::copy_file(driver, folder / kIspDriverName, fs::copy_options::overwrite_existing, ec);
+        // Removed first: on Windows, libstdc++ takes any two files for the same
+        // one and refuses to copy over an existing copy.
+        fs::remove(folder / kIspDriverName, ec);
+        fs::copy_file(driver, folder / kIspDriverName, ec);
         if (ec) return {pathText(folder), "cannot copy " + pathText(driver) + " for the ISP tool: " + ec.message()};
     }
     return {pathText(folder), {}};

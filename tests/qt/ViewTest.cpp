@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,6 +16,7 @@
 
 #include "ModalAnswerer.h"
 #include "TempFolder.h"
+#include "ground/FilePath.h"
 #include "qt/QtView.h"
 
 using fw::Answer;
@@ -167,12 +169,12 @@ TEST_F(ViewOnWidgets, PortDialogIsModelessAndClosingItDiscardsWhatWasTyped)
 TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesStartsAtTheRememberedFileAndCancelKeepsIt)
 {
     fw::sim::TempFolder temp;
-    const std::string folder = temp.file("Prüfung ä");  // a technician's folder names are not ASCII
-    std::filesystem::create_directory(folder);
-    const std::string remembered = folder + "/QT2416.txt";
-    const std::string other = folder + "/Liste ö.txt";
-    std::ofstream(remembered) << "[uP]\r\n";
-    std::ofstream(other) << "[uP]\r\n";
+    const std::string folder = temp.file("Prüfung ä Пакет");  // a technician's folder names are not ASCII
+    std::filesystem::create_directory(fw::filePath(folder));
+    const std::string remembered = fw::pathText(fw::filePath(folder + "/QT2416.txt").make_preferred());
+    const std::string other = fw::pathText(fw::filePath(folder + "/Liste ö.txt").make_preferred());
+    std::ofstream(fw::filePath(remembered)) << "[uP]\r\n";
+    std::ofstream(fw::filePath(other)) << "[uP]\r\n";
 
     technician.chooseFileNext(QString::fromStdString(other));
     EXPECT_EQ(view.openFileDialog(remembered), other);
@@ -180,13 +182,13 @@ TEST_F(ViewOnWidgets, FileDialogOffersTextAndAllFilesStartsAtTheRememberedFileAn
     const auto& seen = technician.fileDialogs()[0];
     EXPECT_EQ(seen.nameFilters, (QStringList{"Txt Files (*.txt)", "(*.*)"}));
     EXPECT_EQ(seen.selectedNameFilter, "Txt Files (*.txt)");
-    EXPECT_EQ(seen.directory, QString::fromStdString(folder));
-    EXPECT_EQ(seen.preselected, QStringList{QString::fromStdString(remembered)});
+    EXPECT_EQ(seen.directory, QDir::fromNativeSeparators(QString::fromStdString(folder)));
+    EXPECT_EQ(seen.preselected, QStringList{QDir::fromNativeSeparators(QString::fromStdString(remembered))});
 
     // Cancelled: the name it started with comes back, even of a file since deleted.
     const std::string gone = folder + "/deleted.txt";
     technician.chooseFileNext("");
     EXPECT_EQ(view.openFileDialog(gone), gone);
     ASSERT_EQ(technician.fileDialogs().size(), 2u);
-    EXPECT_EQ(technician.fileDialogs()[1].directory, QString::fromStdString(folder));
+    EXPECT_EQ(technician.fileDialogs()[1].directory, QDir::fromNativeSeparators(QString::fromStdString(folder)));
 }
