@@ -6,6 +6,7 @@
 #include "PackageMaker.h"
 #include "PortPaths.h"
 #include "PortsCommand.h"
+#include "qt/PortDevice.h"
 #include "ground/PortNumbering.h"
 #include "TempFolder.h"
 
@@ -48,6 +49,7 @@ TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNowAndNoDevicesN
 
 TEST_F(PortsCommand, PortPathsRunUnderTheirOwnNumberAndLeaveSettingsAlone)
 {
+    if (!fw::qt::portsMappedBySettings()) GTEST_SKIP() << "port n is the device COMn here";
     fw::testing::writeFile(settings, "[Ports]\r\nCOM1=/dev/ttyUSB9\r\nCOM3=/dev/pts/7\r\n");
     CliOptions o;
     o.folder = folder.str();

@@ -11,17 +11,9 @@
 # Expects WINE_RUN, WINE_PREFIX_DIR and BUILD_DIR (the Windows build)
 # besides what lib.sh needs.
 . "$(dirname "$0")/lib.sh"
-cpack -G ZIP -B "$work/cpack" --config "$BUILD_DIR/CPackConfig.cmake" >/dev/null
-zip="$(ls "$work"/cpack/FirmwareUpgradeTool-*-windows.zip)"
-echo "ZIP: $(basename "$zip"), $(du -k "$zip" | cut -f1) KB"
-mkdir "$work/unpacked"
-(cd "$work/unpacked" && unzip -q "$zip")
-prog="$(ls -d "$work"/unpacked/FirmwareUpgradeTool-*-windows)"
-fwupgrade --help
-expect_rc 0 "--help from the ZIP"
-output_has "usage: fwupgrade"
-cp "$BIN_ISP" "$prog/gf9450isp.exe"
-printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
+# The display comes first: wine's desktop process serves every window of the
+# prefix the display it was started with.
+WINEPREFIX="$WINE_PREFIX_DIR" wineserver -k 2>/dev/null || true
 xvfb_pid=""
 finish_window() {
   WINEPREFIX="$WINE_PREFIX_DIR" wineserver -k 2>/dev/null || true
@@ -38,6 +30,17 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")" FWUP_WINE_DISPLAY=":$(cat "$work/display")"
 "$WINE_RUN" "$WINE_PREFIX_DIR" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
   >/dev/null 2>&1
+cpack -G ZIP -B "$work/cpack" --config "$BUILD_DIR/CPackConfig.cmake" >/dev/null
+zip="$(ls "$work"/cpack/FirmwareUpgradeTool-*-windows.zip)"
+echo "ZIP: $(basename "$zip"), $(du -k "$zip" | cut -f1) KB"
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && unzip -q "$zip")
+prog="$(ls -d "$work"/unpacked/FirmwareUpgradeTool-*-windows)"
+fwupgrade --help
+expect_rc 0 "--help from the ZIP"
+output_has "usage: fwupgrade"
+cp "$BIN_ISP" "$prog/gf9450isp.exe"
+printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
 
 start_projector 1
 printf '[RS232Set]\r\nCOM=1\r\n[PATH]\r\nFILE=%s\r\n' "$(arg_path "$list")" > "$prog/settings.ini"

@@ -17,6 +17,7 @@
 #include "ProfileDifferences.h"
 #include "PackageMaker.h"
 #include "TempFolder.h"
+#include "ground/FilePath.h"
 #include "ground/ProfileFile.h"
 
 using namespace fw;
@@ -101,7 +102,10 @@ void runCase(std::uint32_t seed, const sim::TempFolder& folder, Tally& tally, bo
 
     ++tally.writes;
     ProfileFile(ours).write(c.writeSection, c.writeKey, c.writeValue);
-    WritePrivateProfileStringA(c.writeSection.c_str(), c.writeKey.c_str(), c.writeValue.c_str(), theirs.c_str());
+    // Ours stores the program's UTF-8 text in the ANSI code page where it fits;
+    // Windows is given those same bytes, so the files differ only in their form.
+    const std::string stored = toStoredText(c.writeValue);
+    WritePrivateProfileStringA(c.writeSection.c_str(), c.writeKey.c_str(), stored.c_str(), theirs.c_str());
     if (verbose)
         std::printf("wrote [%s] %s = \"%s\"; ours now:\n%s\n-- Windows' now:\n%s\n-- end\n", c.writeSection.c_str(),
                     c.writeKey.c_str(), shown(c.writeValue).c_str(), shown(testing::readFile(ours)).c_str(),

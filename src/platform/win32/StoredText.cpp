@@ -56,7 +56,7 @@ std::string fromStoredText(std::string_view stored)
 std::string toStoredText(std::string_view text)
 {
     if (isAscii(text)) return std::string(text);
-    const std::string ansi = narrow(wide(text, CP_UTF8, 0), CP_ACP);
+    const std::string ansi = narrow(wide(text, CP_UTF8, MB_ERR_INVALID_CHARS), CP_ACP);
     return ansi.empty() ? std::string(text) : ansi;
 }
 
