@@ -39,6 +39,7 @@ const char* nameOf(PhaseOutcome outcome)
     case PhaseOutcome::ImageUnusable: return "image-unusable";
     case PhaseOutcome::TimeUp: return "time-up";
     case PhaseOutcome::NoSuccessLine: return "no-success-line";
+    case PhaseOutcome::Interrupted: return "interrupted";
     }
     return "?";
 }

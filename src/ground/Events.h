@@ -39,6 +39,7 @@ enum class PhaseOutcome {
     ImageUnusable,  // the image cannot be read, or changed since it was checked
     TimeUp,         // the ISP tool ran past its time limit and was stopped
     NoSuccessLine,  // the ISP tool's log does not end with the success line
+    Interrupted,    // broken off by a failure the step does not expect; the operation's end says which
 };
 
 // Why an operation ended.

@@ -13,6 +13,9 @@ namespace fw {
 // Open File off and says so; an answer turns Open File on.
 LinkCheck linkAnswers(Tool& tool);
 
+// Why a test or an upgrade ends after this link test: none when it answered.
+Reason reasonOf(const LinkCheck& check);
+
 // The model check: Upgrade SW on for a projector that matches the package,
 // off with a message for another model, and off with the link failure when
 // no model name comes. True when Upgrade SW may stay enabled.
