@@ -124,7 +124,7 @@ LinkCheck linkAnswers(Tool& tool)
     return check;
 }
 
-bool modelAllowsUpgrade(Tool& tool)
+ModelMatch judgeModel(Tool& tool)
 {
     ToldPhase phase(tool, Phase::ModelCheck);
     const ModelCheck check = CheckModel(tool.link, tool.state.package.UpImagePath, !tool.state.NoListFile);
@@ -135,20 +135,22 @@ bool modelAllowsUpgrade(Tool& tool)
     case ModelMatch::Matches:
         setUpgradeEnabled(tool, true);
         setOpenFileEnabled(tool, true);
-        return true;
+        break;
     case ModelMatch::Mismatch:
         setUpgradeEnabled(tool, false);
         report(tool, texts::ModelMismatch, MessageStyle::Critical);
         setOpenFileEnabled(tool, true);
-        return false;
-    case ModelMatch::NoPackage: setOpenFileEnabled(tool, true); return false;
-    case ModelMatch::NotAnswered: refuseWork(tool, texts::LinkFailed); return false;
-    case ModelMatch::PortFailed: return false;
+        break;
+    case ModelMatch::NoPackage: setOpenFileEnabled(tool, true); break;
+    case ModelMatch::NotAnswered: refuseWork(tool, texts::LinkFailed); break;
+    case ModelMatch::PortFailed: break;
     }
-    return false;
+    return check.match;
 }
 
-void checkPackage(Tool& tool, const std::string& listFilePath)
+bool modelAllowsUpgrade(Tool& tool) { return judgeModel(tool) == ModelMatch::Matches; }
+
+bool checkPackage(Tool& tool, const std::string& listFilePath)
 {
     tool.state.ListFileValid = true;
     const PackageCheck check = CheckListFile(listFilePath, tool.workingDirectory);
@@ -156,9 +158,12 @@ void checkPackage(Tool& tool, const std::string& listFilePath)
     keepImage(package.UpImagePath, package.UpImageSize, check.up);
     if (check.up) setCaption(tool, Caption::lblSize, std::to_string(check.up->size));
     keepImage(package.ScalerImagePath, package.ScalerImageSize, check.scaler);
-    const std::string listFile = listFilePath.empty() ? listFilePath : resolveName(tool.workingDirectory, listFilePath);
-    tell(tool, PackageChecked{listFile, check.valid(), imageFile(tool, check.up), imageFile(tool, check.scaler)});
+    // No list file chosen: nothing was checked, nothing to tell.
+    if (!listFilePath.empty())
+        tell(tool, PackageChecked{resolveName(tool.workingDirectory, listFilePath), check.valid(),
+                                  imageFile(tool, check.up), imageFile(tool, check.scaler)});
     if (!check.valid()) refusePackage(tool, check.fault);
+    return check.valid();
 }
 
 LinkCheck cmdTest_Click(Tool& tool)

@@ -28,7 +28,8 @@ ToldOperation::ToldOperation(Tool& tool, Operation operation)
     : tool_(tool), operation_(operation), outermost_(tool.told.depth == 0)
 {
     ++tool_.told.depth;
-    if (outermost_) tell(tool_, OperationStarted{operation_, tool_.port.commPort()});
+    // A package check alone involves no port.
+    if (outermost_) tell(tool_, OperationStarted{operation_, operation_ == Operation::Check ? 0 : tool_.port.commPort()});
 }
 
 ToldOperation::~ToldOperation()
