@@ -1,8 +1,10 @@
-# The Windows ZIP: both programs with the Qt libraries and plugins windeployqt
-# puts beside them, all in one folder, so that the ZIP runs from wherever it
-# is unpacked (the program folder is the executable's folder).
+# The Windows ZIP: both programs in one folder, so that the ZIP runs from
+# wherever it is unpacked (the program folder is the executable's folder).
+# With a static Qt (scripts/qt-windows) the programs carry Qt and its
+# Windows platform plugin inside; with a shared one, the deploy script puts
+# the Qt libraries and plugins beside them.
 #
-#   cmake --build build --target package      (or: cpack --config build/CPackConfig.cmake)
+#   cmake --build build/windows --target package      (or: cpack --config build/windows/CPackConfig.cmake)
 if(NOT (WIN32 AND FWUP_WITH_QT))
   return()
 endif()
@@ -10,11 +12,17 @@ endif()
 # The window opens no console of its own.
 set_target_properties(firmware-upgrade-tool PROPERTIES WIN32_EXECUTABLE ON)
 
-set(CMAKE_INSTALL_BINDIR .)
 install(TARGETS firmware-upgrade-tool fwupgrade RUNTIME DESTINATION .)
-qt_generate_deploy_app_script(TARGET firmware-upgrade-tool FILENAME_VARIABLE fwup_deploy_script
-                              NO_UNSUPPORTED_PLATFORM_ERROR)
-install(SCRIPT ${fwup_deploy_script})
+get_target_property(fwup_qt_type Qt6::Core TYPE)
+if(fwup_qt_type STREQUAL "STATIC_LIBRARY")
+  # Qt is inside the programs: its licence goes beside them.
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/QT-LICENSE.txt DESTINATION .)
+else()
+  set(CMAKE_INSTALL_BINDIR .)
+  qt_generate_deploy_app_script(TARGET firmware-upgrade-tool FILENAME_VARIABLE fwup_deploy_script
+                                NO_UNSUPPORTED_PLATFORM_ERROR)
+  install(SCRIPT ${fwup_deploy_script})
+endif()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME "FirmwareUpgradeTool")

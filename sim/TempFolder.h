@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "ground/FilePath.h"
+
 namespace fw::sim {
 
 // A fresh folder under the system's temporary directory, removed with its
@@ -15,8 +17,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string str() const { return pathText(path_); }
+    std::string file(const std::string& name) const { return pathText(path_ / filePath(name)); }
 
 private:
     std::filesystem::path path_;

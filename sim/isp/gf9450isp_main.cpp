@@ -16,6 +16,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -72,6 +73,9 @@ std::string portMapFolder(const std::string& workingFolder, const char* argv0)
 int main(int argc, char** argv)
 {
     const auto startedAt = Clock::now();
+    if (argc == 2 && std::string_view(argv[1]) == kLeftBehindChild) {
+        for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+    }
     // The working folder by its relative name: on Windows a narrow copy of
     // a folder name that is not ASCII does not name that folder.
     const std::string folder = ".";

@@ -1,7 +1,17 @@
 # Shared steps of the end-to-end tests: a program folder with the tool and
 # the stand-in ISP tool, a sample package, and projector-sim processes.
 # Expects BIN_FWUPGRADE, BIN_ISP, BIN_SIM and BIN_PACKAGE in the environment.
+# With WINE_RUN and WINE_PREFIX_DIR set the programs are Windows builds run
+# under wine, and port N is COMN of the prefix.
 set -euo pipefail
+if [ -n "${WINE_RUN:-}" ]; then
+  . "$(dirname "${BASH_SOURCE[0]}")/../support/wine.sh"
+  run=("$WINE_RUN" "$WINE_PREFIX_DIR")
+else
+  run=()
+fi
+# A path as the program takes it: Z: is the root under wine.
+arg_path() { if [ -n "${WINE_RUN:-}" ]; then printf 'Z:%s' "${1//\//\\}"; else printf '%s' "$1"; fi; }
 
 base="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
 work="$base/Prüfung ä"  # a technician's folder names are not ASCII
@@ -32,7 +42,10 @@ start_projector() {
   "$BIN_SIM" --report "$work/report$n.txt" "$@" > "$work/sim$n.out" &
   sims+=($!)
   for _ in $(seq 100); do [ -s "$work/sim$n.out" ] && break; sleep 0.05; done
-  ports_ini+="COM$n=$(head -n 1 "$work/sim$n.out")"$'\r\n'
+  local device
+  device="$(head -n 1 "$work/sim$n.out")"
+  if [ -n "${WINE_RUN:-}" ]; then map_com "$n" "$device"; return; fi
+  ports_ini+="COM$n=$device"$'\r\n'
   printf '[Ports]\r\n%s' "$ports_ini" > "$prog/settings.ini"
 }
 
@@ -50,7 +63,7 @@ stop_projectors() {
 # test up by keeping a pipe open, and is found by the checks after the run.
 fwupgrade() {
   set +e
-  (cd "$work" && timeout 240 "$prog/fwupgrade" "$@" > "$work/fwupgrade.out" 2>&1)
+  (cd "$work" && timeout 240 "${run[@]}" "$prog/$(basename "$BIN_FWUPGRADE")" "$@" > "$work/fwupgrade.out" 2>&1)
   rc=$?
   set -e
   out="$(cat "$work/fwupgrade.out")"

@@ -63,6 +63,18 @@ TEST_F(CheckListFileTest, ListTextsAndTheirVerdicts)
     }
 }
 
+// A technician's folder and file names are not ASCII, in the ANSI code page
+// of Windows ("ä") or beyond it.
+TEST_F(CheckListFileTest, NamesBeyondAsciiNameTheirFiles)
+{
+    const std::string folder = "Prüfung ä Пакет 日本";
+    std::filesystem::create_directory(filePath(work(folder)));
+    upName = folder + "/QT2416 ä.bin";
+    scalerName = work(folder + "/scaler 日本.bin");
+    writeImages();
+    EXPECT_EQ(check(list(validListText(), "Пакет ä.txt")).fault, F::None);
+}
+
 // The uP image must hold exactly 262144 bytes, the scaler image 2500000 to
 // 4800000; each image is given as soon as its size has passed, so a scaler
 // of the wrong size fails after the uP half has passed.
@@ -148,14 +160,16 @@ TEST_F(CheckListFileTest, UnreadableImageIsRefused)
 }
 
 // A valid package gives both images with their sizes and their names as
-// written, never resolved, whatever the names hold.
+// written, never resolved, whatever the names hold: any bytes where names
+// are bytes, letters written in the ANSI code page on Windows.
 TEST_F(CheckListFileTest, NamesWithSpacesQuotesSemicolonsAndEightBitBytesAreGivenAsWritten)
 {
     // Windows refuses quotes in file names.
-    upName = namesMayHoldAnyByte() ? "fw 2416; \"new\" 'r\xE9v'.bin" : "fw 2416; new 'r\xE9v'.bin";
-    scalerName = "sub dir/sc\xE4ler;1.bin";
-    std::filesystem::create_directory(work("sub dir"));
-    const PackageCheck c = check(validPackage());
+    upName = namesMayHoldAnyByte() ? "fw 2416; \"new\" 'r\xE9v'.bin" : "fw 2416; new 'rév'.bin";
+    scalerName = namesMayHoldAnyByte() ? "sub dir/sc\xE4ler;1.bin" : "sub dir/scäler;1.bin";
+    std::filesystem::create_directory(filePath(work("sub dir")));
+    writeImages();
+    const PackageCheck c = check(list(listText(toStoredText(upName), toStoredText(scalerName), "1234", "BEEF")));
     EXPECT_EQ(c.fault, F::None);
     ASSERT_TRUE(c.up && c.scaler);
     EXPECT_EQ(c.up->name, upName);

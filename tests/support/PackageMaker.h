@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "SimRig.h"
+#include "ground/FilePath.h"
 #include "ground/Texts.h"
 #include "window/View.h"
 
@@ -45,13 +46,13 @@ inline std::string checksumText(const std::string& bytes)
 
 inline void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(filePath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -60,7 +61,7 @@ inline std::string readFile(const std::string& path)
 inline void writeImage(const std::string& path, uint64_t size, uint64_t sum)
 {
     writeFile(path, std::string(sum / 255, '\xFF') + (sum % 255 ? std::string(1, char(sum % 255)) : ""));
-    std::filesystem::resize_file(path, size);
+    std::filesystem::resize_file(filePath(path), size);
 }
 
 inline std::string listText(const std::string& up, const std::string& scaler, const std::string& sum1,

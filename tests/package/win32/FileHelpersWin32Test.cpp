@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include "TempFolder.h"
+#include "PackageMaker.h"
 #include "ground/FileHelpers.h"
+#include "ground/ProfileFile.h"
 
 using namespace fw;
 using fw::sim::TempFolder;
@@ -64,4 +66,22 @@ TEST(GetShortNameFromLongName, DriveIsCopiedAsWrittenAndAloneGivesTheDrive)
 {
     EXPECT_EQ(GetShortNameFromLongName("C:\\"), "C:");
     EXPECT_EQ(GetShortNameFromLongName("C:\\windows"), "C:\\windows");
+}
+
+// Older copies wrote settings.ini in the ANSI code page (1252 under wine in
+// an English locale): such a name reads as its letters, is written back as
+// they wrote it, and a name beyond the code page is kept whole as UTF-8.
+TEST(StoredNames, SettingsHoldNamesInTheAnsiCodePageWhereTheyFitAndUtf8BeyondIt)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    TempFolder folder;
+    const std::string ini = folder.file("settings.ini");
+    fw::testing::writeFile(ini, "[PATH]\r\nFILE=C:\\Pr\xFC" "fung\\list.txt\r\n");
+    ProfileFile settings(ini);
+    EXPECT_EQ(settings.read("PATH", "FILE"), "C:\\Prüfung\\list.txt");
+    ASSERT_TRUE(settings.write("PATH", "FILE", "C:\\Prüfung ä\\list.txt"));
+    EXPECT_EQ(fw::testing::readFile(ini), "[PATH]\r\nFILE=C:\\Pr\xFC" "fung \xE4\\list.txt\r\n");
+    ASSERT_TRUE(settings.write("PATH", "FILE", "C:\\Пакет ä\\list.txt"));
+    EXPECT_EQ(fw::testing::readFile(ini), "[PATH]\r\nFILE=C:\\Пакет ä\\list.txt\r\n");
+    EXPECT_EQ(settings.read("PATH", "FILE"), "C:\\Пакет ä\\list.txt");
 }

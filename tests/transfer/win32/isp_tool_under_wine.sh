@@ -6,6 +6,7 @@
 # Expects WINE_RUN, WINE_PREFIX_DIR, BIN_ISP (the .exe) and BIN_SIM (a
 # projector-sim built for this machine) in the environment.
 set -euo pipefail
+. "$(dirname "$0")/../../support/wine.sh"
 
 work="$(mktemp -d /tmp/fwup-wine-isp.XXXXXX)"
 sim_pid=""
@@ -21,14 +22,9 @@ printf 'placeholder\n' > "$work/GF9450_CFI_DRIVER.BIN"
 
 "$BIN_SIM" --report "$work/report.txt" > "$work/sim.out" &
 sim_pid=$!
-for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
-device="$(head -n 1 "$work/sim.out")"
+device="$(sim_device "$work/sim.out")"
 [ -e "$device" ] || fail "projector-sim gave no device"
-
-# COM9 is the pseudo-terminal: the registry value lasts across wine starts,
-# the link serves the wine already running.
-"$WINE_RUN" "$WINE_PREFIX_DIR" reg add 'HKLM\Software\Wine\Ports' /v COM9 /d "$device" /f >/dev/null 2>&1
-ln -sfn "$device" "$WINE_PREFIX_DIR/dosdevices/com9"
+map_com 9 "$device"
 
 # The projector's scaler into ISP mode, as the upgrade does before it starts the tool.
 exec 7<>"$device"

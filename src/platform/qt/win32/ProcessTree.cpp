@@ -1,5 +1,6 @@
 #include "qt/ProcessTree.h"
 
+#include <QVariant>
 #include <windows.h>
 
 #include "qt/ProcessTreeTable.h"
@@ -9,6 +10,9 @@ namespace fw::qt {
 namespace {
 
 HANDLE asHandle(long long value) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(value)); }
+
+// Where QProcess keeps the started program's process and thread handles.
+const char* const kStartInformation = "fwStartInformation";
 
 void terminateJob(long long job) { TerminateJobObject(asHandle(job), 1); }
 
@@ -39,12 +43,24 @@ BOOL WINAPI stopTreesOnConsoleEvent(DWORD)
 
 } // namespace
 
-void ProcessTree::prepare(QProcess&) {}
+// The program starts suspended and runs only once it is in its job, so
+// nothing it starts can slip out of the job before that.
+void ProcessTree::prepare(QProcess& process)
+{
+    process.setCreateProcessArgumentsModifier([&process](QProcess::CreateProcessArguments* arguments) {
+        arguments->flags |= CREATE_SUSPENDED;
+        process.setProperty(kStartInformation, QVariant::fromValue(reinterpret_cast<quintptr>(arguments->processInformation)));
+    });
+}
 
 ProcessTree::ProcessTree(const QProcess& process)
     : id_(static_cast<long long>(reinterpret_cast<intptr_t>(jobFor(static_cast<DWORD>(process.processId()))))),
       slot_(id_ != 0 ? ProcessTreeTable::add(id_) : -1)
 {
+    // Resumed whether or not a job could be made: a program left suspended
+    // would hold the port until its time limit.
+    const auto* started = reinterpret_cast<const PROCESS_INFORMATION*>(process.property(kStartInformation).value<quintptr>());
+    if (started != nullptr) ResumeThread(started->hThread);
 }
 
 ProcessTree::~ProcessTree()

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# fwupgrade.exe under wine, from a program folder whose name has blanks and
+# a letter of the ANSI code page, with a package in a folder whose name is
+# beyond it: a whole upgrade on COM1 with both images whole and no link
+# failure on the way (the ports there take no DTR level); the line cut
+# during the image; and COM12 (\\.\COM12 to Windows) with the 32-bit build
+# of the stand-in tool, as the vendor's tool most likely is.
+# Expects WINE_RUN, WINE_PREFIX_DIR and BIN_ISP32 besides what lib.sh needs.
+. "$(dirname "$0")/lib.sh"
+list="$("$BIN_PACKAGE" "$work/Пакет 日本" 2416 2500000)"
+
+start_projector 1
+fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
+expect_rc 0 "whole upgrade"
+output_has "Download complete. Don't forget to turn the projector AC power off and on again"
+output_lacks "Communication with projector failed."
+[ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "COM1's log does not end with the success line"
+stop_projectors
+report_has 1 up_whole=yes
+report_has 1 scaler_whole=yes
+
+start_projector 1 --cut-after 131072
+fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
+expect_rc 1 "line cut"
+output_has "ERROR: uP software download failed!"
+output_lacks "Download complete"
+stop_projectors
+report_has 1 up_whole=no
+
+cp "$BIN_ISP32" "$prog/gf9450isp.exe"
+start_projector 12
+fwupgrade upgrade --port 12 --yes "$(arg_path "$list")"
+expect_rc 0 "upgrade on COM12 with the 32-bit tool"
+grep -qF 'Port COM12 (\\.\COM12)' "$prog/isp-COM12/log.txt" || fail "the tool did not open COM12"
+stop_projectors
+report_has 12 up_whole=yes
+report_has 12 scaler_whole=yes
+echo "passed"
