@@ -63,7 +63,10 @@ public:
     void runEnded(const IspRunEnd& end) override
     {
         tell(tool_, IspToolEnded{runs_, end.timedOut, end.exitCode, end.logLine});
-        if (run_) run_->end(end.timedOut ? PhaseOutcome::TimeUp : end.succeeded ? PhaseOutcome::Ok : PhaseOutcome::NoSuccessLine);
+        const PhaseOutcome outcome = end.timedOut    ? PhaseOutcome::TimeUp
+                                     : end.succeeded ? PhaseOutcome::Ok
+                                                     : PhaseOutcome::NoSuccessLine;
+        if (run_) run_->end(outcome);
         run_.reset();
     }
 

@@ -29,7 +29,8 @@ ToldOperation::ToldOperation(Tool& tool, Operation operation)
 {
     ++tool_.told.depth;
     // A package check alone involves no port.
-    if (outermost_) tell(tool_, OperationStarted{operation_, operation_ == Operation::Check ? 0 : tool_.port.commPort()});
+    const int port = operation_ == Operation::Check ? 0 : tool_.port.commPort();
+    if (outermost_) tell(tool_, OperationStarted{operation_, port});
 }
 
 ToldOperation::~ToldOperation()

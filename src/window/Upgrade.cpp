@@ -124,7 +124,9 @@ std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
     const DownloadModeEntry entry = enterDownloadMode(tool.link);
     switch (entry.mode) {
     case DownloadMode::Entered: break;
-    case DownloadMode::NoQuestion: phase.end(PhaseOutcome::NoAnswer); return Stop{texts::LinkFailed, Reason::LoaderNoAnswer};
+    case DownloadMode::NoQuestion:
+        phase.end(PhaseOutcome::NoAnswer);
+        return Stop{texts::LinkFailed, Reason::LoaderNoAnswer};
     case DownloadMode::PortFailed:
         phase.end(PhaseOutcome::PortFailed);
         reportPortFailure(tool, entry.portFailure);
@@ -156,7 +158,9 @@ std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
     };
     switch (sendImage(tool.link, image, bytes, showProgress)) {
     case ImageSending::Sent: phase.end(PhaseOutcome::Ok); return std::nullopt;
-    case ImageSending::ImageUnusable: phase.end(PhaseOutcome::ImageUnusable); return Stop{texts::UpFailed, Reason::ImageUnusable};
+    case ImageSending::ImageUnusable:
+        phase.end(PhaseOutcome::ImageUnusable);
+        return Stop{texts::UpFailed, Reason::ImageUnusable};
     case ImageSending::PortFailed: break;
     }
     phase.end(PhaseOutcome::PortFailed);

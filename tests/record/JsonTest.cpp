@@ -34,7 +34,8 @@ TEST(Json, TextsWrittenAreValidJsonAndReadBackTheSame)
 
 TEST(Json, ReadsWhatTheRecordHoldsAndRefusesWhatIsNotWholeJson)
 {
-    const auto entry = parseJson(R"( {"id":"a1","n":-12.5e1,"ok":true,"none":null,"list":[1,{"x":"\u00e4\ud83d\ude00"}]} )");
+    const auto entry =
+        parseJson(R"( {"id":"a1","n":-12.5e1,"ok":true,"none":null,"list":[1,{"x":"\u00e4\ud83d\ude00"}]} )");
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->textOf("id"), "a1");
     EXPECT_EQ(entry->numberOf("n"), -125);
@@ -74,7 +75,8 @@ TEST(Sha256, KnownDigestsWhateverThePieces)
     };
     for (const Case& c : cases) {
         Sha256 sha;
-        for (std::size_t at = 0; at < c.message.size(); at += c.piece) sha.add(std::string_view(c.message).substr(at, c.piece));
+        for (std::size_t at = 0; at < c.message.size(); at += c.piece)
+            sha.add(std::string_view(c.message).substr(at, c.piece));
         EXPECT_EQ(sha.hex(), c.digest) << c.message.size() << " bytes";
     }
 }

@@ -169,9 +169,10 @@ TEST(History, NewestFirstPastDamagedLines)
                          "2024-05-01T14:00:06Z  upgrade  COM2 /dev/ttyUSB2  QT2416  QT2416.txt  unfinished  -",
                          "2024-05-01T14:00:04Z  test  COM1 /dev/ttyUSB1  QT2416  -  failed (no-answer)  0:01",
                          "2024-05-01T14:00:00Z  upgrade  COM3 /dev/ttyUSB3  QT2416  QT2416.txt  succeeded  0:03"}));
-    const std::string tail = ": the line at byte ";
-    EXPECT_EQ(all.warnings, (std::vector<std::string>{r.setup.path + tail + std::to_string(cutAt) + " is not a record entry; read past it",
-                                                      r.setup.path + tail + std::to_string(garbageAt) + " is not a record entry; read past it"}));
+    const auto warning = [&](std::size_t at) {
+        return r.setup.path + ": the line at byte " + std::to_string(at) + " is not a record entry; read past it";
+    };
+    EXPECT_EQ(all.warnings, (std::vector<std::string>{warning(cutAt), warning(garbageAt)}));
     EXPECT_EQ(readFile(r.setup.path), before);
 
     // Each entry as stored: the end line of an ended operation.

@@ -44,7 +44,9 @@ std::optional<std::string> appendLineDurably(const std::string& path, std::strin
 {
     const int fd = ::open(filePath(path).c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return errorText(errno);
-    const std::string data = lineEndOwed(fd) + std::string(line) + '\n';
+    std::string data = lineEndOwed(fd);
+    data.append(line);
+    data += '\n';
     std::optional<std::string> failure;
     if (!writeAll(fd, data) || ::fsync(fd) != 0) failure = errorText(errno);
     if (::close(fd) != 0 && !failure) failure = errorText(errno);

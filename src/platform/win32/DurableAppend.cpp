@@ -39,7 +39,9 @@ std::optional<std::string> appendLineDurably(const std::string& path, std::strin
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastErrorText();
-    const std::string data = lineEndOwed(file) + std::string(line) + '\n';
+    std::string data = lineEndOwed(file);
+    data.append(line);
+    data += '\n';
     std::optional<std::string> failure;
     DWORD written = 0;
     if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) || written != data.size() ||
