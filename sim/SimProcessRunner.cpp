@@ -38,6 +38,12 @@ public:
     explicit SimProcess(std::shared_ptr<SimProcessRunner::Started> started) : started_(std::move(started)) {}
     bool hasEnded() override { return started_->hasEnded(); }
     void stop() override { started_->stop(); }
+    // A stand-in that ends by itself has done its work.
+    std::optional<int> exitCode() override
+    {
+        if (started_->stopped || !started_->endedByItself()) return std::nullopt;
+        return 0;
+    }
 
 private:
     std::shared_ptr<SimProcessRunner::Started> started_;

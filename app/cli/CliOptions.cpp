@@ -7,20 +7,27 @@
 namespace fw::cli {
 
 const char* const kUsage =
-    "usage: fwupgrade test --port N [--folder DIR] [--transcript FILE]\n"
-    "       fwupgrade check LIST [--folder DIR]\n"
-    "       fwupgrade upgrade --port N [--port M ...] LIST [--yes] [--folder DIR] [--transcript FILE]\n"
+    "usage: fwupgrade test --port N [--json] [--record FILE] [--folder DIR] [--transcript FILE]\n"
+    "       fwupgrade check LIST [--json] [--folder DIR]\n"
+    "       fwupgrade upgrade --port N [--port M ...] LIST [--yes] [--json] [--record FILE] [--folder DIR]\n"
+    "                         [--transcript FILE]\n"
     "       fwupgrade ports [--json] [--folder DIR]\n"
+    "       fwupgrade history [--last N] [--json] [--record FILE]\n"
     "\n"
     "  test      the projector communication test on port N\n"
     "  check     checks a list file and its two images\n"
     "  upgrade   checks the package, the link and the model, then upgrades the\n"
     "            projector on each port (several ports run at once)\n"
     "  ports     lists the serial devices found, each with its port number\n"
+    "  history   the service record of tests and upgrades, newest first, one a line\n"
     "  --port    a number from 1 to 255, or a device path such as /dev/ttyUSB0\n"
     "            (used for this run only; settings.ini is not changed)\n"
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
-    "            (default: the program folder below)\n";
+    "            (default: the program folder below)\n"
+    "  --json    one JSON object a line: the events of test, check and upgrade\n"
+    "            (docs/events.md), the ports, or the history's entries as stored\n"
+    "  --record  the service record file for this run (default: upgrades.jsonl in\n"
+    "            the user's data folder)\n";
 
 namespace {
 
@@ -30,6 +37,15 @@ std::optional<int> portNumber(const std::string& text)
     const auto* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (ec != std::errc() || ptr != end || value < 1 || value > 255) return std::nullopt;
+    return value;
+}
+
+std::optional<std::size_t> count(const std::string& text)
+{
+    std::size_t value = 0;
+    const auto* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < 1) return std::nullopt;
     return value;
 }
 
@@ -47,6 +63,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     else if (arguments[0] == "check") o.command = Command::Check;
     else if (arguments[0] == "upgrade") o.command = Command::Upgrade;
     else if (arguments[0] == "ports") o.command = Command::Ports;
+    else if (arguments[0] == "history") o.command = Command::History;
     else return fail("unknown command: " + arguments[0]);
 
     std::vector<std::string> positional;
@@ -74,8 +91,17 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
             const auto text = value("--transcript");
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;
-        } else if (a == "--json" && o.command == Command::Ports) {
+        } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--record" && o.command != Command::Ports && o.command != Command::Check) {
+            const auto text = value("--record");
+            if (!text) return fail("--record needs a file name");
+            o.record = *text;
+        } else if (a == "--last" && o.command == Command::History) {
+            const auto text = value("--last");
+            const auto n = text ? count(*text) : std::nullopt;
+            if (!n) return fail("--last takes a number from 1 up, not '" + text.value_or("") + "'");
+            o.last = *n;
         } else if (a == "--yes" || a == "-y") {
             o.assumeYes = true;
         } else if (a == "--help" || a == "-h") {

@@ -7,7 +7,7 @@
 
 namespace fw::cli {
 
-enum class Command { Test, Check, Upgrade, Ports };
+enum class Command { Test, Check, Upgrade, Ports, History };
 
 struct CliOptions {
     Command command = Command::Test;
@@ -16,7 +16,9 @@ struct CliOptions {
     bool assumeYes = false;         // answer the confirmation without asking
     std::string folder;             // program folder; empty: the executable's
     std::string transcript;         // file for every byte sent and received
-    bool json = false;              // ports: one JSON object a line
+    bool json = false;              // one JSON object a line instead of lines for a person
+    std::string record;             // the service record for this run; empty: the user's own
+    std::size_t last = 0;           // history: the newest this many; 0 for all
     std::vector<std::string> portPaths;   // --port given as a device path, for this run only
     std::map<int, std::string> pathOfPort;  // the numbers those paths run under (PortPaths.h)
 };

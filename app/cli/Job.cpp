@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "ConsolePrinter.h"
 #include "ConsoleView.h"
 #include "IspFolder.h"
 #include "PortPaths.h"
@@ -17,29 +18,48 @@
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
 #include "qt/QtSerialPort.h"
+#include "qt/RecordSetup.h"
 #include "qt/Text8.h"
+#include "record/ServiceRecord.h"
 #include "window/MainWindow.h"
 #include "window/PortMessages.h"
 #include "window/ProjectorChecks.h"
+#include "window/Telling.h"
 #include "window/Tool.h"
-#include "window/WindowOps.h"
-#include "transfer/IspSettings.h"
 #include "window/Upgrade.h"
+#include "window/WindowOps.h"
 
 namespace fw::cli {
 
 namespace {
 
-// Everything one projector's work needs, wired as the window wires it.
-struct Station {
-    Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
-        : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
-          view(console, prefix, loop, options.assumeYes, std::cin,
-               ispTimeLimitSeconds(options.folder + kPathSeparator + "settings.ini"))
+// The last box the window would have left the technician with: the why
+// of a failure, for the summary on standard error.
+struct LastMessage : EventSink {
+    void tell(const Event& event) override
     {
-        if (transcript) logged.emplace(serial, loop, transcript);
-        tool = std::make_unique<Tool>(port(), loop, view, *ispTool, options.folder,
+        const auto* shown = std::get_if<MessageShown>(&event);
+        if (shown && (shown->kind == MessageKind::Error || shown->kind == MessageKind::Information)) text = shown->text;
+    }
+    std::string text;
+};
+
+// Everything one projector's work needs, wired as the window wires it, with
+// its listeners: the printer, the service record, the summary's last message.
+struct Station {
+    Station(const CliOptions& options, int port, const JobOutput& output)
+        : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
+          view(output.prompts, output.prefix, options.assumeYes, std::cin),
+          record(qt::recordSetup("fwupgrade", output.recordPath, cliPortDevices(options)))
+    {
+        if (output.transcript) logged.emplace(serial, loop, output.transcript);
+        tool = std::make_unique<Tool>(this->port(), loop, view, *ispTool, options.folder,
                                       qt::fromQt(QDir::toNativeSeparators(QDir::currentPath())));
+        if (options.json) printer = std::make_unique<JsonPrinter>(output.console, port);
+        else printer = std::make_unique<ConsolePrinter>(output.console, output.prefix, loop, options.assumeYes);
+        tool->events.add(*printer);
+        tool->events.add(record);
+        tool->events.add(lastMessage);
         QObject::connect(&timer1, &QTimer::timeout, [this] { Timer1_Timer(*tool); });
         timer1.start(1000);
     }
@@ -51,21 +71,37 @@ struct Station {
     qt::QtProcessRunner processes;
     std::unique_ptr<ProcessRunner> ispTool;  // a Windows build of the tool runs through wine
     ConsoleView view;
+    std::unique_ptr<EventSink> printer;
+    ServiceRecord record;
+    LastMessage lastMessage;
     std::unique_ptr<Tool> tool;
     QTimer timer1;
 };
 
-JobOutcome failed(Tool& tool, const std::string& what)
+// A failed job: what failed, and why as the last message said it.
+JobOutcome failed(const Station& station, const std::string& what)
 {
-    const std::string& why = tool.state.statusLine;
+    const std::string& why = station.lastMessage.text;
     return {false, why.empty() ? what : what + ": " + why};
 }
 
-bool openPort(Tool& tool, int number)
+JobOutcome ended(ToldOperation& told, Reason reason, const Station& station, const std::string& what)
+{
+    told.end(reason);
+    if (reason == Reason::None) return {true, {}};
+    return failed(station, what);
+}
+
+// The number the port goes by in the operation's account, before it opens.
+void selectPort(Tool& tool, int number)
+{
+    tool.view.setPortListText(std::to_string(number));
+    tool.port.setCommPort(static_cast<int16_t>(number));
+}
+
+bool openPort(Tool& tool)
 {
     try {
-        tool.view.setPortListText(std::to_string(number));
-        tool.port.setCommPort(static_cast<int16_t>(number));
         tool.port.setPortOpen(true);
         return true;
     } catch (const PortError& e) {
@@ -74,56 +110,75 @@ bool openPort(Tool& tool, int number)
     }
 }
 
-JobOutcome checkPackage(Tool& tool, const std::string& listFile, Console& console, const std::string& prefix)
+Reason reasonOf(ModelMatch match)
 {
-    checkPackage(tool, listFile);
-    if (!tool.state.ListFileValid) return failed(tool, "the package is not valid");
-    const FirmwarePackage& p = tool.state.package;
-    console.line(prefix + "Package valid: uP image " + p.UpImagePath + " (" + tool.state.imageSizeText +
-                 " bytes), scaler image " + p.ScalerImagePath + " (" +
-                 std::to_string(static_cast<long long>(p.ScalerImageSize)) + " bytes)");
-    return {true, {}};
-}
-
-JobOutcome communicationTest(Tool& tool, int port)
-{
-    if (!openPort(tool, port)) return failed(tool, "cannot open the port");
-    if (cmdTest_Click(tool).ok()) return {true, {}};
-    return failed(tool, "the projector communication test failed");
-}
-
-JobOutcome upgrade(Tool& tool, const CliOptions& options, int port, Console& console, const std::string& prefix)
-{
-    if (JobOutcome check = checkPackage(tool, options.listFile, console, prefix); !check.succeeded) return check;
-    const IspFolder ispFolder = prepareIspFolder(options.folder, port);
-    if (!ispFolder.failure.empty()) return {false, ispFolder.failure};
-    tool.ispFolder = ispFolder.path;
-    if (!openPort(tool, port)) return failed(tool, "cannot open the port");
-    if (!linkAnswers(tool).ok()) return failed(tool, "the projector does not answer");
-    if (!modelAllowsUpgrade(tool)) return failed(tool, "the package does not suit this projector");
-    switch (cmdUpgradeSW_Click(tool)) {
-    case UpgradeOutcome::Complete: return {true, {}};
-    case UpgradeOutcome::Declined: return {false, "the upgrade was not started"};
-    case UpgradeOutcome::NotReady:
-    case UpgradeOutcome::LinkFailed:
-    case UpgradeOutcome::UpFailed:
-    case UpgradeOutcome::ScalerFailed: break;
+    switch (match) {
+    case ModelMatch::Matches: return Reason::None;
+    case ModelMatch::Mismatch: return Reason::ModelMismatch;
+    case ModelMatch::NoPackage: return Reason::PackageNotValid;
+    case ModelMatch::NotAnswered: return Reason::NoAnswer;
+    case ModelMatch::PortFailed: break;
     }
-    return failed(tool, "the upgrade failed");
+    return Reason::PortFailed;
+}
+
+JobOutcome checkPackage(Station& station, const std::string& listFile)
+{
+    ToldOperation told(*station.tool, Operation::Check);
+    const bool valid = checkPackage(*station.tool, listFile);
+    return ended(told, valid ? Reason::None : Reason::PackageNotValid, station, "the package is not valid");
+}
+
+JobOutcome communicationTest(Station& station, int port)
+{
+    Tool& tool = *station.tool;
+    selectPort(tool, port);
+    ToldOperation told(tool, Operation::Test);
+    if (!openPort(tool)) return ended(told, Reason::PortNotOpened, station, "cannot open the port");
+    cmdTest_Click(tool);
+    return ended(told, told.nestedReason(), station, "the projector communication test failed");
+}
+
+// The checks the window makes before it enables "Upgrade SW", then the
+// upgrade: one operation in the account, whichever step ends it.
+JobOutcome upgrade(Station& station, const CliOptions& options, int port)
+{
+    Tool& tool = *station.tool;
+    selectPort(tool, port);
+    const bool packageValid = checkPackage(tool, options.listFile);
+    ToldOperation told(tool, Operation::Upgrade);
+    if (!packageValid) return ended(told, Reason::PackageNotValid, station, "the package is not valid");
+    const IspFolder ispFolder = prepareIspFolder(options.folder, port);
+    if (!ispFolder.failure.empty()) {
+        told.end(Reason::IspFolderUnusable);
+        return {false, ispFolder.failure};
+    }
+    tool.ispFolder = ispFolder.path;
+    if (!openPort(tool)) return ended(told, Reason::PortNotOpened, station, "cannot open the port");
+    if (const LinkCheck link = linkAnswers(tool); !link.ok())
+        return ended(told, reasonOf(link), station, "the projector does not answer");
+    if (const ModelMatch model = judgeModel(tool); model != ModelMatch::Matches)
+        return ended(told, reasonOf(model), station, "the package does not suit this projector");
+    cmdUpgradeSW_Click(tool);
+    const Reason reason = told.nestedReason();
+    if (reason == Reason::Declined) {
+        told.end(reason);
+        return {false, "the upgrade was not started"};
+    }
+    return ended(told, reason, station, "the upgrade failed");
 }
 
 } // namespace
 
-JobOutcome runJob(const CliOptions& options, int port, Console& console, const std::string& prefix,
-                  const TranscriptSink& transcript)
+JobOutcome runJob(const CliOptions& options, int port, const JobOutput& output)
 {
-    Station station(options, console, prefix, transcript);
-    Tool& tool = *station.tool;
+    Station station(options, port, output);
     switch (options.command) {
-    case Command::Check: return checkPackage(tool, options.listFile, console, prefix);
-    case Command::Test: return communicationTest(tool, port);
-    case Command::Upgrade: return upgrade(tool, options, port, console, prefix);
-    case Command::Ports: break;  // listed by main, never a job
+    case Command::Check: return checkPackage(station, options.listFile);
+    case Command::Test: return communicationTest(station, port);
+    case Command::Upgrade: return upgrade(station, options, port);
+    case Command::Ports:
+    case Command::History: break;  // answered by main, never a job
     }
     return {false, "unknown command"};
 }

@@ -1,7 +1,6 @@
 #include "PortsCommand.h"
 
-#include <cstdio>
-
+#include "ground/Json.h"
 #include "ground/PortNumbering.h"
 
 namespace fw::cli {
@@ -31,25 +30,6 @@ void jsonLine(const DetectedPort& port, std::ostream& out)
 }
 
 } // namespace
-
-std::string jsonString(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
-            quoted += escaped;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + '"';
-}
 
 void listPorts(SerialDeviceSource& source, const std::string& settingsPath, bool json, std::ostream& out)
 {

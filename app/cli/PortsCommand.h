@@ -14,7 +14,4 @@ namespace fw::cli {
 // JSON object a line. Nothing at all when no device is found.
 void listPorts(SerialDeviceSource& source, const std::string& settingsPath, bool json, std::ostream& out);
 
-// The text as a JSON string, quotes included.
-std::string jsonString(const std::string& text);
-
 } // namespace fw::cli

@@ -12,6 +12,7 @@
 
 #include "CliOptions.h"
 #include "Console.h"
+#include "HistoryCommand.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
 #include "qt/ProgramArguments.h"
@@ -20,6 +21,7 @@
 #include "ground/FilePath.h"
 #include "qt/ProgramFolder.h"
 #include "qt/QtSerialDevices.h"
+#include "qt/RecordSetup.h"
 #include "platform/Terminal.h"
 #include "qt/Text8.h"
 #include "window/Tool.h"
@@ -60,6 +62,11 @@ int main(int argc, char* argv[])
         fw::cli::listPorts(devices, options.folder + fw::kPathSeparator + "settings.ini", options.json, std::cout);
         return 0;
     }
+    const bool ownRecord = options.record.empty();
+    const std::string recordPath = ownRecord ? fw::qt::defaultRecordPath(false) : options.record;
+    if (options.command == fw::cli::Command::History)
+        return fw::cli::printHistory(recordPath, options.last, options.json, std::cout, std::cerr);
+    if (ownRecord) fw::qt::defaultRecordPath(true);  // the user's data folder, made on first use
     if (const auto error = fw::cli::resolvePortPaths(options)) {
         std::cerr << "fwupgrade: " << *error << '\n';
         return kExitUsage;
@@ -76,8 +83,13 @@ int main(int argc, char* argv[])
     }
 
     if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
-    // One status line redrawn in place serves one projector; several print plain lines.
-    fw::cli::Console console(std::cout, fw::platform::standardOutputIsTerminal() && options.ports.size() == 1);
+    // One status line redrawn in place serves one projector; several print
+    // plain lines. JSON lines leave standard output to themselves: the
+    // confirmation is asked on standard error.
+    fw::cli::Console console(std::cout, !options.json && fw::platform::standardOutputIsTerminal() &&
+                                            options.ports.size() == 1);
+    fw::cli::Console errors(std::cerr, false);
+    fw::cli::Console& prompts = options.json ? errors : console;
 
     std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
     auto work = [&](std::size_t i) {
@@ -89,7 +101,7 @@ int main(int argc, char* argv[])
                 std::lock_guard lock(transcriptMutex);
                 transcriptFile << prefix << line << '\n';
             };
-        outcomes[i] = fw::cli::runJob(options, port, console, prefix, sink);
+        outcomes[i] = fw::cli::runJob(options, port, {console, prompts, prefix, recordPath, sink});
     };
 
     if (options.ports.size() == 1) {

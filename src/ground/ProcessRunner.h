@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ public:
     // Stops the program and every process it started; returns once it has
     // ended.
     virtual void stop() = 0;
+    // The program's exit code once it has ended by itself, when the system
+    // tells one (not for a crash or a stop).
+    virtual std::optional<int> exitCode() { return std::nullopt; }
 };
 
 struct ProcessStart {

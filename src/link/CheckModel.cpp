@@ -37,7 +37,7 @@ ModelMatch judge(const Reply& reply, const std::string& upImagePath, bool listFi
 ModelCheck CheckModel(Link& link, const std::string& upImagePath, bool listFileKnown)
 {
     const Reply reply = exchange(link, kModelQuery);
-    return {judge(reply, upImagePath, listFileKnown), reply.portFailure};
+    return {judge(reply, upImagePath, listFileKnown), reply.portFailure, reply.text};
 }
 
 } // namespace fw

@@ -18,6 +18,7 @@ enum class ModelMatch {
 struct ModelCheck {
     ModelMatch match;
     PortFailure portFailure;  // set whenever the port failed, even if a reply came
+    std::string reply;        // as received, echo and line ends included
 };
 
 // Asks the projector for its model and compares the model number with the

@@ -27,11 +27,6 @@ constexpr int32_t kLineDrainPollMs = 10;
 // The image on disk no longer matches what was announced or cannot be read.
 struct ImageError {};
 
-float percentDone(uint64_t block, uint64_t blocks)
-{
-    return static_cast<float>(block) / static_cast<float>(blocks) * 100.0f;
-}
-
 uint64_t fileSize(std::ifstream& file)
 {
     file.seekg(0, std::ios::end);
@@ -59,11 +54,11 @@ void sendBlocks(Link& link, const std::string& imagePath, uint64_t announcedByte
     const std::size_t rest = static_cast<std::size_t>(size % kBlockSize);
     std::string block;
     for (uint64_t i = 1; i <= blocks; ++i) {
-        progress(percentDone(i, blocks));
+        progress(i * kBlockSize, size);
         link.loop.processPendingEvents();
         sendBlock(link, image, block, kBlockSize);
     }
-    progress(100);
+    progress(size, size);
     link.loop.processPendingEvents();
     if (rest != 0) sendBlock(link, image, block, rest);
     image.close();

@@ -46,11 +46,12 @@ enum class ImageSending {
     PortFailed,     // the port failed, or the line did not carry the image in time
 };
 
-// Told the share of the image sent so far, in percent, before each block.
-using ProgressSink = std::function<void(double percent)>;
+// Told before each block how many of the image's bytes the port will have
+// been handed once that block is out, and at the end the whole image.
+using ProgressSink = std::function<void(uint64_t sentBytes, uint64_t totalBytes)>;
 
 // C, the rest: the image in raw 1024-byte blocks, progress before each
-// block, then text mode and CR LF, and a wait until the line has carried
+// block and at the end, then text mode and CR LF, and a wait until the line has carried
 // everything the driver and the adapter still held, so the loader's verdict
 // is awaited from when it can come. The image must still hold exactly the
 // announced number of bytes; nothing is sent otherwise.

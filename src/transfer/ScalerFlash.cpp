@@ -110,11 +110,18 @@ ScalerOutcome runTool(Link& link, ProcessRunner& processes, const IspJob& job, c
             return notStarted;
         }
         const ToolRun run = waitForTool(link, *started.process, job.timeLimitSeconds, watch);
+        IspRunEnd end;
+        end.timedOut = run == ToolRun::TimeUp;
+        if (!end.timedOut) end.exitCode = started.process->exitCode();
         // A tool out of time is stopped, and whatever it left running must
         // not write into the log judged next; either way the port is free again.
         started.process->stop();
-        if (run == ToolRun::TimeUp) continue;
-        if (readLog(log, watch) == kIspSuccessLine) return outcome(ScalerResult::Flashed);
+        if (!end.timedOut) {
+            end.logLine = readLog(log, watch);
+            end.succeeded = *end.logLine == kIspSuccessLine;
+        }
+        watch.runEnded(end);
+        if (end.succeeded) return outcome(ScalerResult::Flashed);
     }
     return outcome(ScalerResult::ToolFailed);
 }
@@ -134,7 +141,7 @@ bool openPortIfClosed(Link& link)
 PortFailure askForIspMode(Link& link) { return SendCommand(link, kIspModeCommand); }
 
 // The banner may not come; the tool is run all the same.
-void awaitScalerBanner(Link& link)
+bool awaitScalerBanner(Link& link)
 {
     for (int poll = 1; poll <= kBannerPolls; ++poll) {
         try {
@@ -142,9 +149,10 @@ void awaitScalerBanner(Link& link)
         } catch (const PortError&) {
             // a closed port holds nothing to append
         }
-        if (containsNoCase(link.received, kScalerBanner)) return;
+        if (containsNoCase(link.received, kScalerBanner)) return true;
         delay(link.loop, kBannerPollIntervalMs);
     }
+    return false;
 }
 
 void settleBeforeTool(Link& link) { delay(link.loop, kBeforeToolPauseMs); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ground/ProcessRunner.h"
@@ -13,9 +14,17 @@ namespace fw {
 // answer with its banner.
 bool openPortIfClosed(Link& link);
 PortFailure askForIspMode(Link& link);
-void awaitScalerBanner(Link& link);
+// True when the banner came.
+bool awaitScalerBanner(Link& link);
 // The scaler settles in ISP mode before the tool may start.
 void settleBeforeTool(Link& link);
+
+struct IspRunEnd {
+    bool timedOut = false;                // stopped at its time limit; no log read
+    std::optional<int> exitCode;          // when it ended by itself and the system told
+    std::optional<std::string> logLine;   // the log's last line, when it was read
+    bool succeeded = false;               // the log ends with the success line
+};
 
 // What the technician sees of the tool while the phase waits for it; the
 // window draws it.
@@ -32,6 +41,8 @@ public:
     virtual void toolEnded() = 0;
     // The last line of the run's log, stripped; empty when there is no log.
     virtual void logRead(const std::string& lastLine) = 0;
+    // How the run just ended, once it is over and its log judged.
+    virtual void runEnded(const IspRunEnd& end) = 0;
 };
 
 struct IspJob {

@@ -8,6 +8,7 @@
 #include "window/ProjectorChecks.h"
 #include "window/PortMessages.h"
 #include "window/Settings.h"
+#include "window/Telling.h"
 #include "window/WindowOps.h"
 
 namespace fw {
@@ -51,7 +52,7 @@ void Form_Load(Tool& tool)
 bool Form_QueryUnload(Tool& tool)
 {
     if (!tool.state.DownloadBusy) return false;
-    return tool.view.showMessage(texts::CloseWhileBusy, MessageStyle::Question) != Answer::Yes;
+    return showMessage(tool, texts::CloseWhileBusy, MessageStyle::Question) != Answer::Yes;
 }
 
 void Form_Unload(Tool& tool)
@@ -65,7 +66,7 @@ void Form_Unload(Tool& tool)
     }
 }
 
-bool pExit_Click(Tool& tool) { return tool.view.showMessage(texts::ExitQuestion, MessageStyle::Question) == Answer::Yes; }
+bool pExit_Click(Tool& tool) { return showMessage(tool, texts::ExitQuestion, MessageStyle::Question) == Answer::Yes; }
 
 std::string elapsedText(int32_t seconds)
 {

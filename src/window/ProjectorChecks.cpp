@@ -2,12 +2,51 @@
 
 #include "ground/Texts.h"
 #include "package/CheckListFile.h"
+#include "package/PackageFiles.h"
 #include "window/PortMessages.h"
+#include "window/Telling.h"
 #include "window/WindowOps.h"
 
 namespace fw {
 
 namespace {
+
+PhaseOutcome outcomeOf(LinkAnswer answer)
+{
+    switch (answer) {
+    case LinkAnswer::Nop: return PhaseOutcome::Ok;
+    case LinkAnswer::Other: return PhaseOutcome::WrongAnswer;
+    case LinkAnswer::None: return PhaseOutcome::NoAnswer;
+    case LinkAnswer::PortFailed: break;
+    }
+    return PhaseOutcome::PortFailed;
+}
+
+PhaseOutcome outcomeOf(ModelMatch match)
+{
+    switch (match) {
+    case ModelMatch::Matches: return PhaseOutcome::Ok;
+    case ModelMatch::Mismatch: return PhaseOutcome::Mismatch;
+    case ModelMatch::NoPackage: return PhaseOutcome::NotJudged;
+    case ModelMatch::NotAnswered: return PhaseOutcome::NoAnswer;
+    case ModelMatch::PortFailed: break;
+    }
+    return PhaseOutcome::PortFailed;
+}
+
+LinkCheck testLink(Tool& tool)
+{
+    ToldPhase phase(tool, Phase::LinkTest);
+    const LinkCheck check = TestLink(tool.link);
+    phase.end(outcomeOf(check.answer));
+    return check;
+}
+
+std::optional<ImageFile> imageFile(const Tool& tool, const std::optional<CheckedImage>& image)
+{
+    if (!image) return std::nullopt;
+    return ImageFile{image->name, resolveName(tool.workingDirectory, image->name), image->size};
+}
 
 void setUpgradeEnabled(Tool& tool, bool enabled) { tool.view.setEnabled(Control::cmdUpgradeSW, enabled); }
 void setOpenFileEnabled(Tool& tool, bool enabled) { tool.view.setEnabled(Control::cmdOpenFile1, enabled); }
@@ -61,9 +100,20 @@ void refusePackage(Tool& tool, PackageFault fault)
 
 } // namespace
 
+Reason reasonOf(const LinkCheck& check)
+{
+    switch (check.answer) {
+    case LinkAnswer::Nop: return Reason::None;
+    case LinkAnswer::Other: return Reason::WrongAnswer;
+    case LinkAnswer::None: return Reason::NoAnswer;
+    case LinkAnswer::PortFailed: break;
+    }
+    return Reason::PortFailed;
+}
+
 LinkCheck linkAnswers(Tool& tool)
 {
-    const LinkCheck check = TestLink(tool.link);
+    const LinkCheck check = testLink(tool);
     reportPortFailure(tool, check.portFailure);
     switch (check.answer) {
     case LinkAnswer::Nop: setOpenFileEnabled(tool, true); break;
@@ -74,28 +124,33 @@ LinkCheck linkAnswers(Tool& tool)
     return check;
 }
 
-bool modelAllowsUpgrade(Tool& tool)
+ModelMatch judgeModel(Tool& tool)
 {
+    ToldPhase phase(tool, Phase::ModelCheck);
     const ModelCheck check = CheckModel(tool.link, tool.state.package.UpImagePath, !tool.state.NoListFile);
+    if (!check.reply.empty()) tell(tool, ModelReplied{check.reply});
+    phase.end(outcomeOf(check.match));
     reportPortFailure(tool, check.portFailure);
     switch (check.match) {
     case ModelMatch::Matches:
         setUpgradeEnabled(tool, true);
         setOpenFileEnabled(tool, true);
-        return true;
+        break;
     case ModelMatch::Mismatch:
         setUpgradeEnabled(tool, false);
         report(tool, texts::ModelMismatch, MessageStyle::Critical);
         setOpenFileEnabled(tool, true);
-        return false;
-    case ModelMatch::NoPackage: setOpenFileEnabled(tool, true); return false;
-    case ModelMatch::NotAnswered: refuseWork(tool, texts::LinkFailed); return false;
-    case ModelMatch::PortFailed: return false;
+        break;
+    case ModelMatch::NoPackage: setOpenFileEnabled(tool, true); break;
+    case ModelMatch::NotAnswered: refuseWork(tool, texts::LinkFailed); break;
+    case ModelMatch::PortFailed: break;
     }
-    return false;
+    return check.match;
 }
 
-void checkPackage(Tool& tool, const std::string& listFilePath)
+bool modelAllowsUpgrade(Tool& tool) { return judgeModel(tool) == ModelMatch::Matches; }
+
+bool checkPackage(Tool& tool, const std::string& listFilePath)
 {
     tool.state.ListFileValid = true;
     const PackageCheck check = CheckListFile(listFilePath, tool.workingDirectory);
@@ -103,14 +158,20 @@ void checkPackage(Tool& tool, const std::string& listFilePath)
     keepImage(package.UpImagePath, package.UpImageSize, check.up);
     if (check.up) setCaption(tool, Caption::lblSize, std::to_string(check.up->size));
     keepImage(package.ScalerImagePath, package.ScalerImageSize, check.scaler);
+    // No list file chosen: nothing was checked, nothing to tell.
+    if (!listFilePath.empty())
+        tell(tool, PackageChecked{resolveName(tool.workingDirectory, listFilePath), check.valid(),
+                                  imageFile(tool, check.up), imageFile(tool, check.scaler)});
     if (!check.valid()) refusePackage(tool, check.fault);
+    return check.valid();
 }
 
 LinkCheck cmdTest_Click(Tool& tool)
 {
     const RunningOperation running(tool);
+    ToldOperation told(tool, Operation::Test);
     disableWorkButtons(tool);
-    const LinkCheck check = TestLink(tool.link);
+    const LinkCheck check = testLink(tool);
     reportPortFailure(tool, check.portFailure);
     switch (check.answer) {
     case LinkAnswer::Nop:
@@ -128,6 +189,7 @@ LinkCheck cmdTest_Click(Tool& tool)
         break;
     case LinkAnswer::PortFailed: break;  // the buttons stay off
     }
+    told.end(reasonOf(check));
     return check;
 }
 

@@ -13,15 +13,21 @@ namespace fw {
 // Open File off and says so; an answer turns Open File on.
 LinkCheck linkAnswers(Tool& tool);
 
+// Why a test or an upgrade ends after this link test: none when it answered.
+Reason reasonOf(const LinkCheck& check);
+
 // The model check: Upgrade SW on for a projector that matches the package,
 // off with a message for another model, and off with the link failure when
 // no model name comes. True when Upgrade SW may stay enabled.
 bool modelAllowsUpgrade(Tool& tool);
+// The same, saying how the model compared.
+ModelMatch judgeModel(Tool& tool);
 
 // The package check as the window shows it: the package and lblSize as far
 // as the check got, ListFileValid, and for a refused package Upgrade SW off
-// and the message (none for a file that is merely unusable).
-void checkPackage(Tool& tool, const std::string& listFilePath);
+// and the message (none for a file that is merely unusable). True for a
+// valid package.
+bool checkPackage(Tool& tool, const std::string& listFilePath);
 
 // The "Projector communication test" button.
 LinkCheck cmdTest_Click(Tool& tool);

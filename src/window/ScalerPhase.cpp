@@ -1,11 +1,13 @@
 #include "window/ScalerPhase.h"
 
+#include <optional>
 #include <string>
 
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
 #include "transfer/IspSettings.h"
 #include "window/PortMessages.h"
+#include "window/Telling.h"
 #include "window/WindowOps.h"
 
 namespace fw {
@@ -18,9 +20,11 @@ constexpr int kUnknownErrorCode = 0;
 
 // The processing window stays on top and animates while the tool runs; the
 // main window's one-second clock shows the elapsed time in it meanwhile.
+// Each run of the tool is told to listeners as a phase of its own, with
+// its time limit, its elapsed seconds and how it ended.
 class ProcessingWindow : public IspToolWatch {
 public:
-    explicit ProcessingWindow(Tool& tool) : tool_(tool) {}
+    ProcessingWindow(Tool& tool, int32_t timeLimitSeconds) : tool_(tool), timeLimitSeconds_(timeLimitSeconds) {}
 
     void waitingForFolder() override
     {
@@ -32,11 +36,17 @@ public:
     {
         step_ = 0;
         tool_.view.setProcessingWindowTopmost(true);
+        run_.emplace(tool_, Phase::IspToolRun, ++runs_);
+        runStart_ = tool_.loop.tickCount();
+        elapsedTold_ = 0;
+        tell(tool_, IspToolStarted{runs_, timeLimitSeconds_});
     }
     void toolTick() override
     {
         tool_.view.setProcessingWindowVisible(true);
         animate();
+        const auto elapsed = static_cast<int32_t>((tool_.loop.tickCount() - runStart_) / kMillisecondsPerSecond);
+        if (elapsed > elapsedTold_) tell(tool_, IspToolElapsed{runs_, elapsedTold_ = elapsed});
     }
     void toolEnded() override
     {
@@ -49,6 +59,15 @@ public:
     {
         setCaption(tool_, Caption::Label5, "");
         if (!lastLine.empty()) setCaption(tool_, Caption::Label5, lastLine);
+    }
+    void runEnded(const IspRunEnd& end) override
+    {
+        tell(tool_, IspToolEnded{runs_, end.timedOut, end.exitCode, end.logLine});
+        const PhaseOutcome outcome = end.timedOut    ? PhaseOutcome::TimeUp
+                                     : end.succeeded ? PhaseOutcome::Ok
+                                                     : PhaseOutcome::NoSuccessLine;
+        if (run_) run_->end(outcome);
+        run_.reset();
     }
 
 private:
@@ -64,8 +83,15 @@ private:
         }
     }
 
+    static constexpr uint32_t kMillisecondsPerSecond = 1000;
+
     Tool& tool_;
+    int32_t timeLimitSeconds_;
     int step_ = 0;
+    int runs_ = 0;
+    std::optional<ToldPhase> run_;
+    uint32_t runStart_ = 0;
+    int32_t elapsedTold_ = 0;
 };
 
 const char* startFailureMessage(int errorCode)
@@ -109,12 +135,30 @@ void reportOutcome(Tool& tool, const ScalerOutcome& outcome)
 // the hidden "ISP Mode" pair is switched to Yes.
 void enterIspMode(Tool& tool)
 {
-    reportPortFailure(tool, askForIspMode(tool.link));
+    ToldPhase phase(tool, Phase::IspMode);
+    const PortFailure failure = askForIspMode(tool.link);
+    reportPortFailure(tool, failure);
+    bool bannerSeen = true;
     if (!tool.state.ispModeYes) {
         tool.state.ispModeYes = true;
-        awaitScalerBanner(tool.link);
+        bannerSeen = awaitScalerBanner(tool.link);
     }
     settleBeforeTool(tool.link);
+    phase.end(failure ? PhaseOutcome::PortFailed : bannerSeen ? PhaseOutcome::Ok : PhaseOutcome::NoAnswer);
+}
+
+Reason reasonOf(ScalerResult result)
+{
+    switch (result) {
+    case ScalerResult::Flashed: return Reason::None;
+    case ScalerResult::FolderNotLockable:
+    case ScalerResult::FolderStaysBusy:
+    case ScalerResult::OldLogStays: return Reason::IspFolderUnusable;
+    case ScalerResult::ImageMissing: return Reason::ScalerImageMissing;
+    case ScalerResult::ToolNotStarted: return Reason::IspToolNotStarted;
+    case ScalerResult::ToolFailed: break;
+    }
+    return Reason::IspToolFailed;
 }
 
 IspJob ispJob(const Tool& tool)
@@ -139,7 +183,7 @@ void restoreWindow(Tool& tool)
 
 } // namespace
 
-ScalerResult cmdFlashSW2_Click(Tool& tool)
+Reason cmdFlashSW2_Click(Tool& tool)
 {
     const RunningOperation running(tool);
     tool.state.DownloadBusy = true;
@@ -149,16 +193,17 @@ ScalerResult cmdFlashSW2_Click(Tool& tool)
     setCaption(tool, Caption::lblFileCount, texts::FileTwoOfTwo);
 
     // A port that cannot be opened ends the phase without a word, as it always has.
-    ScalerResult result = ScalerResult::ToolFailed;
+    Reason reason = Reason::PortNotOpened;
     if (openPortIfClosed(tool.link)) {
         enterIspMode(tool);
-        ProcessingWindow window(tool);
-        const ScalerOutcome outcome = flashScaler(tool.link, tool.processes, ispJob(tool), window);
+        const IspJob job = ispJob(tool);
+        ProcessingWindow window(tool, job.timeLimitSeconds);
+        const ScalerOutcome outcome = flashScaler(tool.link, tool.processes, job, window);
         reportOutcome(tool, outcome);
-        result = outcome.result;
+        reason = reasonOf(outcome.result);
     }
     restoreWindow(tool);
-    return result;
+    return reason;
 }
 
 } // namespace fw

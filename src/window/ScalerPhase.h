@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ground/Events.h"
 #include "transfer/ScalerFlash.h"
 #include "window/Tool.h"
 
@@ -7,6 +8,7 @@ namespace fw {
 
 // The scaler phase: ISP mode, the vendor's ISP tool run on the port, its log
 // judged, one retry; the processing window meanwhile, and the outcome told.
-ScalerResult cmdFlashSW2_Click(Tool& tool);
+// Returns why it failed, or Reason::None when the scaler holds its image.
+Reason cmdFlashSW2_Click(Tool& tool);
 
 } // namespace fw

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ground/EventLoop.h"
+#include "ground/Events.h"
 #include "ground/FileHelpers.h"
 #include "ground/ProcessRunner.h"
 #include "ground/SerialPort.h"
@@ -29,6 +30,13 @@ struct Tool {
     EventLoop& loop;   // the link's
     View& view;
     ProcessRunner& processes;
+    // Whoever listens to what happens, beside the view: a front end's
+    // printer, the service record.
+    EventHub events;
+    struct {
+        int depth = 0;                    // operations told as under way
+        Reason nestedReason = Reason::None;
+    } told;
 
     // Folder of the program: settings.ini, the ISP tool and its log live here.
     std::string programFolder;

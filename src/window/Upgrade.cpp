@@ -12,6 +12,7 @@
 #include "window/PortMessages.h"
 #include "window/ProjectorChecks.h"
 #include "window/ScalerPhase.h"
+#include "window/Telling.h"
 #include "window/WindowOps.h"
 
 namespace fw {
@@ -24,6 +25,7 @@ constexpr int32_t kAfterVerdictPauseMs = 500;
 // the failure has been shown already.
 struct Stop {
     const char* message;
+    Reason reason;
 };
 
 void setExitEnabled(Tool& tool, bool enabled) { tool.view.setEnabled(Control::pExit, enabled); }
@@ -73,7 +75,7 @@ bool packageIsReady(const Tool& tool)
 
 bool confirmed(Tool& tool)
 {
-    return tool.view.showMessage(texts::UpgradeConfirmation, MessageStyle::Question) == Answer::Yes;
+    return showMessage(tool, texts::UpgradeConfirmation, MessageStyle::Question) == Answer::Yes;
 }
 
 void showBusyWindow(Tool& tool)
@@ -118,25 +120,51 @@ void prepareDownload(Tool& tool)
 // loader waiting, so they end as an abort.
 std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
 {
+    ToldPhase phase(tool, Phase::DownloadMode);
     const DownloadModeEntry entry = enterDownloadMode(tool.link);
     switch (entry.mode) {
     case DownloadMode::Entered: break;
-    case DownloadMode::NoQuestion: return Stop{texts::LinkFailed};
-    case DownloadMode::PortFailed: reportPortFailure(tool, entry.portFailure); return Stop{nullptr};
+    case DownloadMode::NoQuestion:
+        phase.end(PhaseOutcome::NoAnswer);
+        return Stop{texts::LinkFailed, Reason::LoaderNoAnswer};
+    case DownloadMode::PortFailed:
+        phase.end(PhaseOutcome::PortFailed);
+        reportPortFailure(tool, entry.portFailure);
+        return Stop{nullptr, Reason::PortFailed};
     }
-    if (!announceLength(tool.link, length)) return Stop{texts::UpFailed};
+    if (!announceLength(tool.link, length)) {
+        phase.end(PhaseOutcome::NoAnswer);
+        return Stop{texts::UpFailed, Reason::LoaderNoAnswer};
+    }
     beginImageTransfer(tool.link);
+    phase.end(PhaseOutcome::Ok);
     return std::nullopt;
+}
+
+float percentOf(uint64_t part, uint64_t whole)
+{
+    return whole == 0 ? 100.0f : static_cast<float>(part) / static_cast<float>(whole) * 100.0f;
 }
 
 std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
 {
     setCaption(tool, Caption::lblFileCount, texts::FileOneOfTwo);
+    ToldPhase phase(tool, Phase::ImageTransfer);
     // The same file the package check measured, wherever the program now runs.
     const std::string image = resolveName(tool.workingDirectory, tool.state.package.UpImagePath);
-    const auto showProgress = [&tool](double percent) { tool.view.setProgressValue(percent); };
-    if (sendImage(tool.link, image, bytes, showProgress) != ImageSending::Sent) return Stop{texts::UpFailed};
-    return std::nullopt;
+    const auto showProgress = [&tool](uint64_t sent, uint64_t total) {
+        tool.view.setProgressValue(percentOf(sent, total));
+        tell(tool, ImageProgress{sent, total});
+    };
+    switch (sendImage(tool.link, image, bytes, showProgress)) {
+    case ImageSending::Sent: phase.end(PhaseOutcome::Ok); return std::nullopt;
+    case ImageSending::ImageUnusable:
+        phase.end(PhaseOutcome::ImageUnusable);
+        return Stop{texts::UpFailed, Reason::ImageUnusable};
+    case ImageSending::PortFailed: break;
+    }
+    phase.end(PhaseOutcome::PortFailed);
+    return Stop{texts::UpFailed, Reason::PortFailed};
 }
 
 // Phases A to C, each stopping the download when it fails; a port failure
@@ -147,7 +175,7 @@ std::optional<Stop> downloadUpImage(Tool& tool, const std::string& length, uint6
         if (auto stop = bringLoaderToData(tool, length)) return stop;
         return transferImage(tool, bytes);
     } catch (const std::exception&) {
-        return Stop{texts::UpFailed};
+        return Stop{texts::UpFailed, Reason::PortFailed};
     }
 }
 
@@ -171,37 +199,88 @@ void verdictNotGiven(Tool& tool)
     endUpgrade(tool);
 }
 
-UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
+PhaseOutcome outcomeOf(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Success: return PhaseOutcome::Ok;
+    case Verdict::Failure: return PhaseOutcome::NoAnswer;
+    case Verdict::Undecided: break;
+    }
+    return PhaseOutcome::WrongAnswer;
+}
+
+Verdict awaitVerdict(Tool& tool)
+{
+    ToldPhase phase(tool, Phase::Verdict);
+    const Verdict verdict = readVerdict(tool.link);
+    phase.end(outcomeOf(verdict));
+    return verdict;
+}
+
+bool projectorRestarted(Tool& tool)
+{
+    ToldPhase phase(tool, Phase::Restart);
+    const bool restarted = awaitRestart(tool.link);
+    phase.end(restarted ? PhaseOutcome::Ok : PhaseOutcome::NoAnswer);
+    return restarted;
+}
+
+struct Ending {
+    UpgradeOutcome outcome;
+    Reason reason;
+};
+
+Ending runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 {
     if (const PortFailure failure = reopenPort(tool)) {
         handlePortError(tool, *failure);
-        return UpgradeOutcome::LinkFailed;
+        return {UpgradeOutcome::LinkFailed, Reason::PortNotOpened};
     }
-    if (!linkAnswers(tool).ok()) {
+    if (const LinkCheck link = linkAnswers(tool); !link.ok()) {
         linkTestFailed(tool);
-        return UpgradeOutcome::LinkFailed;
+        return {UpgradeOutcome::LinkFailed, reasonOf(link)};
     }
     prepareDownload(tool);
     if (const auto stop = downloadUpImage(tool, length, bytes)) {
         abortUpgrade(tool, stop->message);
-        return UpgradeOutcome::UpFailed;
+        return {UpgradeOutcome::UpFailed, stop->reason};
     }
-    if (readVerdict(tool.link) != Verdict::Success) {
+    if (awaitVerdict(tool) != Verdict::Success) {
         verdictNotGiven(tool);
-        return UpgradeOutcome::UpFailed;
+        return {UpgradeOutcome::UpFailed, Reason::UpImageNotTaken};
     }
     tool.state.statusLine = texts::UpVerdictOk;
     finishUpPhase(tool);
     tool.view.beep();
     delay(tool.loop, kAfterVerdictPauseMs);
-    if (!awaitRestart(tool.link)) {
+    if (!projectorRestarted(tool)) {
         // The uP image is in; the projector never came back to take the scaler's.
         abortUpgrade(tool, texts::LinkFailed);
-        return UpgradeOutcome::ScalerFailed;
+        return {UpgradeOutcome::ScalerFailed, Reason::NoRestart};
     }
-    const ScalerResult scaler = cmdFlashSW2_Click(tool);
+    const Reason scaler = cmdFlashSW2_Click(tool);
     endUpgrade(tool);
-    return scaler == ScalerResult::Flashed ? UpgradeOutcome::Complete : UpgradeOutcome::ScalerFailed;
+    return {scaler == Reason::None ? UpgradeOutcome::Complete : UpgradeOutcome::ScalerFailed, scaler};
+}
+
+Ending startUpgrade(Tool& tool)
+{
+    if (!packageIsReady(tool)) {
+        report(tool, texts::ListFileNotValid, MessageStyle::Critical);
+        return {UpgradeOutcome::NotReady, Reason::PackageNotValid};
+    }
+    setExitEnabled(tool, false);
+    if (!confirmed(tool)) {
+        endUpgrade(tool);
+        return {UpgradeOutcome::Declined, Reason::Declined};
+    }
+    showBusyWindow(tool);
+    if (!tool.port.portOpen()) {
+        abortUpgrade(tool, texts::LinkFailed);
+        return {UpgradeOutcome::LinkFailed, Reason::PortNotOpened};
+    }
+    const std::string length = *lengthText(tool.state.imageSizeText);
+    return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
 }
 
 } // namespace
@@ -209,22 +288,10 @@ UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 UpgradeOutcome cmdUpgradeSW_Click(Tool& tool)
 {
     const RunningOperation running(tool);
-    if (!packageIsReady(tool)) {
-        report(tool, texts::ListFileNotValid, MessageStyle::Critical);
-        return UpgradeOutcome::NotReady;
-    }
-    setExitEnabled(tool, false);
-    if (!confirmed(tool)) {
-        endUpgrade(tool);
-        return UpgradeOutcome::Declined;
-    }
-    showBusyWindow(tool);
-    if (!tool.port.portOpen()) {
-        abortUpgrade(tool, texts::LinkFailed);
-        return UpgradeOutcome::LinkFailed;
-    }
-    const std::string length = *lengthText(tool.state.imageSizeText);
-    return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
+    ToldOperation told(tool, Operation::Upgrade);
+    const Ending ending = startUpgrade(tool);
+    told.end(ending.reason);
+    return ending.outcome;
 }
 
 } // namespace fw

@@ -1,5 +1,7 @@
 #include "window/WindowOps.h"
 
+#include "window/Telling.h"
+
 namespace fw {
 
 Answer report(Tool& tool, const std::string& message, MessageStyle style)
@@ -8,7 +10,7 @@ Answer report(Tool& tool, const std::string& message, MessageStyle style)
     return showStatusLine(tool, style);
 }
 
-Answer showStatusLine(Tool& tool, MessageStyle style) { return tool.view.showMessage(tool.state.statusLine, style); }
+Answer showStatusLine(Tool& tool, MessageStyle style) { return showMessage(tool, tool.state.statusLine, style); }
 
 void setCaption(Tool& tool, Caption caption, const std::string& text)
 {
@@ -20,6 +22,8 @@ void setCaption(Tool& tool, Caption caption, const std::string& text)
     case Caption::Label5: s.toolLogLine = text; break;
     default: break;
     }
+    // The file count tells how far the upgrade has got: a status for listeners.
+    if (caption == Caption::lblFileCount && !text.empty()) tell(tool, MessageShown{MessageKind::Status, text, {}});
     tool.view.setCaption(caption, text);
 }
 

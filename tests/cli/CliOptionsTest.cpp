@@ -17,10 +17,12 @@ TEST(CommandLine, EachCommandTakesItsOwnOptions)
     EXPECT_EQ(r.options->folder, "/opt/fw");
     EXPECT_EQ(r.options->transcript, "t.log");
 
-    const auto ports = parseCommandLine({"ports", "--json"});
-    ASSERT_TRUE(ports.options) << ports.error;
-    EXPECT_EQ(ports.options->command, Command::Ports);
-    EXPECT_TRUE(ports.options->json);
+    const auto history = parseCommandLine({"history", "--json", "--last", "20", "--record", "r.jsonl"});
+    ASSERT_TRUE(history.options) << history.error;
+    EXPECT_EQ(history.options->command, Command::History);
+    EXPECT_TRUE(history.options->json);
+    EXPECT_EQ(history.options->last, 20u);
+    EXPECT_EQ(history.options->record, "r.jsonl");
 
     // Help is not an error, also after a command.
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
@@ -44,7 +46,10 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"test", "--port", "1", "--port", "2"}, "test takes one --port"},
         {{"test", "--port", "1", "--port", "/dev/pts/3"}, "test takes one --port"},
         {{"test"}, "--port is required"},
-        {{"test", "--port", "1", "--json"}, "unknown option: --json"},
+        {{"check", "a.txt", "--record", "r.jsonl"}, "unknown option: --record"},
+        {{"history", "--last", "0"}, "--last takes a number from 1 up, not '0'"},
+        {{"history", "--last"}, "--last takes a number from 1 up, not ''"},
+        {{"history", "--port", "1"}, "history takes no --port"},
         {{"check"}, "give exactly one list file"},
         {{"check", "a.txt", "--port", "1"}, "check takes no --port"},
         {{"check", "a.txt", "--bogus"}, "unknown option: --bogus"},

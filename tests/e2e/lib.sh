@@ -17,6 +17,9 @@ base="$(mktemp -d /tmp/fwup-e2e.XXXXXX)"
 work="$base/Prüfung ä"  # a technician's folder names are not ASCII
 prog="$work/program"
 mkdir -p "$prog"
+# The service record goes to the user's data folder: this test's own.
+export XDG_DATA_HOME="$base/data"
+record="$XDG_DATA_HOME/firmware-upgrade-tool/upgrades.jsonl"
 cp "$BIN_FWUPGRADE" "$BIN_ISP" "$prog/"
 printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
 list="$("$BIN_PACKAGE" "$work/package" 2416 2500000)"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ImageIntegrity.h"
+#include "ground/Events.h"
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "isp/SimIspTool.h"
@@ -65,10 +66,26 @@ std::string settingsText(const Scenario& s, const SharedPackage& package)
 
 // One run's world: the tool on the virtual clock with the projector, the
 // stand-in ISP tool, and the package remembered in settings.ini.
+// What the listeners were told: the record and fwupgrade must never be
+// told of a success the projector cannot back.
+struct ToldEndings : EventSink {
+    void tell(const Event& event) override
+    {
+        if (std::holds_alternative<OperationStarted>(event)) ++open;
+        if (const auto* ended = std::get_if<OperationEnded>(&event)) {
+            --open;
+            if (ended->operation == Operation::Upgrade) upgrades.push_back(ended->reason);
+        }
+    }
+    int open = 0;
+    std::vector<Reason> upgrades;
+};
+
 struct World {
     World(const Scenario& s, const SharedPackage& package)
         : rig(s.projector), isp(rig.loop, rig.projector, rig.port, s.isp)
     {
+        rig.tool.events.add(told);
         testing::writeFile(rig.programFolder.file(kIspDriverName), "driver");
         isp.installAs(rig.processes, rig.tool.programFile(kIspToolName));
         testing::writeFile(rig.tool.settingsPath(), settingsText(s, package));
@@ -89,6 +106,7 @@ struct World {
     sim::SimRig rig;
     sim::isp::SimIspTool isp;
     std::unique_ptr<SecondJob> second;
+    ToldEndings told;
 };
 
 struct Checker {
@@ -113,6 +131,11 @@ struct Checker {
             if (w.rig.projector.flashedScalerImage() != package.scalerBytes)
                 violated("success shown without the scaler image");
         }
+        const bool both = w.rig.projector.flashedUpImage() == package.upBytes &&
+                          w.rig.projector.flashedScalerImage() == package.scalerBytes;
+        for (const Reason reason : w.told.upgrades)
+            if (reason == Reason::None && !both) violated("an upgrade told as succeeded without both images");
+        if (w.told.open != 0) violated("an operation told as started never told its end");
     }
 
     // A confirmed upgrade ends in success or with a message saying it failed.

@@ -27,6 +27,12 @@ public:
         return process_->state() == QProcess::NotRunning;
     }
 
+    std::optional<int> exitCode() override
+    {
+        if (!hasEnded() || process_->exitStatus() != QProcess::NormalExit) return std::nullopt;
+        return process_->exitCode();
+    }
+
     void stop() override
     {
         tree_.stop();

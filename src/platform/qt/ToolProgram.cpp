@@ -6,6 +6,7 @@
 #include "platform/IspToolRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
+#include "qt/RecordSetup.h"
 #include "qt/Text8.h"
 #include "window/Tool.h"
 
@@ -22,9 +23,12 @@ ToolProgram::ToolProgram()
       port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
       ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(programFolder_ + fw::kPathSeparator +
                                                                         "settings.ini"))),
+      record_(recordSetup(kProgramId, defaultRecordPath(true),
+                          settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini"))),
       session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
+    session_.tool().events.add(record_);
 }
 
 void ToolProgram::start()

@@ -8,13 +8,15 @@
 #include "qt/QtSerialDevices.h"
 #include "qt/QtSerialPort.h"
 #include "qt/WindowSession.h"
+#include "record/ServiceRecord.h"
 
 namespace fw::qt {
 
 // The technician's program as it is wired: settings.ini, the ISP tool and
 // its log in the program's own folder; relative image names in list files
 // against the folder it was started in; the machine's serial port as
-// settings.ini maps it; Qt's event loop; QProcess; and the windows.
+// settings.ini maps it; Qt's event loop; QProcess; the windows; and the
+// service record in the user's data folder.
 // Needs the application object to exist.
 class ToolProgram {
 public:
@@ -33,6 +35,7 @@ private:
     QtProcessRunner processes_;
     std::unique_ptr<fw::ProcessRunner> ispTool_;  // a Windows build of the tool runs through wine
     QtSerialDevices devices_;
+    fw::ServiceRecord record_;  // every test and upgrade, in the user's record
     WindowSession session_;
 };
 

@@ -1,0 +1,103 @@
+#include "record/History.h"
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+#include "record/BackwardLines.h"
+
+namespace fw {
+
+namespace {
+
+constexpr std::size_t kWhenLength = 19;  // "2024-05-01T14:03:22" without the fraction
+
+bool isEntry(const std::optional<JsonValue>& value)
+{
+    return value && value->is(JsonValue::Kind::Object) && !value->textOf("id").empty() &&
+           !value->textOf("state").empty();
+}
+
+std::string when(const JsonValue& entry)
+{
+    const std::string started = entry.textOf("started", "-");
+    return started.size() > kWhenLength ? started.substr(0, kWhenLength) + "Z" : started;
+}
+
+std::string port(const JsonValue& entry)
+{
+    const JsonValue* port = entry.find("port");
+    if (!port) return "-";
+    const auto number = port->numberOf("number");
+    std::string text = number ? "COM" + std::to_string(static_cast<long>(*number)) : "-";
+    const std::string device = port->textOf("device");
+    return device.empty() ? text : text + " " + device;
+}
+
+// The reply holds the query's echo and line ends; its last line is the name.
+std::string model(const JsonValue& entry)
+{
+    std::string reply = entry.textOf("model_reply");
+    const auto last = reply.find_last_not_of(" \r\n\t");
+    if (last == std::string::npos) return "-";
+    reply.resize(last + 1);
+    const auto lineStart = reply.find_last_of("\r\n");
+    return lineStart == std::string::npos ? reply : reply.substr(lineStart + 1);
+}
+
+std::string package(const JsonValue& entry)
+{
+    const std::string list = entry.textOf("list_file");
+    if (list.empty()) return "-";
+    const auto slash = list.find_last_of("/\\");
+    return slash == std::string::npos ? list : list.substr(slash + 1);
+}
+
+std::string outcome(const JsonValue& entry)
+{
+    if (entry.textOf("state") != "ended") return "unfinished";
+    const std::string outcome = entry.textOf("outcome", "?");
+    return outcome == "failed" ? outcome + " (" + entry.textOf("reason", "?") + ")" : outcome;
+}
+
+std::string duration(const JsonValue& entry)
+{
+    const auto ms = entry.numberOf("duration_ms");
+    if (!ms) return "-";
+    const long seconds = std::lround(*ms / 1000);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", seconds / 60, seconds % 60);
+    return text;
+}
+
+} // namespace
+
+History readHistory(const std::string& path, std::size_t last)
+{
+    History history;
+    BackwardLines lines(path);
+    history.found = lines.opened();
+    std::set<std::string> seen;  // operations already taken from a later line
+    while (history.entries.size() < last) {
+        std::optional<std::string> line = lines.previous();
+        if (!line) break;
+        if (line->find_first_not_of(" \t") == std::string::npos) continue;
+        std::optional<JsonValue> value = parseJson(*line);
+        if (!isEntry(value)) {
+            history.warnings.push_back(path + ": the line at byte " + std::to_string(lines.offset()) +
+                                       " is not a record entry; read past it");
+            continue;
+        }
+        if (!seen.insert(value->textOf("id")).second) continue;
+        history.entries.push_back({std::move(*line), std::move(*value)});
+    }
+    return history;
+}
+
+std::string historyLine(const JsonValue& entry)
+{
+    return when(entry) + "  " + entry.textOf("operation", "?") + "  " + port(entry) + "  " + model(entry) + "  " +
+           package(entry) + "  " + outcome(entry) + "  " + duration(entry);
+}
+
+} // namespace fw

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "ground/Events.h"
+#include "window/Tool.h"
+
+namespace fw {
+
+// What the handlers tell their listeners beside what the window shows.
+
+inline void tell(Tool& tool, const Event& event) { tool.events.tell(event); }
+
+// A box, shown and told: a question once it is answered, any other box as
+// it opens (it may stay open a long while).
+Answer showMessage(Tool& tool, const std::string& text, MessageStyle style);
+
+// A test or an upgrade as its listeners learn of it: started as the
+// outermost one begins, ended once with its reason. A front end that wraps a
+// handler in one of its own (the command line's upgrade, with its checks
+// first) is the one told; the handler's own is then silent and hands its
+// reason to it. One left by an exception ends as Unexpected.
+class ToldOperation {
+public:
+    ToldOperation(Tool& tool, Operation operation);
+    ~ToldOperation();
+    ToldOperation(const ToldOperation&) = delete;
+    ToldOperation& operator=(const ToldOperation&) = delete;
+
+    void end(Reason reason);
+    // The reason the last operation run inside this one ended with.
+    Reason nestedReason() const { return tool_.told.nestedReason; }
+
+private:
+    Tool& tool_;
+    Operation operation_;
+    bool outermost_;
+    bool ended_ = false;
+};
+
+// A phase as its listeners learn of it; one left by an exception ends as
+// Interrupted (the operation's end says why).
+class ToldPhase {
+public:
+    ToldPhase(Tool& tool, Phase phase, int run = 0);
+    ~ToldPhase();
+    ToldPhase(const ToldPhase&) = delete;
+    ToldPhase& operator=(const ToldPhase&) = delete;
+
+    void end(PhaseOutcome outcome);
+
+private:
+    Tool& tool_;
+    Phase phase_;
+    int run_;
+    bool ended_ = false;
+};
+
+} // namespace fw

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# fwupgrade for a fleet driver: a whole upgrade as JSON lines on standard
+# output, each held against docs/events.schema.json; the service record it
+# leaves in the user's data folder and fwupgrade history reading it back; a
+# declined upgrade asking on standard error; a record that cannot be written
+# as a warning beside a test that passes.
+. "$(dirname "$0")/lib.sh"
+# json ARGS...: fwupgrade with its standard output alone in $work/events.
+json() {
+  set +e
+  (cd "$work" && timeout 240 "$prog/fwupgrade" "$@" > "$work/events" 2> "$work/err")
+  rc=$?
+  set -e
+  "$BIN_CHECK_EVENTS" "$EVENT_SCHEMA" < "$work/events" || fail "events not as documented: $(cat "$work/err")"
+}
+start_projector 1
+json upgrade --port 1 --yes --json "$list"
+expect_rc 0 "JSON upgrade"
+grep -q '"type":"image-progress",.*"sent_bytes":262144,"total_bytes":262144' "$work/events" || fail "no whole image"
+tail -n 1 "$work/events" | grep -q '"type":"operation-ended",.*"outcome":"succeeded","reason":"none"' ||
+  fail "last event: $(tail -n 1 "$work/events")"
+stop_projectors
+
+start_projector 1  # a projector just upgraded waits to be switched off and on
+json upgrade --port 1 --json "$list" <<< n
+expect_rc 1 "declined"
+grep -qF "Do you want to continue? [y/N]" "$work/err" || fail "not asked on standard error: $(cat "$work/err")"
+tail -n 1 "$work/events" | grep -q '"outcome":"declined","reason":"declined"' || fail "not declined"
+stop_projectors
+
+# Two operations, each a line at its start and a line at its end.
+[ "$(wc -l < "$record")" -eq 4 ] || fail "record: $(cat "$record")"
+[ "$(cut -d, -f2 "$record" | uniq -c | awk '{ print $1 }' | tr '\n' ' ')" = "2 2 " ] || fail "ids: $(cat "$record")"
+fwupgrade history
+expect_rc 0 "history"
+when='20[0-9-]{8}T[0-9:]{8}Z'
+grep -qxE "$when  upgrade  COM1 /dev/[^ ]+  QT2416  QT2416_package.txt  declined  0:[0-9]{2}" <<< "$(sed -n 1p <<< "$out")" ||
+  fail "newest entry"
+grep -qxE "$when  upgrade  COM1 /dev/[^ ]+  QT2416  QT2416_package.txt  succeeded  [0-9]+:[0-9]{2}" <<< "$(sed -n 2p <<< "$out")" ||
+  fail "oldest entry"
+fwupgrade history --json --last 1
+[ "$out" = "$(tail -n 1 "$record")" ] || fail "history --json is not the entry as stored"
+
+start_projector 1
+fwupgrade test --port 1 --record "$work/no folder/upgrades.jsonl"
+expect_rc 0 "test beside an unwritable record"
+output_has "Test OK!"
+output_has "fwupgrade: warning: cannot write the service record $work/no folder/upgrades.jsonl: "
+echo "passed"
