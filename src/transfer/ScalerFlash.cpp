@@ -114,7 +114,7 @@ ScalerOutcome runTool(Link& link, ProcessRunner& processes, const IspJob& job, c
         // not write into the log judged next; either way the port is free again.
         started.process->stop();
         if (run == ToolRun::TimeUp) continue;
-        if (readLog(log, watch) == kIspSuccessLine) return outcome(ScalerResult::Flashed);
+        if (isSuccessLine(readLog(log, watch))) return outcome(ScalerResult::Flashed);
     }
     return outcome(ScalerResult::ToolFailed);
 }

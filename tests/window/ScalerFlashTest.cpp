@@ -187,7 +187,8 @@ TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 // that the scaler cannot back.
 TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
 {
-    IspSwitches fine, failOnce, failAlways, noLog, hang, lateLog;
+    IspSwitches fine, failOnce, failAlways, noLog, hang, lateLog, stamped;
+    stamped.stampLines = true;
     failOnce.fail = IspSwitches::Failing::Once;
     failAlways.fail = IspSwitches::Failing::Always;
     noLog.writeNoLog = true;
@@ -206,6 +207,7 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
         std::size_t starts;
     } cases[] = {
         {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
+        {"log lines stamped with the time", stamped, {}, kDownloadComplete, 1},
         {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
         {"success log left by an earlier run", noLog,
          [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},
