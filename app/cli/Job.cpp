@@ -23,7 +23,6 @@
 #include "window/ProjectorChecks.h"
 #include "window/Tool.h"
 #include "window/WindowOps.h"
-#include "transfer/IspSettings.h"
 #include "window/Upgrade.h"
 
 namespace fw::cli {
@@ -35,7 +34,7 @@ struct Station {
     Station(const CliOptions& options, Console& console, const std::string& prefix, const TranscriptSink& transcript)
         : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
           view(console, prefix, loop, options.assumeYes, std::cin,
-               ispTimeLimitSeconds(options.folder + kPathSeparator + "settings.ini"))
+               SettingsFile(options.folder).ispTimeLimitSeconds())
     {
         if (transcript) logged.emplace(serial, loop, transcript);
         tool = std::make_unique<Tool>(port(), loop, view, *ispTool, options.folder,

@@ -18,6 +18,7 @@
 #include "PortPaths.h"
 #include "PortsCommand.h"
 #include "ground/FilePath.h"
+#include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
 #include "qt/QtSerialDevices.h"
 #include "platform/Terminal.h"
@@ -31,7 +32,7 @@ constexpr int kExitUsage = 2;
 
 std::string prefixFor(const fw::cli::CliOptions& options, int port)
 {
-    return options.ports.size() > 1 ? "[COM" + std::to_string(port) + "] " : std::string{};
+    return options.ports.size() > 1 ? "[" + fw::portName(port) + "] " : std::string{};
 }
 
 } // namespace
@@ -57,7 +58,7 @@ int main(int argc, char* argv[])
         options.folder = fw::qt::programFolder(true);
     if (options.command == fw::cli::Command::Ports) {
         fw::qt::QtSerialDevices devices;
-        fw::cli::listPorts(devices, options.folder + fw::kPathSeparator + "settings.ini", options.json, std::cout);
+        fw::cli::listPorts(devices, fw::SettingsFile(options.folder), options.json, std::cout);
         return 0;
     }
     if (const auto error = fw::cli::resolvePortPaths(options)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "IspToolRun.h"
+#include "ground/SettingsFile.h"
 
 namespace fw::sim::isp {
 
@@ -33,7 +34,7 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
     void open(int16_t projectorPort)
     {
         const int number = run.portNumber();
-        const std::string device = "simulated COM" + std::to_string(number);
+        const std::string device = "simulated " + portName(number);
         if (number != projectorPort) return fail(device, "no such port");
         if (hostPort.portOpen() && hostPort.commPort() == number) return fail(device, "in use by another program");
         hostPort.setAvailability(static_cast<int16_t>(number), PortAvailability::HeldByOther);

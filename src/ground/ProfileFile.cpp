@@ -258,6 +258,15 @@ std::string ProfileFile::read(std::string_view section, std::string_view key) co
     return content ? fromStoredText(profileValue(*content, section, key)) : std::string{};
 }
 
+std::vector<std::string> ProfileFile::read(std::string_view section, const std::vector<std::string>& keys) const
+{
+    const auto content = readWhole(path_);
+    std::vector<std::string> values;
+    for (const std::string& key : keys)
+        values.push_back(content ? fromStoredText(profileValue(*content, section, key)) : std::string{});
+    return values;
+}
+
 bool ProfileFile::write(std::string_view section, std::string_view key, std::string_view value)
 {
     std::error_code ec;

@@ -4,7 +4,6 @@
 
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/IspSettings.h"
 #include "window/PortMessages.h"
 #include "window/WindowOps.h"
 
@@ -125,7 +124,7 @@ IspJob ispJob(const Tool& tool)
     job.scalerImagePath = tool.state.package.ScalerImagePath;
     job.workingDirectory = tool.workingDirectory;
     job.portNumber = tool.port.commPort();
-    job.timeLimitSeconds = ispTimeLimitSeconds(tool.settingsPath());
+    job.timeLimitSeconds = tool.settings().ispTimeLimitSeconds();
     return job;
 }
 

@@ -58,7 +58,7 @@ void handlePortError(Tool& tool, int code)
     tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
     const std::string message = code == kInvalidPort
-                                    ? "COM" + std::to_string(tool.port.commPort()) + texts::InvalidPortTail
+                                    ? portName(tool.port.commPort()) + texts::InvalidPortTail
                                     : std::string(texts::LinkFailed);
     report(tool, message, MessageStyle::Critical);
     setPointerBusy(tool, false);

@@ -9,7 +9,6 @@
 #include "ground/FolderLock.h"
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/IspSettings.h"
 #include "window/MainWindow.h"
 #include "window/ScalerPhase.h"
 

@@ -19,9 +19,8 @@ std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::cu
 
 ToolProgram::ToolProgram()
     : programFolder_(programFolder(true)), workingDirectory_(workingDirectory()),
-      port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
-      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(programFolder_ + fw::kPathSeparator +
-                                                                        "settings.ini"))),
+      port_(settingsPortDevices(SettingsFile(programFolder_))),
+      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(SettingsFile(programFolder_)))),
       session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
