@@ -78,9 +78,8 @@ JobOutcome checkPackage(Tool& tool, const std::string& listFile, Console& consol
     checkPackage(tool, listFile);
     if (!tool.state.ListFileValid) return failed(tool, "the package is not valid");
     const FirmwarePackage& p = tool.state.package;
-    console.line(prefix + "Package valid: uP image " + p.UpImagePath + " (" + tool.state.imageSizeText +
-                 " bytes), scaler image " + p.ScalerImagePath + " (" +
-                 std::to_string(static_cast<long long>(p.ScalerImageSize)) + " bytes)");
+    console.line(prefix + "Package valid: uP image " + p.UpImagePath + " (" + std::to_string(p.UpImageSize) +
+                 " bytes), scaler image " + p.ScalerImagePath + " (" + std::to_string(p.ScalerImageSize) + " bytes)");
     return {true, {}};
 }
 

@@ -21,7 +21,6 @@ struct WindowState {
 
     // Captions the logic reads back as well as writes.
     std::string listFilePath;   // the path box
-    std::string imageSizeText;  // the uP image's size in bytes, as shown
     std::string fileCountText;  // "Downloading file 1 of 2" and the like
     std::string toolLogLine;    // the hidden label: last line of the ISP tool's log
 

@@ -66,11 +66,6 @@ void handlePortError(Tool& tool, int code)
     endUpgrade(tool);
 }
 
-bool packageIsReady(const Tool& tool)
-{
-    return tool.state.ListFileValid && lengthText(tool.state.imageSizeText).has_value();
-}
-
 bool confirmed(Tool& tool)
 {
     return tool.view.showMessage(texts::UpgradeConfirmation, MessageStyle::Question) == Answer::Yes;
@@ -116,7 +111,7 @@ void prepareDownload(Tool& tool)
 
 // Phases A and B, up to the switch to binary input. Failures here leave the
 // loader waiting, so they end as an abort.
-std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
+std::optional<Stop> bringLoaderToData(Tool& tool, uint64_t bytes)
 {
     const DownloadModeEntry entry = enterDownloadMode(tool.link);
     switch (entry.mode) {
@@ -124,7 +119,7 @@ std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
     case DownloadMode::NoQuestion: return Stop{texts::LinkFailed};
     case DownloadMode::PortFailed: reportPortFailure(tool, entry.portFailure); return Stop{nullptr};
     }
-    if (!announceLength(tool.link, length)) return Stop{texts::UpFailed};
+    if (!announceLength(tool.link, bytes)) return Stop{texts::UpFailed};
     beginImageTransfer(tool.link);
     return std::nullopt;
 }
@@ -141,10 +136,10 @@ std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
 
 // Phases A to C, each stopping the download when it fails; a port failure
 // outside the phases' own handling stops it as a failed uP download.
-std::optional<Stop> downloadUpImage(Tool& tool, const std::string& length, uint64_t bytes)
+std::optional<Stop> downloadUpImage(Tool& tool, uint64_t bytes)
 {
     try {
-        if (auto stop = bringLoaderToData(tool, length)) return stop;
+        if (auto stop = bringLoaderToData(tool, bytes)) return stop;
         return transferImage(tool, bytes);
     } catch (const std::exception&) {
         return Stop{texts::UpFailed};
@@ -171,7 +166,7 @@ void verdictNotGiven(Tool& tool)
     endUpgrade(tool);
 }
 
-UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
+UpgradeOutcome runUpgrade(Tool& tool, uint64_t bytes)
 {
     if (const PortFailure failure = reopenPort(tool)) {
         handlePortError(tool, *failure);
@@ -182,7 +177,7 @@ UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
         return UpgradeOutcome::LinkFailed;
     }
     prepareDownload(tool);
-    if (const auto stop = downloadUpImage(tool, length, bytes)) {
+    if (const auto stop = downloadUpImage(tool, bytes)) {
         abortUpgrade(tool, stop->message);
         return UpgradeOutcome::UpFailed;
     }
@@ -209,7 +204,7 @@ UpgradeOutcome runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 UpgradeOutcome cmdUpgradeSW_Click(Tool& tool)
 {
     const RunningOperation running(tool);
-    if (!packageIsReady(tool)) {
+    if (!tool.state.ListFileValid) {
         report(tool, texts::ListFileNotValid, MessageStyle::Critical);
         return UpgradeOutcome::NotReady;
     }
@@ -223,8 +218,7 @@ UpgradeOutcome cmdUpgradeSW_Click(Tool& tool)
         abortUpgrade(tool, texts::LinkFailed);
         return UpgradeOutcome::LinkFailed;
     }
-    const std::string length = *lengthText(tool.state.imageSizeText);
-    return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
+    return runUpgrade(tool, tool.state.package.UpImageSize);
 }
 
 } // namespace fw

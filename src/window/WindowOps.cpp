@@ -15,7 +15,6 @@ void setCaption(Tool& tool, Caption caption, const std::string& text)
     WindowState& s = tool.state;
     switch (caption) {
     case Caption::txtTxtSourceFilePath: s.listFilePath = text; break;
-    case Caption::lblSize: s.imageSizeText = text; break;
     case Caption::lblFileCount: s.fileCountText = text; break;
     case Caption::Label5: s.toolLogLine = text; break;
     default: break;

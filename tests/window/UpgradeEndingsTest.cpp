@@ -42,8 +42,6 @@ TEST(UpgradeEndings, BeforeTheDownloadEachEndingItsMessagesAndControls)
         {"technician answers No", {}, {}, {kConfirmationText}, "", "", Left::Everything, UpgradeOutcome::Declined},
         {"no valid package", {}, [](UpgradeRig& r) { r.tool().state.ListFileValid = false; }, {kInvalidPackage},
          kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
-        {"no size to announce", {}, [](UpgradeRig& r) { r.tool().state.imageSizeText = ""; }, {kInvalidPackage},
-         kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
         {"port left closed", {}, [](UpgradeRig& r) { r.rig.port.setPortOpen(false); },
          {kConfirmationText, kLinkFailedText}, kLinkFailedText, "", Left::Everything, UpgradeOutcome::LinkFailed},
         {"projector answering in lower case", {.lowerCaseAnswers = true}, {}, {kConfirmationText, kLinkFailedText}, "",
