@@ -104,15 +104,12 @@ void reportOutcome(Tool& tool, const ScalerOutcome& outcome)
 }
 
 // "op dlgf" may fail on the port and be reported; the tool may still
-// succeed, so the phase goes on. The banner is awaited only the first time
-// the hidden "ISP Mode" pair is switched to Yes.
+// succeed, so the phase goes on. Every run of the phase starts with the
+// projector taken to be out of ISP mode, so the banner is always awaited.
 void enterIspMode(Tool& tool)
 {
     reportPortFailure(tool, askForIspMode(tool.link));
-    if (!tool.state.ispModeYes) {
-        tool.state.ispModeYes = true;
-        awaitScalerBanner(tool.link);
-    }
+    awaitScalerBanner(tool.link);
     settleBeforeTool(tool.link);
 }
 
@@ -130,7 +127,6 @@ IspJob ispJob(const Tool& tool)
 
 void restoreWindow(Tool& tool)
 {
-    tool.state.ispModeYes = false;
     Enable_object(tool);
     tool.view.setBusyPointer(false);
     tool.state.DownloadBusy = false;

@@ -12,13 +12,7 @@ Answer showStatusLine(Tool& tool, MessageStyle style) { return tool.view.showMes
 
 void setCaption(Tool& tool, Caption caption, const std::string& text)
 {
-    WindowState& s = tool.state;
-    switch (caption) {
-    case Caption::txtTxtSourceFilePath: s.listFilePath = text; break;
-    case Caption::lblFileCount: s.fileCountText = text; break;
-    case Caption::Label5: s.toolLogLine = text; break;
-    default: break;
-    }
+    if (caption == Caption::txtTxtSourceFilePath) tool.state.listFilePath = text;
     tool.view.setCaption(caption, text);
 }
 

@@ -39,7 +39,6 @@ Micros waitBeforeTool(const UpgradeRig& r)
 void expectClosingSteps(const UpgradeRig& r)
 {
     EXPECT_FALSE(r.rig.port.portOpen());
-    EXPECT_FALSE(r.rig.tool.state.ispModeYes);
     EXPECT_TRUE(workControlsEnabled(r.view()));
     EXPECT_FALSE(r.view().busyPointer());
     EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
