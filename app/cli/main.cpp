@@ -12,6 +12,7 @@
 
 #include "CliOptions.h"
 #include "Console.h"
+#include "InternalError.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
 #include "qt/ProgramArguments.h"
@@ -90,7 +91,8 @@ int main(int argc, char* argv[])
                 std::lock_guard lock(transcriptMutex);
                 transcriptFile << prefix << line << '\n';
             };
-        outcomes[i] = fw::cli::runJob(options, port, console, prefix, sink);
+        outcomes[i] = fw::cli::reportingInternalErrors(
+            [&, port, prefix, sink] { return fw::cli::runJob(options, port, console, prefix, sink); });
     };
 
     if (options.ports.size() == 1) {

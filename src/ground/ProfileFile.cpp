@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <exception>
+#include <ios>
 #include <iterator>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -169,7 +170,8 @@ std::string withLineAt(std::string_view content, std::size_t at, std::string_vie
     return out;
 }
 
-// Only an ordinary file is read: a pipe or device in its place would never end.
+// Only an ordinary file is read: a pipe or device in its place would never
+// end. A file that cannot be read, or is too large to hold, reads as missing.
 std::optional<std::string> readWhole(const std::string& path)
 {
     std::error_code ec;
@@ -180,7 +182,9 @@ std::optional<std::string> readWhole(const std::string& path)
         std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (in.bad()) return std::nullopt;
         return content;
-    } catch (const std::exception&) {
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
 }

@@ -75,6 +75,11 @@ inline constexpr const char* SettingIn = " in ";
 inline constexpr const char* SettingInSection = " in the [";
 inline constexpr const char* SectionOfFile = "] section of ";
 
+// A fault of the program itself, not of the projector, the line or the
+// package: "ERROR: Internal program error: " then what failed, then the tail.
+inline constexpr const char* InternalError = "ERROR: Internal program error: ";
+inline constexpr const char* InternalErrorTail = ". The operation was stopped. Please report this message.";
+
 // Closing the window.
 inline constexpr const char* CloseWhileBusy = "now, the projector will become damaged. Are you sure?";
 inline constexpr const char* ExitQuestion = "Exit this program?";

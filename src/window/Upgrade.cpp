@@ -1,6 +1,5 @@
 #include "window/Upgrade.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -135,13 +134,14 @@ std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
 }
 
 // Phases A to C, each stopping the download when it fails; a port failure
-// outside the phases' own handling stops it as a failed uP download.
+// outside the phases' own handling stops it as a failed uP download. Any
+// other exception is a fault of the program and no failed download.
 std::optional<Stop> downloadUpImage(Tool& tool, uint64_t bytes)
 {
     try {
         if (auto stop = bringLoaderToData(tool, bytes)) return stop;
         return transferImage(tool, bytes);
-    } catch (const std::exception&) {
+    } catch (const PortError&) {
         return Stop{texts::UpFailed};
     }
 }

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "FixedDeviceSource.h"
 #include "ModalAnswerer.h"
@@ -68,6 +69,20 @@ TEST(WindowWiring, TestButtonRunsTheCommunicationTest)
     r.session.start();
     click(r.form2().cmdTest());
     EXPECT_EQ(r.technician.texts(), QStringList{"Test OK!"});  // its bytes on the wire are pinned with the link
+}
+
+// A fault of the program itself shows a critical box naming it: not a failed
+// operation, and not nothing.
+TEST(WindowWiring, AFaultOfTheProgramIsShownAsOne)
+{
+    GuiRig r;
+    r.session.start();
+    r.port.onWire = [](const fw::sim::WireRecord&) { throw std::logic_error("vector::at out of range"); };
+    click(r.form2().cmdTest());
+    ASSERT_EQ(r.technician.boxes().size(), 1u);
+    EXPECT_EQ(r.technician.boxes()[0].text, "ERROR: Internal program error: vector::at out of range. The operation "
+                                            "was stopped. Please report this message.");
+    EXPECT_EQ(r.technician.boxes()[0].icon, QMessageBox::Critical);
 }
 
 TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)
