@@ -11,7 +11,7 @@ using namespace fw;
 using fw::sim::TempFolder;
 using fw::testing::readFile;
 using fw::testing::writeFile;
-using fw::test::canMakeLinks;
+using fw::testing::canMakeLinks;
 
 namespace {
 

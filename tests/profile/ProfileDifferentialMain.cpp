@@ -20,7 +20,7 @@
 #include "ground/ProfileFile.h"
 
 using namespace fw;
-using namespace fw::test;
+using namespace fw::testing;
 
 namespace {
 

@@ -8,12 +8,15 @@ using fw::qt::chooseProgramFolder;
 
 TEST(ProgramFolder, APortableCopyKeepsItsOwnFolderAnInstalledOneUsesTheUsersDataFolder)
 {
-    for (const char* marker : {"", "settings.ini", "gf9450isp.exe", "log.txt"}) {
-        SCOPED_TRACE(marker);
+    const std::string userData = "/home/tech/.local/share/firmware-upgrade-tool";
+    const struct {
+        const char* beside;
+        bool portable;
+    } cases[] = {{"", false}, {"settings.ini", true}, {"gf9450isp.exe", true}, {"log.txt", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.beside);
         fw::sim::TempFolder executable;
-        if (*marker) fw::testing::writeFile(executable.file(marker), "x");
-        const bool portable = std::string(marker) == "settings.ini" || std::string(marker) == "gf9450isp.exe";
-        EXPECT_EQ(chooseProgramFolder(executable.str(), "/home/tech/.local/share/firmware-upgrade-tool"),
-                  portable ? executable.str() : "/home/tech/.local/share/firmware-upgrade-tool");
+        if (*c.beside) fw::testing::writeFile(executable.file(c.beside), "x");
+        EXPECT_EQ(chooseProgramFolder(executable.str(), userData), c.portable ? executable.str() : userData);
     }
 }

@@ -23,15 +23,20 @@ TEST(ExitMenu, AsksAndEndsOnlyOnYes)
     EXPECT_EQ(rig.view.messageTexts(), (std::vector<std::string>{"Exit this program?", "Exit this program?"}));
 }
 
+// A second close finds the port closed and leaves it so, and says nothing.
 TEST(WindowClose, ClosesThePortAndRestoresThePointer)
 {
     SimRig rig;
     rig.port.setPortOpen(true);
-    rig.view.setBusyPointer(true);
-    Form_Unload(rig.tool);
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_FALSE(rig.view.busyPointer());
-    Form_Unload(rig.tool);  // a second close is harmless
+    for (int close = 1; close <= 2; ++close) {
+        SCOPED_TRACE(close);
+        rig.view.setBusyPointer(true);
+        EXPECT_NO_THROW(Form_Unload(rig.tool));
+        EXPECT_FALSE(rig.port.portOpen());
+        EXPECT_FALSE(rig.view.busyPointer());
+        EXPECT_EQ(rig.port.opens(), 1u);
+        EXPECT_TRUE(rig.view.messages().empty());
+    }
 }
 
 // Every tick counts a second and shows minutes and seconds, at least two
