@@ -74,6 +74,16 @@ const char* startFailureMessage(int errorCode)
     return texts::ToolNotOpened;
 }
 
+// The runner's own words where it gave them, else the start's error code;
+// a missing tool is told where it belongs.
+std::string toolNotStartedMessage(const Tool& tool, const ScalerOutcome& outcome)
+{
+    if (!outcome.detail.empty()) return outcome.detail;
+    std::string message = startFailureMessage(outcome.startError);
+    if (outcome.startError == kFileNotFoundCode) message.append(" ").append(ispToolExpectedIn(tool.programFolder));
+    return message;
+}
+
 std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
 {
     switch (outcome.result) {
@@ -82,10 +92,7 @@ std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
     case ScalerResult::FolderStaysBusy: return texts::FolderStaysBusy + outcome.path + ".";
     case ScalerResult::OldLogStays: return texts::OldLogStays + outcome.path + ": " + outcome.detail + ".";
     case ScalerResult::ImageMissing: return texts::ToolMissing;
-    case ScalerResult::ToolNotStarted:
-        if (!outcome.detail.empty()) return outcome.detail;
-        return startFailureMessage(outcome.startError) +
-               (outcome.startError == kFileNotFoundCode ? " " + ispToolExpectedIn(tool.programFolder) : "");
+    case ScalerResult::ToolNotStarted: return toolNotStartedMessage(tool, outcome);
     case ScalerResult::ToolFailed:
     case ScalerResult::Flashed: break;
     }
