@@ -48,10 +48,9 @@ expect_rc 0 "test on $device"
 output_has "Test OK!"
 [ ! -e "$prog/settings.ini" ] || fail "settings.ini was written: $(cat "$prog/settings.ini")"
 
-# The ports listing against the kernel's own list of serial devices: each is
-# listed, every line is well formed, and none is listed when there is none.
-# A UART port counts only with a chip behind it (type 0 has none) and when
-# this user may open it, as the system's port list takes only those.
+# The ports listing against the kernel's serial devices (a UART only with a
+# chip behind it, type 0 has none, that this user may open): each is listed,
+# every line is well formed, and none is listed when there is none.
 fwupgrade ports
 expect_rc 0 "ports"
 reported=0

@@ -9,13 +9,9 @@
 
 using fw::qt::QtEventLoop;
 
-namespace {
-
 // A loaded machine may run a test late, but never this late: only a wait that
 // missed its event or its deadline takes longer.
 constexpr qint64 kLatenessCapMs = 30000;
-
-} // namespace
 
 TEST(QtEventLoop, PendingEventsRunAtOnceAndAWaitEndsAtAnEventOrItsDeadline)
 {

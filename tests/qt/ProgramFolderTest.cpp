@@ -9,14 +9,11 @@ using fw::qt::chooseProgramFolder;
 TEST(ProgramFolder, APortableCopyKeepsItsOwnFolderAnInstalledOneUsesTheUsersDataFolder)
 {
     const std::string userData = "/home/tech/.local/share/firmware-upgrade-tool";
-    const struct {
-        const char* beside;
-        bool portable;
-    } cases[] = {{"", false}, {"settings.ini", true}, {"gf9450isp.exe", true}, {"log.txt", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.beside);
+    for (const auto& [beside, portable] : std::vector<std::pair<std::string, bool>>{
+             {"", false}, {"settings.ini", true}, {"gf9450isp.exe", true}, {"log.txt", false}}) {
+        SCOPED_TRACE(beside);
         fw::sim::TempFolder executable;
-        if (*c.beside) fw::testing::writeFile(executable.file(c.beside), "x");
-        EXPECT_EQ(chooseProgramFolder(executable.str(), userData), c.portable ? executable.str() : userData);
+        if (!beside.empty()) fw::testing::writeFile(executable.file(beside), "x");
+        EXPECT_EQ(chooseProgramFolder(executable.str(), userData), portable ? executable.str() : userData);
     }
 }

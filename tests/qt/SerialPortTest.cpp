@@ -151,8 +151,7 @@ TEST_F(QtSerialPortOnPty, FarEndThatReadsSlowlyStillGetsEveryBlockInOrder)
     port->setPortOpen(true);
 
     std::string got;
-    // Stopped and joined however the writing ends: a write that throws fails
-    // the test rather than ending it with a thread left running.
+    // Stopped and joined however the writing ends: a write that throws fails the test.
     std::jthread farEnd([&](const std::stop_token& stop) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!stop.stop_requested() && got.size() < image.size() && std::chrono::steady_clock::now() < deadline) {

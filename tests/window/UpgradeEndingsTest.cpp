@@ -112,9 +112,8 @@ TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
 }
 
 // A fault of the program (an exception the port never throws) is neither a
-// failed download nor a quiet start-up: it reaches the caller, and nothing
-// blames the projector. A stored port number beyond 16 bits is a failure
-// start-up meets: nothing is shown and the work buttons stay off.
+// failed download nor a quiet start-up: it reaches the caller. A stored port
+// number beyond 16 bits is a failure start-up meets and shows nothing.
 TEST(ProgrammingErrors, ReachTheCallerInsteadOfPosingAsAFailure)
 {
     const auto faultAtWrite = [](SimSerialPort& port, std::size_t size) {
