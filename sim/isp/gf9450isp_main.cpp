@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "IspToolOptions.h"
-#include "ground/SettingsFile.h"
 #include "IspToolRun.h"
 #include "SerialLink.h"
 #include "ToolProcess.h"
+#include "ground/SettingsFile.h"
 
 using namespace fw::sim::isp;
 

@@ -36,19 +36,18 @@ SettingsFile::SettingsFile(const std::string& programFolder)
 
 std::string SettingsFile::read(SettingKey setting) const { return file_.read(setting.section, setting.key); }
 
+bool SettingsFile::write(SettingKey setting, std::string_view value)
+{
+    return file_.write(setting.section, setting.key, value);
+}
+
 std::string SettingsFile::storedPort() const { return read(kPortSetting); }
 
-bool SettingsFile::storePort(std::string_view listText)
-{
-    return file_.write(kPortSetting.section, kPortSetting.key, listText);
-}
+bool SettingsFile::storePort(std::string_view listText) { return write(kPortSetting, listText); }
 
 std::string SettingsFile::listFile() const { return read(kListFileSetting); }
 
-bool SettingsFile::storeListFile(std::string_view path)
-{
-    return file_.write(kListFileSetting.section, kListFileSetting.key, path);
-}
+bool SettingsFile::storeListFile(std::string_view path) { return write(kListFileSetting, path); }
 
 std::string SettingsFile::portDevice(int number) const
 {

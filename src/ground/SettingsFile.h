@@ -80,6 +80,7 @@ public:
 
 private:
     std::string read(SettingKey setting) const;
+    bool write(SettingKey setting, std::string_view value);
 
     ProfileFile file_;
 };

@@ -1,6 +1,5 @@
 #include "qt/PortDevice.h"
 
-
 namespace fw::qt {
 
 PortDeviceOf settingsPortDevices(SettingsFile settings)
