@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ground/FilePath.h"
+#include "ground/SettingsFile.h"
 #include "transfer/IspCommandLine.h"
 
 namespace fw::cli {
@@ -12,7 +13,7 @@ namespace fs = std::filesystem;
 
 IspFolder prepareIspFolder(const std::string& programFolder, int port)
 {
-    const fs::path folder = filePath(programFolder) / ("isp-COM" + std::to_string(port));
+    const fs::path folder = filePath(programFolder) / ("isp-" + portName(port));
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return {pathText(folder), "cannot make the ISP tool's folder " + pathText(folder) + ": " + ec.message()};

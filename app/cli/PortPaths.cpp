@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "ground/PortNumbering.h"
-#include "window/Tool.h"
 
 namespace fw::cli {
 
 namespace {
-
-std::string settingsPath(const CliOptions& options) { return options.folder + kPathSeparator + "settings.ini"; }
 
 int ownNumberOf(const std::string& device)
 {
@@ -25,7 +22,7 @@ bool isDevicePath(const std::string& text) { return text.starts_with('/') || tex
 std::optional<std::string> resolvePortPaths(CliOptions& options)
 {
     if (options.portPaths.empty()) return std::nullopt;
-    PortLines lines = readPortLines(settingsPath(options));
+    PortLines lines = SettingsFile(options.folder).portDevices();
     for (const int given : options.ports) lines.emplace(given, qt::defaultPortDevice(given));
 
     std::vector<DetectedDevice> devices;
@@ -34,7 +31,7 @@ std::optional<std::string> resolvePortPaths(CliOptions& options)
         const std::string& path = port.device.device;
         if (port.number == 0) return "no port number is free for " + path;
         if (std::count(options.ports.begin(), options.ports.end(), port.number))
-            return "port " + path + " is COM" + std::to_string(port.number) + ", given twice";
+            return "port " + path + " is " + portName(port.number) + ", given twice";
         options.pathOfPort[port.number] = path;
     }
     for (const std::string& path : options.portPaths)
@@ -45,7 +42,7 @@ std::optional<std::string> resolvePortPaths(CliOptions& options)
 
 qt::PortDeviceOf cliPortDevices(const CliOptions& options)
 {
-    return [settings = qt::settingsPortDevices(settingsPath(options)), paths = options.pathOfPort](int number) {
+    return [settings = qt::settingsPortDevices(SettingsFile(options.folder)), paths = options.pathOfPort](int number) {
         const auto it = paths.find(number);
         return it != paths.end() ? it->second : settings(number);
     };

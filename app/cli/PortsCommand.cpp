@@ -15,7 +15,7 @@ void textLine(const DetectedPort& port, std::ostream& out)
 {
     const DetectedDevice& d = port.device;
     const int number = currentNumber(port);
-    out << (number ? "COM" + std::to_string(number) : std::string("-")) << '\t' << d.device << '\t'
+    out << (number ? portName(number) : std::string("-")) << '\t' << d.device << '\t'
         << d.description << '\t' << d.manufacturer << '\t' << d.serialNumber << '\t' << usbId(d) << '\n';
 }
 
@@ -31,9 +31,9 @@ void jsonLine(const DetectedPort& port, std::ostream& out)
 
 } // namespace
 
-void listPorts(SerialDeviceSource& source, const std::string& settingsPath, bool json, std::ostream& out)
+void listPorts(SerialDeviceSource& source, const SettingsFile& settings, bool json, std::ostream& out)
 {
-    const auto ports = numberDetectedDevices(source.devices(), readPortLines(settingsPath), source.mapsPorts());
+    const auto ports = numberDetectedDevices(source.devices(), settings.portDevices(), source.mapsPorts());
     for (const DetectedPort& port : ports) json ? jsonLine(port, out) : textLine(port, out);
 }
 

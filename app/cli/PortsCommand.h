@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ground/DetectedDevices.h"
+#include "ground/SettingsFile.h"
 
 namespace fw::cli {
 
@@ -12,6 +13,6 @@ namespace fw::cli {
 // with --port, or pick it in the window's port dialog). Tab-separated:
 // port, device, description, manufacturer, serial number, USB id; or one
 // JSON object a line. Nothing at all when no device is found.
-void listPorts(SerialDeviceSource& source, const std::string& settingsPath, bool json, std::ostream& out);
+void listPorts(SerialDeviceSource& source, const SettingsFile& settings, bool json, std::ostream& out);
 
 } // namespace fw::cli

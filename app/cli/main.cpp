@@ -13,12 +13,14 @@
 #include "CliOptions.h"
 #include "Console.h"
 #include "HistoryCommand.h"
+#include "InternalError.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
 #include "qt/ProgramArguments.h"
 #include "PortPaths.h"
 #include "PortsCommand.h"
 #include "ground/FilePath.h"
+#include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/RecordSetup.h"
@@ -33,7 +35,7 @@ constexpr int kExitUsage = 2;
 
 std::string prefixFor(const fw::cli::CliOptions& options, int port)
 {
-    return options.ports.size() > 1 ? "[COM" + std::to_string(port) + "] " : std::string{};
+    return options.ports.size() > 1 ? "[" + fw::portName(port) + "] " : std::string{};
 }
 
 } // namespace
@@ -59,7 +61,7 @@ int main(int argc, char* argv[])
         options.folder = fw::qt::programFolder(true);
     if (options.command == fw::cli::Command::Ports) {
         fw::qt::QtSerialDevices devices;
-        fw::cli::listPorts(devices, options.folder + fw::kPathSeparator + "settings.ini", options.json, std::cout);
+        fw::cli::listPorts(devices, fw::SettingsFile(options.folder), options.json, std::cout);
         return 0;
     }
     const bool ownRecord = options.record.empty();
@@ -101,7 +103,9 @@ int main(int argc, char* argv[])
                 std::lock_guard lock(transcriptMutex);
                 transcriptFile << prefix << line << '\n';
             };
-        outcomes[i] = fw::cli::runJob(options, port, {console, prompts, prefix, recordPath, sink});
+        outcomes[i] = fw::cli::reportingInternalErrors([&, port, prefix, sink] {
+            return fw::cli::runJob(options, port, {console, prompts, prefix, recordPath, sink});
+        });
     };
 
     if (options.ports.size() == 1) {

@@ -31,6 +31,7 @@ struct IspSwitches {
     bool writeNoLog = false;        // flash, but leave no log
     bool hang = false;              // never end by itself, nor the child it starts
     uint32_t logLateMs = 0;         // end at once; a child it leaves writes the log this much later
+    bool stampLines = false;        // begin every log line with the time, as some builds of the tool do
 
     // From FWSIM_ISP_FAIL (once|always), FWSIM_ISP_FAIL_PORT, FWSIM_ISP_RUN_MS, FWSIM_ISP_CRASH=1,
     // FWSIM_ISP_NO_LOG=1, FWSIM_ISP_HANG=1 and FWSIM_ISP_LOG_LATE_MS.

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "ground/SettingsFile.h"
+
 namespace fw::sim::isp {
 
 namespace {
@@ -57,7 +59,7 @@ IspToolRun::IspToolRun(const std::vector<std::string>& arguments, const std::str
 
 void IspToolRun::portOpened(const std::string& device)
 {
-    line("Port COM" + std::to_string(line_.port) + " (" + device + ") at " + std::to_string(line_.baud) + " bit/s");
+    line("Port " + portName(line_.port) + " (" + device + ") at " + std::to_string(line_.baud) + " bit/s");
     std::optional<std::size_t> stopAfter;
     if (fail_ || crash_) stopAfter = kFramesBeforeTrouble;
     client_ = std::make_unique<IspClient>(image_, stopAfter);
@@ -65,7 +67,7 @@ void IspToolRun::portOpened(const std::string& device)
 
 void IspToolRun::portFailed(const std::string& device, const std::string& reason)
 {
-    fail("Error: can't open COM" + std::to_string(line_.port) + " (" + device + "): " + reason);
+    fail("Error: can't open " + portName(line_.port) + " (" + device + "): " + reason);
 }
 
 std::string IspToolRun::logText() const

@@ -9,13 +9,12 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "ground/ProfileFile.h"
+#include "ground/SettingsFile.h"
 
 namespace fw::sim::isp {
 
 namespace {
 
-constexpr const char* kPortsSection = "Ports";
 constexpr const char* kUnmappedPrefix = "/dev/ttyS";
 constexpr std::size_t kReadChunk = 4096;
 
@@ -94,8 +93,7 @@ std::optional<std::string> SerialLink::read(uint32_t timeoutMs)
 
 std::string deviceForPort(const std::string& folder, int portNumber)
 {
-    const std::string mapped =
-        fw::ProfileFile(folder + "/settings.ini").read(kPortsSection, "COM" + std::to_string(portNumber));
+    const std::string mapped = fw::SettingsFile(folder).portDevice(portNumber);
     return mapped.empty() ? kUnmappedPrefix + std::to_string(portNumber - 1) : mapped;
 }
 

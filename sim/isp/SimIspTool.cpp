@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "IspToolRun.h"
+#include "ground/SettingsFile.h"
 
 namespace fw::sim::isp {
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr Micros kStartUp = ms(50);      // the tool loads before it does anything
 constexpr Micros kPortSettle = ms(100);  // quiet line after opening, as the executable does
+constexpr const char* kLineStamp = "12:00:01 ";  // what a tool that stamps its log lines puts first
 
 Micros lineTimeAt(uint32_t baud, std::size_t bytes)
 {
@@ -32,7 +34,7 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
     void open(int16_t projectorPort)
     {
         const int number = run.portNumber();
-        const std::string device = "simulated COM" + std::to_string(number);
+        const std::string device = "simulated " + portName(number);
         if (number != projectorPort) return fail(device, "no such port");
         if (hostPort.portOpen() && hostPort.commPort() == number) return fail(device, "in use by another program");
         hostPort.setAvailability(static_cast<int16_t>(number), PortAvailability::HeldByOther);
@@ -116,14 +118,28 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
         endedAt = loop.now();
         if (switches.writeNoLog) return;
         if (switches.logLateMs == 0) {
-            writeTextFile(logPath, run.logText());
+            writeTextFile(logPath, logText());
             return;
         }
         lateLogPending = true;
         loop.scheduleAfter(ms(switches.logLateMs), [self = shared_from_this()] {
             self->lateLogPending = false;
-            if (!self->lateLogCancelled) writeTextFile(self->logPath, self->run.logText());
+            if (!self->lateLogCancelled) writeTextFile(self->logPath, self->logText());
         });
+    }
+
+    std::string logText() const
+    {
+        const std::string text = run.logText();
+        if (!switches.stampLines) return text;
+        std::string stamped;
+        std::size_t begin = 0;
+        while (begin < text.size()) {
+            const std::size_t next = std::min(text.find('\n', begin), text.size() - 1) + 1;
+            stamped += kLineStamp + text.substr(begin, next - begin);
+            begin = next;
+        }
+        return stamped;
     }
 
     VirtualEventLoop& loop;

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "ground/SettingsFile.h"
+
 namespace fw::sim::isp {
 
 namespace {
 
-constexpr const char* kDevicePrefix = "\\\\.\\COM";
+constexpr const char* kDevicePrefix = "\\\\.\\";
 // A write that the port has not taken within this time counts as a device failure.
 constexpr DWORD kWriteTimeoutMs = 5000;
 // How Windows reports a process that died of an access violation.
@@ -114,7 +116,7 @@ std::optional<std::string> SerialLink::read(uint32_t timeoutMs)
     return std::string(buffer, n);
 }
 
-std::string deviceForPort(const std::string&, int portNumber) { return kDevicePrefix + std::to_string(portNumber); }
+std::string deviceForPort(const std::string&, int portNumber) { return kDevicePrefix + fw::portName(portNumber); }
 
 void endAsCrashed()
 {

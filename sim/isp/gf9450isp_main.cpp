@@ -24,6 +24,7 @@
 #include "IspToolRun.h"
 #include "SerialLink.h"
 #include "ToolProcess.h"
+#include "ground/SettingsFile.h"
 
 using namespace fw::sim::isp;
 
@@ -62,7 +63,7 @@ void talk(IspToolRun& run, SerialLink& link)
 std::string portMapFolder(const std::string& workingFolder, const char* argv0)
 {
     namespace fs = std::filesystem;
-    if (fs::exists(fs::path(workingFolder) / "settings.ini")) return workingFolder;
+    if (fs::exists(fs::path(workingFolder) / fw::kSettingsFileName)) return workingFolder;
     std::error_code ec;
     const fs::path self = fs::weakly_canonical(fs::absolute(argv0, ec), ec);
     return ec ? workingFolder : self.parent_path().string();

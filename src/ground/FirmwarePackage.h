@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace fw {
@@ -9,9 +10,9 @@ namespace fw {
 // ListFileValid is true.
 struct FirmwarePackage {
     std::string UpImagePath;
-    double UpImageSize = 0;
+    uint64_t UpImageSize = 0;  // bytes
     std::string ScalerImagePath;
-    double ScalerImageSize = 0;
+    uint64_t ScalerImageSize = 0;
 };
 
 } // namespace fw

@@ -2,18 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
-
-#include "ground/FilePath.h"
-#include "ground/ProfileFile.h"
 
 namespace fw {
 
 namespace {
-
-std::string portKey(int number) { return "COM" + std::to_string(number); }
 
 int lineNumberOf(const std::string& device, const PortLines& lines)
 {
@@ -38,20 +31,6 @@ int lowestFree(const std::set<int>& taken)
 }
 
 } // namespace
-
-PortLines readPortLines(const std::string& settingsPath)
-{
-    std::ifstream in(filePath(settingsPath), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::string text = content.str();
-    PortLines lines;
-    for (int n = kLowestPortNumber; n <= kHighestPortNumber; ++n) {
-        std::string device = fromStoredText(profileValue(text, kPortLinesSection, portKey(n)));
-        if (!device.empty()) lines.emplace(n, std::move(device));
-    }
-    return lines;
-}
 
 std::vector<DetectedPort> numberDetectedDevices(std::vector<DetectedDevice> devices, const PortLines& lines,
                                                 bool mapsPorts)

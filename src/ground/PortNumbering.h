@@ -1,15 +1,12 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "ground/DetectedDevices.h"
+#include "ground/SettingsFile.h"
 
 namespace fw {
-
-// The "Ports" lines of settings.ini: number to device (COM2=/dev/ttyUSB0).
-using PortLines = std::map<int, std::string>;
 
 // A detected device with the port number that reaches it.
 struct DetectedPort {
@@ -17,13 +14,6 @@ struct DetectedPort {
     int number = 0;        // 0: no number reaches it, and none can be given
     bool newLine = false;  // the number is new: its "Ports" line is not in settings.ini yet
 };
-
-inline constexpr int kLowestPortNumber = 1;
-inline constexpr int kHighestPortNumber = 255;
-inline constexpr const char* kPortLinesSection = "Ports";
-
-// Every "COMn" line of section "Ports" with n from 1 to 255 and a value.
-PortLines readPortLines(const std::string& settingsPath);
 
 // The number each device is reached by: its "Ports" line (the lowest, if
 // several name it), else its own number unless a line gives that number

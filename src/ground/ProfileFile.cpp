@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <exception>
+#include <ios>
 #include <iterator>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -169,7 +170,8 @@ std::string withLineAt(std::string_view content, std::size_t at, std::string_vie
     return out;
 }
 
-// Only an ordinary file is read: a pipe or device in its place would never end.
+// Only an ordinary file is read: a pipe or device in its place would never
+// end. A file that cannot be read, or is too large to hold, reads as missing.
 std::optional<std::string> readWhole(const std::string& path)
 {
     std::error_code ec;
@@ -180,7 +182,9 @@ std::optional<std::string> readWhole(const std::string& path)
         std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (in.bad()) return std::nullopt;
         return content;
-    } catch (const std::exception&) {
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
 }
@@ -256,6 +260,15 @@ std::string ProfileFile::read(std::string_view section, std::string_view key) co
 {
     const auto content = readWhole(path_);
     return content ? fromStoredText(profileValue(*content, section, key)) : std::string{};
+}
+
+std::vector<std::string> ProfileFile::read(std::string_view section, const std::vector<std::string>& keys) const
+{
+    const auto content = readWhole(path_);
+    std::vector<std::string> values;
+    for (const std::string& key : keys)
+        values.push_back(content ? fromStoredText(profileValue(*content, section, key)) : std::string{});
+    return values;
 }
 
 bool ProfileFile::write(std::string_view section, std::string_view key, std::string_view value)

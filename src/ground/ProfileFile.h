@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -18,6 +19,8 @@ public:
 
     // The value, or empty text when the file, section or key is missing.
     std::string read(std::string_view section, std::string_view key) const;
+    // The values of several keys of one section, from one reading of the file.
+    std::vector<std::string> read(std::string_view section, const std::vector<std::string>& keys) const;
 
     // Creates file, section and key as needed. Refuses (returns false and
     // leaves the file untouched) a value holding CR or LF, which would

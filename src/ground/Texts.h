@@ -62,16 +62,23 @@ inline constexpr const char* FolderStaysBusy = "ERROR: Another upgrade's ISP too
 inline constexpr const char* FolderNotLockable = "ERROR: Can't lock the ISP tool folder ";
 inline constexpr const char* OldLogStays = "ERROR: Can't delete the old ISP tool log ";
 // A Windows build of the tool where wine must run it: "ERROR: Can't start
-// TOOL: it is a Windows program, and " then what is missing.
+// TOOL: it is a Windows program, and " then what is missing, and the setting
+// that names the runner ("RUNNER= in the [ISP] section of settings.ini").
 inline constexpr const char* ToolCannotStart = "ERROR: Can't start ";
 inline constexpr const char* ToolIsWindowsProgram = ": it is a Windows program, and ";
 inline constexpr const char* WineMissing =
     "wine, which runs it here, is not installed. Please install wine (Debian package \"wine\"), or name the "
-    "program that runs Windows programs as RUNNER= in the [ISP] section of settings.ini.";
-inline constexpr const char* RunnerNamed = "RUNNER=";
+    "program that runs Windows programs as ";
 inline constexpr const char* RunnerMissing =
-    " in settings.ini names no program that can be run. Please install wine (Debian package \"wine\") and "
-    "correct or remove RUNNER= in the [ISP] section of settings.ini.";
+    " names no program that can be run. Please install wine (Debian package \"wine\") and correct or remove ";
+inline constexpr const char* SettingIn = " in ";
+inline constexpr const char* SettingInSection = " in the [";
+inline constexpr const char* SectionOfFile = "] section of ";
+
+// A fault of the program itself, not of the projector, the line or the
+// package: "ERROR: Internal program error: " then what failed, then the tail.
+inline constexpr const char* InternalError = "ERROR: Internal program error: ";
+inline constexpr const char* InternalErrorTail = ". The operation was stopped. Please report this message.";
 
 // Closing the window.
 inline constexpr const char* CloseWhileBusy = "now, the projector will become damaged. Are you sure?";

@@ -16,16 +16,9 @@ struct WindowState {
     int32_t ElapsedSeconds = 0;  // counted by the one-second clock
     int operationsRunning = 0;   // a test, upgrade or scaler flash is under way
 
-    std::string receiveBuffer;   // the text of the hidden pane Text2
     std::string statusLine;      // the never-shown status bar's one line
+    std::string listFilePath;    // the path box: the one caption the logic reads back
 
-    // Captions the logic reads back as well as writes.
-    std::string listFilePath;   // the path box
-    std::string imageSizeText;  // the uP image's size in bytes, as shown
-    std::string fileCountText;  // "Downloading file 1 of 2" and the like
-    std::string toolLogLine;    // the hidden label: last line of the ISP tool's log
-
-    bool ispModeYes = false;     // the hidden "ISP Mode" pair: false while "No" is selected
     int16_t PreviousPort = 0;    // port dialog: the number in force at the last OK
     // Port dialog: a detected device picked under a new number; its "Ports"
     // line is written by OK. Number 0 when there is none.

@@ -1,8 +1,8 @@
 #include "package/PackageFiles.h"
 
-#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <system_error>
 #include <vector>
 
@@ -102,7 +102,7 @@ ListFileEntries readListFileAt(const std::string& path)
         entries.up.value = fromStoredText(entries.up.value);
         entries.scaler.value = fromStoredText(entries.scaler.value);
         return entries;
-    } catch (const std::exception&) {
+    } catch (const std::ios_base::failure&) {
         throw PackageFileError{FileFault::Other};
     }
 }

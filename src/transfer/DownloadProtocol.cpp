@@ -27,6 +27,15 @@ constexpr int32_t kLineDrainPollMs = 10;
 // The image on disk no longer matches what was announced or cannot be read.
 struct ImageError {};
 
+// The length as the loader wants it: upper-case hexadecimal without leading
+// zeros, prefix, suffix or line end ("40000" for 262144 bytes).
+std::string lengthText(uint64_t bytes)
+{
+    char hex[17];
+    const auto written = std::to_chars(hex, hex + sizeof hex, bytes, 16);
+    return toUpperAscii(std::string_view(hex, static_cast<std::size_t>(written.ptr - hex)));
+}
+
 uint64_t fileSize(std::ifstream& file)
 {
     file.seekg(0, std::ios::end);
@@ -78,17 +87,6 @@ void waitUntilLineCarriedImage(Link& link)
 
 } // namespace
 
-std::optional<std::string> lengthText(std::string_view lblSizeCaption)
-{
-    const std::string digits = strip(lblSizeCaption);
-    uint64_t bytes = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bytes);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-    char hex[17];
-    const auto written = std::to_chars(hex, hex + sizeof hex, bytes, 16);
-    return toUpperAscii(std::string_view(hex, static_cast<std::size_t>(written.ptr - hex)));
-}
-
 DownloadModeEntry enterDownloadMode(Link& link)
 {
     // An unseen echo is judged by the question that should follow; no
@@ -100,11 +98,11 @@ DownloadModeEntry enterDownloadMode(Link& link)
     return {DownloadMode::Entered, std::nullopt};
 }
 
-bool announceLength(Link& link, const std::string& length)
+bool announceLength(Link& link, uint64_t imageBytes)
 {
     if (!waitForLengthPrompt(link)) return false;
     delay(link.loop, kLengthPauseMs);
-    link.port.output(length);
+    link.port.output(lengthText(imageBytes));
     return waitForDataRequest(link);
 }
 

@@ -2,9 +2,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "link/Link.h"
 #include "transfer/KeywordWait.h"
@@ -13,11 +11,6 @@ namespace fw {
 
 // The loader's download protocol for the uP image, phase by phase. Each
 // phase says how it ended; none of them shows anything.
-
-// The image length as the loader wants it: upper-case hexadecimal without
-// leading zeros, prefix, suffix or line end ("40000" for 262144 bytes).
-// Empty when the caption holds no whole number of bytes.
-std::optional<std::string> lengthText(std::string_view lblSizeCaption);
 
 enum class DownloadMode {
     Entered,
@@ -33,9 +26,9 @@ struct DownloadModeEntry {
 // A: "op dlmy", the loader's question, "y".
 DownloadModeEntry enterDownloadMode(Link& link);
 
-// B: the length prompt, a pause, the length, the data request. False when
-// the loader stopped answering.
-bool announceLength(Link& link, const std::string& length);
+// B: the length prompt, a pause, the image's length, the data request. False
+// when the loader stopped answering.
+bool announceLength(Link& link, uint64_t imageBytes);
 
 // C, first step: received bytes are not text while the image goes out.
 void beginImageTransfer(Link& link);

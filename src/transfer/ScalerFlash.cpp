@@ -118,7 +118,7 @@ ScalerOutcome runTool(Link& link, ProcessRunner& processes, const IspJob& job, c
         started.process->stop();
         if (!end.timedOut) {
             end.logLine = readLog(log, watch);
-            end.succeeded = *end.logLine == kIspSuccessLine;
+            end.succeeded = isSuccessLine(*end.logLine);
         }
         watch.runEnded(end);
         if (end.succeeded) return outcome(ScalerResult::Flashed);

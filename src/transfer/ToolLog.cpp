@@ -52,6 +52,13 @@ std::string lastLogLine(const std::string& path)
     return line ? strip(*line) : std::string();
 }
 
+bool isSuccessLine(std::string_view line)
+{
+    if (!line.ends_with(kIspSuccessLine)) return false;
+    line.remove_suffix(std::string_view(kIspSuccessLine).size());
+    return line.empty() || line.ends_with(' ');
+}
+
 std::optional<std::string> removeOldLog(const std::string& path)
 {
     namespace fs = std::filesystem;

@@ -23,6 +23,11 @@ std::optional<std::string> lastLineOfFile(const std::string& path);
 // empty when there is no log or it cannot be read.
 std::string lastLogLine(const std::string& path);
 
+// Whether a stripped last line says the scaler took its image: the success
+// line alone, or after other text and a space (a tool that stamps its lines
+// with the time writes "12:00:01 Command: ...").
+bool isSuccessLine(std::string_view line);
+
 // Makes sure no log is left at `path` from an earlier run, so the one read
 // afterwards can only be the tool's own. Nothing when the path is free now;
 // otherwise why the old log is still there.

@@ -1,8 +1,8 @@
 #include "window/MainWindow.h"
 
 #include <cstdio>
-#include <exception>
 
+#include "ground/Numbers.h"
 #include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "window/ProjectorChecks.h"
@@ -44,8 +44,8 @@ void Form_Load(Tool& tool)
     } catch (const PortError& e) {
         reportPortSetupFailure(tool, e);
         disableWorkButtons(tool);
-    } catch (const std::exception&) {
-        disableWorkButtons(tool);  // other failures show nothing
+    } catch (const NumberError&) {
+        disableWorkButtons(tool);  // a stored number out of range shows nothing
     }
 }
 
@@ -61,7 +61,7 @@ void Form_Unload(Tool& tool)
     tool.processes.stopAll();  // an ISP tool left running would keep the port
     try {
         tool.port.setPortOpen(false);
-    } catch (const std::exception&) {
+    } catch (const PortError&) {
         // closing is best effort: the program ends anyway
     }
 }

@@ -8,7 +8,8 @@ namespace fw {
 struct Tool;
 
 // Start-up of the main window: title, settings, port, and for a remembered
-// valid package the link test and the model check.
+// valid package the link test and the model check. A port that cannot be
+// opened is reported; a fault of the program reaches the caller.
 void Form_Load(Tool& tool);
 
 // Close request: true when the close must be cancelled (a download runs and

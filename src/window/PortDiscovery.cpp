@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ground/ProfileFile.h"
 #include "window/Tool.h"
 
 namespace fw {
@@ -20,7 +19,7 @@ void forgetPick(Tool& tool)
 std::vector<DetectedPort> detectedPorts(Tool& tool, SerialDeviceSource& source)
 {
     const std::vector<DetectedDevice> devices = source.devices();
-    PortLines lines = readPortLines(tool.settingsPath());
+    PortLines lines = tool.settings().portDevices();
     const bool pickPresent = std::any_of(devices.begin(), devices.end(), [&](const DetectedDevice& d) {
         return d.device == tool.state.pickedPortDevice;
     });
@@ -49,9 +48,7 @@ void pickDetectedPort(Tool& tool, const DetectedPort& port)
 bool writePickedPortLine(Tool& tool, int chosenNumber)
 {
     if (tool.state.pickedPortNumber == 0 || tool.state.pickedPortNumber != chosenNumber) return true;
-    const bool written = ProfileFile(tool.settingsPath())
-                             .write(kPortLinesSection, "COM" + std::to_string(chosenNumber),
-                                    tool.state.pickedPortDevice);
+    const bool written = tool.settings().storePortDevice(chosenNumber, tool.state.pickedPortDevice);
     if (written) forgetPick(tool);
     return written;
 }

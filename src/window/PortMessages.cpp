@@ -10,15 +10,13 @@ namespace fw {
 
 namespace {
 
-std::string portName(int number) { return "COM" + std::to_string(number); }
-
 std::string portAndDevice(int16_t port, const std::string& device)
 {
     const std::string name = portName(port);
     return device.empty() ? name : name + " (" + device + ")";
 }
 
-std::string invalidPortMessage(Tool& tool) { return "COM" + tool.view.portListText() + texts::InvalidPortTail; }
+std::string invalidPortMessage(Tool& tool) { return portName(tool.view.portListText()) + texts::InvalidPortTail; }
 
 } // namespace
 

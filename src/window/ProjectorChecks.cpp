@@ -60,11 +60,11 @@ void refuseWork(Tool& tool, const char* message)
     report(tool, message, MessageStyle::Critical);
 }
 
-void keepImage(std::string& name, double& size, const std::optional<CheckedImage>& image)
+void keepImage(std::string& name, uint64_t& size, const std::optional<CheckedImage>& image)
 {
     if (!image) return;
     name = image->name;
-    size = static_cast<double>(image->size);
+    size = image->size;
 }
 
 const char* packageMessage(PackageFault fault)

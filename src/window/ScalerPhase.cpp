@@ -5,7 +5,6 @@
 
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/IspSettings.h"
 #include "window/PortMessages.h"
 #include "window/Telling.h"
 #include "window/WindowOps.h"
@@ -101,6 +100,16 @@ const char* startFailureMessage(int errorCode)
     return texts::ToolNotOpened;
 }
 
+// The runner's own words where it gave them, else the start's error code;
+// a missing tool is told where it belongs.
+std::string toolNotStartedMessage(const Tool& tool, const ScalerOutcome& outcome)
+{
+    if (!outcome.detail.empty()) return outcome.detail;
+    std::string message = startFailureMessage(outcome.startError);
+    if (outcome.startError == kFileNotFoundCode) message.append(" ").append(ispToolExpectedIn(tool.programFolder));
+    return message;
+}
+
 std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
 {
     switch (outcome.result) {
@@ -109,10 +118,7 @@ std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
     case ScalerResult::FolderStaysBusy: return texts::FolderStaysBusy + outcome.path + ".";
     case ScalerResult::OldLogStays: return texts::OldLogStays + outcome.path + ": " + outcome.detail + ".";
     case ScalerResult::ImageMissing: return texts::ToolMissing;
-    case ScalerResult::ToolNotStarted:
-        if (!outcome.detail.empty()) return outcome.detail;
-        return startFailureMessage(outcome.startError) +
-               (outcome.startError == kFileNotFoundCode ? " " + ispToolExpectedIn(tool.programFolder) : "");
+    case ScalerResult::ToolNotStarted: return toolNotStartedMessage(tool, outcome);
     case ScalerResult::ToolFailed:
     case ScalerResult::Flashed: break;
     }
@@ -131,18 +137,14 @@ void reportOutcome(Tool& tool, const ScalerOutcome& outcome)
 }
 
 // "op dlgf" may fail on the port and be reported; the tool may still
-// succeed, so the phase goes on. The banner is awaited only the first time
-// the hidden "ISP Mode" pair is switched to Yes.
+// succeed, so the phase goes on. Every run of the phase starts with the
+// projector taken to be out of ISP mode, so the banner is always awaited.
 void enterIspMode(Tool& tool)
 {
     ToldPhase phase(tool, Phase::IspMode);
     const PortFailure failure = askForIspMode(tool.link);
     reportPortFailure(tool, failure);
-    bool bannerSeen = true;
-    if (!tool.state.ispModeYes) {
-        tool.state.ispModeYes = true;
-        bannerSeen = awaitScalerBanner(tool.link);
-    }
+    const bool bannerSeen = awaitScalerBanner(tool.link);
     settleBeforeTool(tool.link);
     phase.end(failure ? PhaseOutcome::PortFailed : bannerSeen ? PhaseOutcome::Ok : PhaseOutcome::NoAnswer);
 }
@@ -169,13 +171,12 @@ IspJob ispJob(const Tool& tool)
     job.scalerImagePath = tool.state.package.ScalerImagePath;
     job.workingDirectory = tool.workingDirectory;
     job.portNumber = tool.port.commPort();
-    job.timeLimitSeconds = ispTimeLimitSeconds(tool.settingsPath());
+    job.timeLimitSeconds = tool.settings().ispTimeLimitSeconds();
     return job;
 }
 
 void restoreWindow(Tool& tool)
 {
-    tool.state.ispModeYes = false;
     Enable_object(tool);
     tool.view.setBusyPointer(false);
     tool.state.DownloadBusy = false;

@@ -5,7 +5,6 @@
 #include "window/PortDiscovery.h"
 #include "window/PortMessages.h"
 #include "window/ProjectorChecks.h"
-#include "ground/ProfileFile.h"
 #include "ground/Text.h"
 #include "ground/Texts.h"
 #include "window/WindowOps.h"
@@ -13,11 +12,6 @@
 namespace fw {
 
 namespace {
-
-constexpr const char* kPortSection = "RS232Set";
-constexpr const char* kPortKey = "COM";
-constexpr const char* kPathSection = "PATH";
-constexpr const char* kFileKey = "FILE";
 
 // A stored port number takes effect on the closed port; only the start-up
 // or the dialog's OK opens it again.
@@ -55,7 +49,7 @@ bool operationUnderWay(const Tool& tool) { return tool.state.operationsRunning >
 void reportUnsavedPortLine(Tool& tool)
 {
     report(tool,
-           "COM" + std::to_string(tool.port.commPort()) + texts::PortLineNotGiven + tool.state.pickedPortDevice +
+           portName(tool.port.commPort()) + texts::PortLineNotGiven + tool.state.pickedPortDevice +
                ": " + tool.settingsPath() + texts::PortLineNotWritten,
            MessageStyle::Critical);
 }
@@ -64,15 +58,15 @@ void reportUnsavedPortLine(Tool& tool)
 
 void Load_Setting(Tool& tool)
 {
-    const ProfileFile settings(tool.settingsPath());
-    const std::string port = settings.read(kPortSection, kPortKey);
+    const SettingsFile settings = tool.settings();
+    const std::string port = settings.storedPort();
     if (!port.empty()) applyStoredPort(tool, port);
-    applyRememberedListFile(tool, settings.read(kPathSection, kFileKey));
+    applyRememberedListFile(tool, settings.listFile());
 }
 
 void Save_Setting(Tool& tool)
 {
-    ProfileFile(tool.settingsPath()).write(kPortSection, kPortKey, tool.view.portListText());
+    tool.settings().storePort(tool.view.portListText());  // an unwritable settings file goes unnoticed
 }
 
 void RS_232_Click(Tool& tool)

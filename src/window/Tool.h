@@ -7,6 +7,7 @@
 #include "ground/FileHelpers.h"
 #include "ground/ProcessRunner.h"
 #include "ground/SerialPort.h"
+#include "ground/SettingsFile.h"
 #include "ground/WindowState.h"
 #include "link/Link.h"
 #include "window/View.h"
@@ -49,7 +50,8 @@ struct Tool {
     std::string ispFolder;
 
     std::string programFile(const std::string& name) const { return programFolder + kPathSeparator + name; }
-    std::string settingsPath() const { return programFile("settings.ini"); }
+    SettingsFile settings() const { return SettingsFile(programFolder); }
+    std::string settingsPath() const { return settings().path(); }
 };
 
 } // namespace fw

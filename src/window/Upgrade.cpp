@@ -1,6 +1,5 @@
 #include "window/Upgrade.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -60,17 +59,12 @@ void handlePortError(Tool& tool, int code)
     tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
     const std::string message = code == kInvalidPort
-                                    ? "COM" + std::to_string(tool.port.commPort()) + texts::InvalidPortTail
+                                    ? portName(tool.port.commPort()) + texts::InvalidPortTail
                                     : std::string(texts::LinkFailed);
     report(tool, message, MessageStyle::Critical);
     setPointerBusy(tool, false);
     leaveOnlyPortChoice(tool);
     endUpgrade(tool);
-}
-
-bool packageIsReady(const Tool& tool)
-{
-    return tool.state.ListFileValid && lengthText(tool.state.imageSizeText).has_value();
 }
 
 bool confirmed(Tool& tool)
@@ -118,7 +112,7 @@ void prepareDownload(Tool& tool)
 
 // Phases A and B, up to the switch to binary input. Failures here leave the
 // loader waiting, so they end as an abort.
-std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
+std::optional<Stop> bringLoaderToData(Tool& tool, uint64_t bytes)
 {
     ToldPhase phase(tool, Phase::DownloadMode);
     const DownloadModeEntry entry = enterDownloadMode(tool.link);
@@ -132,7 +126,7 @@ std::optional<Stop> bringLoaderToData(Tool& tool, const std::string& length)
         reportPortFailure(tool, entry.portFailure);
         return Stop{nullptr, Reason::PortFailed};
     }
-    if (!announceLength(tool.link, length)) {
+    if (!announceLength(tool.link, bytes)) {
         phase.end(PhaseOutcome::NoAnswer);
         return Stop{texts::UpFailed, Reason::LoaderNoAnswer};
     }
@@ -168,13 +162,14 @@ std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
 }
 
 // Phases A to C, each stopping the download when it fails; a port failure
-// outside the phases' own handling stops it as a failed uP download.
-std::optional<Stop> downloadUpImage(Tool& tool, const std::string& length, uint64_t bytes)
+// outside the phases' own handling stops it as a failed uP download. Any
+// other exception is a fault of the program and no failed download.
+std::optional<Stop> downloadUpImage(Tool& tool, uint64_t bytes)
 {
     try {
-        if (auto stop = bringLoaderToData(tool, length)) return stop;
+        if (auto stop = bringLoaderToData(tool, bytes)) return stop;
         return transferImage(tool, bytes);
-    } catch (const std::exception&) {
+    } catch (const PortError&) {
         return Stop{texts::UpFailed, Reason::PortFailed};
     }
 }
@@ -230,7 +225,7 @@ struct Ending {
     Reason reason;
 };
 
-Ending runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
+Ending runUpgrade(Tool& tool, uint64_t bytes)
 {
     if (const PortFailure failure = reopenPort(tool)) {
         handlePortError(tool, *failure);
@@ -241,7 +236,7 @@ Ending runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
         return {UpgradeOutcome::LinkFailed, reasonOf(link)};
     }
     prepareDownload(tool);
-    if (const auto stop = downloadUpImage(tool, length, bytes)) {
+    if (const auto stop = downloadUpImage(tool, bytes)) {
         abortUpgrade(tool, stop->message);
         return {UpgradeOutcome::UpFailed, stop->reason};
     }
@@ -265,7 +260,7 @@ Ending runUpgrade(Tool& tool, const std::string& length, uint64_t bytes)
 
 Ending startUpgrade(Tool& tool)
 {
-    if (!packageIsReady(tool)) {
+    if (!tool.state.ListFileValid) {
         report(tool, texts::ListFileNotValid, MessageStyle::Critical);
         return {UpgradeOutcome::NotReady, Reason::PackageNotValid};
     }
@@ -279,8 +274,7 @@ Ending startUpgrade(Tool& tool)
         abortUpgrade(tool, texts::LinkFailed);
         return {UpgradeOutcome::LinkFailed, Reason::PortNotOpened};
     }
-    const std::string length = *lengthText(tool.state.imageSizeText);
-    return runUpgrade(tool, length, std::stoull(length, nullptr, 16));
+    return runUpgrade(tool, tool.state.package.UpImageSize);
 }
 
 } // namespace

@@ -14,14 +14,7 @@ Answer showStatusLine(Tool& tool, MessageStyle style) { return showMessage(tool,
 
 void setCaption(Tool& tool, Caption caption, const std::string& text)
 {
-    WindowState& s = tool.state;
-    switch (caption) {
-    case Caption::txtTxtSourceFilePath: s.listFilePath = text; break;
-    case Caption::lblSize: s.imageSizeText = text; break;
-    case Caption::lblFileCount: s.fileCountText = text; break;
-    case Caption::Label5: s.toolLogLine = text; break;
-    default: break;
-    }
+    if (caption == Caption::txtTxtSourceFilePath) tool.state.listFilePath = text;
     // The file count tells how far the upgrade has got: a status for listeners.
     if (caption == Caption::lblFileCount && !text.empty()) tell(tool, MessageShown{MessageKind::Status, text, {}});
     tool.view.setCaption(caption, text);

@@ -11,7 +11,7 @@ Answer report(Tool& tool, const std::string& message, MessageStyle style);
 // Shows whatever the status line holds now.
 Answer showStatusLine(Tool& tool, MessageStyle style);
 
-// Captions the logic reads back are kept in the state as well.
+// The path box, which the logic reads back, is kept in the state as well.
 void setCaption(Tool& tool, Caption caption, const std::string& text);
 
 // Upgrade SW, Open File, the test button, the RS232 menu item and Text2, in that order.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "CliOptions.h"
+#include "InternalError.h"
 
 using namespace fw::cli;
 
@@ -63,4 +66,12 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         EXPECT_FALSE(r.options) << testing::PrintToString(args);
         EXPECT_EQ(r.error, reason) << testing::PrintToString(args);
     }
+}
+
+TEST(InternalError, EndsOnlyItsJobAsFailedWithTheFaultsOwnMessage)
+{
+    const JobOutcome fault = reportingInternalErrors([]() -> JobOutcome { throw std::out_of_range("vector::at"); });
+    EXPECT_FALSE(fault.succeeded);
+    EXPECT_EQ(fault.reason,
+              "ERROR: Internal program error: vector::at. The operation was stopped. Please report this message.");
 }

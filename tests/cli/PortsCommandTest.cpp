@@ -22,7 +22,7 @@ struct PortsCommand : ::testing::Test {
     {
         fw::sim::FixedDeviceSource source(std::move(devices));
         std::ostringstream out;
-        listPorts(source, settings, json, out);
+        listPorts(source, fw::SettingsFile(folder.str()), json, out);
         return out.str();
     }
 };
@@ -61,7 +61,7 @@ TEST_F(PortsCommand, PortPathsRunUnderTheirOwnNumberAndLeaveSettingsAlone)
     EXPECT_EQ(deviceOf(4), "/dev/pts/5");
     EXPECT_EQ(deviceOf(3), "/dev/pts/7");
     EXPECT_EQ(deviceOf(1), "/dev/ttyUSB9");
-    EXPECT_EQ(fw::readPortLines(settings), (fw::PortLines{{1, "/dev/ttyUSB9"}, {3, "/dev/pts/7"}}));
+    EXPECT_EQ(fw::SettingsFile(folder.str()).portDevices(), (fw::PortLines{{1, "/dev/ttyUSB9"}, {3, "/dev/pts/7"}}));
 
     CliOptions twice = o;
     twice.ports = {3};

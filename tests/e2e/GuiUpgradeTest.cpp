@@ -41,7 +41,7 @@ TEST(WindowOnARealLine, UpgradeSwConfirmedWithYesFlashesBothImages)
     fw::testing::writeFile(in("GF9450_CFI_DRIVER.BIN"), "driver");
     fw::testing::writeFile(in("settings.ini"), "[PATH]\r\nFILE=" + list + "\r\n[Ports]\r\nCOM1=" + device + "\r\n");
 
-    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(in("settings.ini")));
+    fw::qt::QtSerialPort port(fw::qt::settingsPortDevices(fw::SettingsFile(program)));
     fw::qt::QtEventLoop loop;
     fw::qt::QtProcessRunner processes;
     fw::qt::WindowSession session(port, loop, processes, program, work.str());

@@ -13,7 +13,7 @@ set -e
 echo "$out"
 [ "$rc" -eq 1 ] || fail "exit status $rc"
 output_has "ERROR: Can't start gf9450isp.exe: it is a Windows program, and wine, which runs it here, is not installed."
-output_has 'Please install wine (Debian package "wine")'
+output_has 'Please install wine (Debian package "wine"), or name the program that runs Windows programs as RUNNER= in the [ISP] section of settings.ini.'
 output_lacks "Download complete"
 [ ! -e "$prog/wineprefix" ] || fail "a wine prefix was made"
 for p in /proc/[0-9]*; do

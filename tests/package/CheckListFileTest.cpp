@@ -7,7 +7,6 @@
 
 using namespace fw;
 using namespace fw::testing;
-using namespace fw::test;
 
 namespace {
 

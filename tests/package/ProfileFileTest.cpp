@@ -11,7 +11,7 @@ using namespace fw;
 using fw::sim::TempFolder;
 using fw::testing::readFile;
 using fw::testing::writeFile;
-using fw::test::canMakeLinks;
+using fw::testing::canMakeLinks;
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST_F(ProfileFileTest, ReplacingAValueKeepsEveryOtherByte)
 // Any bytes where names are bytes; on Windows the program's texts are UTF-8.
 TEST_F(ProfileFileTest, ValuesComeBackAsWritten)
 {
-    const std::string eightBit = fw::test::namesMayHoldAnyByte() ? "/d\xE9j\xE0/list.txt" : "/déjà 日本/list.txt";
+    const std::string eightBit = fw::testing::namesMayHoldAnyByte() ? "/d\xE9j\xE0/list.txt" : "/déjà 日本/list.txt";
     for (const std::string& value : {std::string("C:\\Program Files\\a;b\\list.txt"), std::string("/tmp/\"q\""),
                                     std::string("\"quoted\""), std::string("'x'"), eightBit, std::string("a=b=c"),
                                     std::string("[PATH]")}) {

@@ -1,6 +1,6 @@
 #include "ProfileCase.h"
 
-namespace fw::test {
+namespace fw::testing {
 
 namespace {
 
@@ -131,4 +131,4 @@ ProfileCase generateProfileCase(std::uint32_t seed)
     return c;
 }
 
-} // namespace fw::test
+} // namespace fw::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace fw::test {
+namespace fw::testing {
 
 // One generated settings file and what is asked of it: every section and key
 // of the name pools is read, then one key is written.
@@ -21,4 +21,4 @@ struct ProfileCase {
 // The case for a seed: the same seed gives the same case on every run.
 ProfileCase generateProfileCase(std::uint32_t seed);
 
-} // namespace fw::test
+} // namespace fw::testing

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace fw::test {
+namespace fw::testing {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string explain(const Difference& d)
     return {};
 }
 
-} // namespace fw::test
+} // namespace fw::testing

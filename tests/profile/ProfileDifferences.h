@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace fw::test {
+namespace fw::testing {
 
 struct Write {
     std::string section, key, value;
@@ -21,4 +21,4 @@ struct Difference {
 // (the README lists them); empty text when it is not.
 std::string explain(const Difference& difference);
 
-} // namespace fw::test
+} // namespace fw::testing

@@ -21,7 +21,7 @@
 #include "ground/ProfileFile.h"
 
 using namespace fw;
-using namespace fw::test;
+using namespace fw::testing;
 
 namespace {
 

@@ -1,20 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <ctime>
 
 #include "qt/QtEventLoop.h"
 
 using fw::qt::QtEventLoop;
 
-namespace {
-
-// The processor time this program has used, user and system.
-double cpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-} // namespace
+// A loaded machine may run a test late, but never this late: only a wait that
+// missed its event or its deadline takes longer.
+constexpr qint64 kLatenessCapMs = 30000;
 
 TEST(QtEventLoop, PendingEventsRunAtOnceAndAWaitEndsAtAnEventOrItsDeadline)
 {
@@ -28,35 +25,35 @@ TEST(QtEventLoop, PendingEventsRunAtOnceAndAWaitEndsAtAnEventOrItsDeadline)
     QTimer::singleShot(20, [&] { ran = true; });
     QElapsedTimer clock;
     clock.start();
-    while (!ran && clock.elapsed() < 5000) loop.waitForEvents(60000);
-    EXPECT_TRUE(ran);
-    EXPECT_LT(clock.elapsed(), 5000);
+    while (!ran) loop.waitForEvents(2 * kLatenessCapMs);
+    EXPECT_LT(clock.elapsed(), kLatenessCapMs);  // ended at the event, not at its deadline
 
     loop.processPendingEvents();
     clock.restart();
     const uint32_t before = loop.tickCount();
     loop.waitForEvents(80);  // nothing comes
-    EXPECT_GE(clock.elapsed(), 70);
-    EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_GE(loop.tickCount() - before, 70u);
+    EXPECT_LT(clock.elapsed(), kLatenessCapMs);
 }
 
-TEST(QtEventLoop, DelaySleepsInsteadOfSpinning)
+// The thread sleeps between events: it wakes for the other timer's ticks and
+// the wait's own deadline, tens of times; a spinning wait wakes thousands of
+// times. A loaded machine wakes it less often, never more.
+TEST(QtEventLoop, DelayRunsEventsAndSleepsBetweenThem)
 {
     QtEventLoop loop;
     int ticks = 0;
     QTimer other;  // another timer of the program keeps firing meanwhile
     QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
     other.start(50);
+    int wakes = 0;
+    QObject counting;  // the count ends with the test
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &counting,
+                     [&] { ++wakes; });
 
-    const double cpuBefore = cpuMilliseconds();
     const uint32_t start = loop.tickCount();
     fw::delay(loop, 300);
-    const uint32_t waited = loop.tickCount() - start;
-    const double cpu = cpuMilliseconds() - cpuBefore;
-
-    EXPECT_GT(waited, 300u);
-    EXPECT_LT(waited, 2000u);
-    EXPECT_GE(ticks, 3);          // events ran during the wait
-    EXPECT_LT(cpu, 0.25 * waited);  // and the thread slept between them
+    EXPECT_GT(loop.tickCount() - start, 300u);
+    EXPECT_GE(ticks, 1);  // events ran during the wait
+    EXPECT_LT(wakes, 100);
 }

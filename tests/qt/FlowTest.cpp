@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "FixedDeviceSource.h"
 #include "ModalAnswerer.h"
@@ -62,12 +63,17 @@ void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 } // namespace
 
-TEST(WindowWiring, TestButtonRunsTheCommunicationTest)
+// A fault of the program itself on the way shows a critical box naming it.
+TEST(WindowWiring, TestButtonRunsTheCommunicationTestAndAFaultOfTheProgramIsShownAsOne)
 {
     GuiRig r;
     r.session.start();
+    click(r.form2().cmdTest());  // its bytes on the wire are pinned with the link
+    r.port.onWire = [](const fw::sim::WireRecord&) { throw std::logic_error("vector::at out of range"); };
     click(r.form2().cmdTest());
-    EXPECT_EQ(r.technician.texts(), QStringList{"Test OK!"});  // its bytes on the wire are pinned with the link
+    EXPECT_EQ(r.technician.texts(), (QStringList{"Test OK!", "ERROR: Internal program error: vector::at out of range. "
+                                                             "The operation was stopped. Please report this message."}));
+    EXPECT_EQ(r.technician.boxes().back().icon, QMessageBox::Critical);
 }
 
 TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)

@@ -10,7 +10,7 @@ TEST(PortDevice, SettingsMapNumbersToDevicesAtEachOpenAndTheRestAreTtySFromZero)
 {
     fw::sim::TempFolder folder;
     const std::string settings = folder.file("settings.ini");
-    const auto deviceOf = settingsPortDevices(settings);
+    const auto deviceOf = settingsPortDevices(fw::SettingsFile(folder.str()));
     EXPECT_EQ(deviceOf(1), "/dev/ttyS0");  // no file yet
 
     fw::testing::writeFile(settings, "[RS232Set]\r\nCOM=1\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\nCOM12 = /dev/pts/7 \r\n");

@@ -8,12 +8,12 @@ using fw::qt::chooseProgramFolder;
 
 TEST(ProgramFolder, APortableCopyKeepsItsOwnFolderAnInstalledOneUsesTheUsersDataFolder)
 {
-    for (const char* marker : {"", "settings.ini", "gf9450isp.exe", "log.txt"}) {
-        SCOPED_TRACE(marker);
+    const std::string userData = "/home/tech/.local/share/firmware-upgrade-tool";
+    for (const auto& [beside, portable] : std::vector<std::pair<std::string, bool>>{
+             {"", false}, {"settings.ini", true}, {"gf9450isp.exe", true}, {"log.txt", false}}) {
+        SCOPED_TRACE(beside);
         fw::sim::TempFolder executable;
-        if (*marker) fw::testing::writeFile(executable.file(marker), "x");
-        const bool portable = std::string(marker) == "settings.ini" || std::string(marker) == "gf9450isp.exe";
-        EXPECT_EQ(chooseProgramFolder(executable.str(), "/home/tech/.local/share/firmware-upgrade-tool"),
-                  portable ? executable.str() : "/home/tech/.local/share/firmware-upgrade-tool");
+        if (!beside.empty()) fw::testing::writeFile(executable.file(beside), "x");
+        EXPECT_EQ(chooseProgramFolder(executable.str(), userData), portable ? executable.str() : userData);
     }
 }

@@ -151,9 +151,10 @@ TEST_F(QtSerialPortOnPty, FarEndThatReadsSlowlyStillGetsEveryBlockInOrder)
     port->setPortOpen(true);
 
     std::string got;
-    std::thread farEnd([&] {
+    // Stopped and joined however the writing ends: a write that throws fails the test.
+    std::jthread farEnd([&](const std::stop_token& stop) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (got.size() < image.size() && std::chrono::steady_clock::now() < deadline) {
+        while (!stop.stop_requested() && got.size() < image.size() && std::chrono::steady_clock::now() < deadline) {
             // about 200 kB/s: the writer soon finds the line's buffers full
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             got += pty.received(1024);

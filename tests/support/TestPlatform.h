@@ -5,7 +5,7 @@
 
 // What a test may make of the file system differs between Windows and POSIX;
 // each platform answers in its own file (tests/support/posix, .../win32).
-namespace fw::test {
+namespace fw::testing {
 
 // Whether named pipes (FIFOs) can be made in an ordinary folder.
 bool hasFifos();
@@ -38,4 +38,4 @@ bool namesMayHoldAnyByte();
 // Whether this process may make symbolic links.
 bool canMakeLinks();
 
-} // namespace fw::test
+} // namespace fw::testing

@@ -39,8 +39,7 @@ struct UpgradeRig {
         isp.installAs(rig.processes, tool().programFile(kIspToolName));
 
         auto& s = tool().state;
-        s.package = {upImage, double(kUpImageSize), scalerImage, double(scalerSize)};
-        s.imageSizeText = std::to_string(kUpImageSize);
+        s.package = {upImage, kUpImageSize, scalerImage, scalerSize};
         s.ListFileValid = true;
         rig.port.setPortOpen(true);
     }

@@ -67,7 +67,6 @@ TEST(FullUpgrade, ConfirmedUpgradeFlashesBothImagesExactlyAndSaysDownloadComplet
     // The window afterwards.
     expectWindowGivenBack(r);
     EXPECT_FALSE(r.rig.port.portOpen());  // the ISP tool had it; it stays closed
-    EXPECT_FALSE(r.tool().state.ispModeYes);
     EXPECT_FALSE(r.view().progressVisible());
     EXPECT_FALSE(r.view().processingWindowVisible());
     EXPECT_EQ(r.tool().state.statusLine, kDownloadComplete);

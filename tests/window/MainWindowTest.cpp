@@ -23,15 +23,19 @@ TEST(ExitMenu, AsksAndEndsOnlyOnYes)
     EXPECT_EQ(rig.view.messageTexts(), (std::vector<std::string>{"Exit this program?", "Exit this program?"}));
 }
 
-TEST(WindowClose, ClosesThePortAndRestoresThePointer)
+TEST(WindowClose, ClosesThePortAndRestoresThePointerAndASecondCloseDoesNoMore)
 {
     SimRig rig;
     rig.port.setPortOpen(true);
-    rig.view.setBusyPointer(true);
-    Form_Unload(rig.tool);
-    EXPECT_FALSE(rig.port.portOpen());
-    EXPECT_FALSE(rig.view.busyPointer());
-    Form_Unload(rig.tool);  // a second close is harmless
+    for (int close = 1; close <= 2; ++close) {
+        SCOPED_TRACE(close);
+        rig.view.setBusyPointer(true);
+        Form_Unload(rig.tool);
+        EXPECT_FALSE(rig.port.portOpen());
+        EXPECT_FALSE(rig.view.busyPointer());
+        EXPECT_EQ(rig.port.opens(), 1u);
+        EXPECT_TRUE(rig.view.messages().empty());
+    }
 }
 
 // Every tick counts a second and shows minutes and seconds, at least two

@@ -57,9 +57,8 @@ TEST(PackageCheckShown, PackageAndSizeAreKeptAsFarAsTheCheckGot)
     PackageFixture p;
     checkPackage(p.rig.tool, p.validPackage());
     EXPECT_EQ(p.rig.view.caption(Caption::lblSize), "262144");
-    EXPECT_EQ(p.rig.tool.state.imageSizeText, "262144");
-    EXPECT_EQ(p.rig.tool.state.package.UpImageSize, 262144.0);
-    EXPECT_EQ(p.rig.tool.state.package.ScalerImageSize, 2500000.0);
+    EXPECT_EQ(p.rig.tool.state.package.UpImageSize, 262144u);
+    EXPECT_EQ(p.rig.tool.state.package.ScalerImageSize, 2500000u);
 
     writeImage(p.work("other_up.bin"), kUpImageSize, 0x1111);
     checkPackage(p.rig.tool, p.list("[uP]other_up.bin\r\n[SCALER]gone.bin\r\n[CHECKSUM1]1234\r\n"));

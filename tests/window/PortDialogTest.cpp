@@ -193,7 +193,7 @@ TEST_F(DetectedInDialog, PickingANewDeviceWritesItsLineOnlyWhenOkOpensIt)
     RS232_Click(rig.tool);
     EXPECT_TRUE(rig.port.portOpen());
     EXPECT_EQ(rig.port.commPort(), 2);
-    EXPECT_EQ(readPortLines(rig.tool.settingsPath()), (PortLines{{2, kAdapter}}));
+    EXPECT_EQ(rig.tool.settings().portDevices(), (PortLines{{2, kAdapter}}));
     EXPECT_EQ(shown(detectedPorts(rig.tool, source)), (std::vector<std::string>{kAdapter + "=2", "/dev/ttyS0=1"}));
 }
 
@@ -203,7 +203,7 @@ TEST_F(DetectedInDialog, ADevicePulledOutBeforeOkIsDroppedAndNoLineIsWritten)
     source.list().pop_back();
     EXPECT_EQ(shown(detectedPorts(rig.tool, source)), std::vector<std::string>{"/dev/ttyS0=1"});
     RS232_Click(rig.tool);
-    EXPECT_TRUE(readPortLines(rig.tool.settingsPath()).empty());
+    EXPECT_TRUE(rig.tool.settings().portDevices().empty());
 }
 
 TEST_F(DetectedInDialog, TypingAnotherNumberAfterThePickWritesNoLine)
@@ -212,7 +212,7 @@ TEST_F(DetectedInDialog, TypingAnotherNumberAfterThePickWritesNoLine)
     rig.view.portList = "1";
     RS232_Click(rig.tool);
     EXPECT_EQ(rig.port.commPort(), 1);
-    EXPECT_TRUE(readPortLines(rig.tool.settingsPath()).empty());
+    EXPECT_TRUE(rig.tool.settings().portDevices().empty());
 }
 
 TEST_F(DetectedInDialog, ALineThatCannotBeWrittenStopsTheOpenWithAMessage)

@@ -9,7 +9,6 @@
 #include "ground/FolderLock.h"
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
-#include "transfer/IspSettings.h"
 #include "window/MainWindow.h"
 #include "window/ScalerPhase.h"
 
@@ -40,7 +39,6 @@ Micros waitBeforeTool(const UpgradeRig& r)
 void expectClosingSteps(const UpgradeRig& r)
 {
     EXPECT_FALSE(r.rig.port.portOpen());
-    EXPECT_FALSE(r.rig.tool.state.ispModeYes);
     EXPECT_TRUE(workControlsEnabled(r.view()));
     EXPECT_FALSE(r.view().busyPointer());
     EXPECT_FALSE(r.rig.tool.state.DownloadBusy);
@@ -187,7 +185,8 @@ TEST(ScalerFlash, ToolGetsThePortNumberAndTheImageInAbsoluteForm)
 // that the scaler cannot back.
 TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
 {
-    IspSwitches fine, failOnce, failAlways, noLog, hang, lateLog;
+    IspSwitches fine, failOnce, failAlways, noLog, hang, lateLog, stamped;
+    stamped.stampLines = true;
     failOnce.fail = IspSwitches::Failing::Once;
     failAlways.fail = IspSwitches::Failing::Always;
     noLog.writeNoLog = true;
@@ -206,6 +205,7 @@ TEST(ScalerFlash, EachEndingOfTheToolsRunsItsMessage)
         std::size_t starts;
     } cases[] = {
         {"first run fails, second flashes", failOnce, {}, kDownloadComplete, 2},
+        {"log lines stamped with the time", stamped, {}, kDownloadComplete, 1},
         {"error as the last line twice", failAlways, {}, kLinkFailedText, 2},
         {"success log left by an earlier run", noLog,
          [](UpgradeRig& r) { writeFile(r.log(), "old run\r\nCommand: 0503 0000 fafd"); }, kLinkFailedText, 2},

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 #include "ground/Texts.h"
 #include "UpgradeRig.h"
+#include "window/MainWindow.h"
 #include "window/Settings.h"
 #include "window/Upgrade.h"
 
@@ -41,8 +43,6 @@ TEST(UpgradeEndings, BeforeTheDownloadEachEndingItsMessagesAndControls)
     } cases[] = {
         {"technician answers No", {}, {}, {kConfirmationText}, "", "", Left::Everything, UpgradeOutcome::Declined},
         {"no valid package", {}, [](UpgradeRig& r) { r.tool().state.ListFileValid = false; }, {kInvalidPackage},
-         kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
-        {"no size to announce", {}, [](UpgradeRig& r) { r.tool().state.imageSizeText = ""; }, {kInvalidPackage},
          kInvalidPackage, "", Left::Everything, UpgradeOutcome::NotReady},
         {"port left closed", {}, [](UpgradeRig& r) { r.rig.port.setPortOpen(false); },
          {kConfirmationText, kLinkFailedText}, kLinkFailedText, "", Left::Everything, UpgradeOutcome::LinkFailed},
@@ -109,4 +109,33 @@ TEST(UpgradeEndings, PortDialogLeftOpenCannotTakeThePortFromTheUpgrade)
     // Afterwards the dialog works again.
     RS232_Click(r.tool());
     EXPECT_EQ(r.rig.port.opens(), opensBefore + 2);
+}
+
+// A fault of the program (an exception the port never throws) is neither a
+// failed download nor a quiet start-up: it reaches the caller. A stored port
+// number beyond 16 bits is a failure start-up meets and shows nothing.
+TEST(ProgrammingErrors, ReachTheCallerInsteadOfPosingAsAFailure)
+{
+    const auto faultAtWrite = [](SimSerialPort& port, std::size_t size) {
+        port.onWire = [size](const WireRecord& w) {
+            if (w.direction == Direction::ToProjector && w.bytes.size() >= size) throw std::logic_error("a fault");
+        };
+    };
+    UpgradeRig r;
+    r.rig.view.answerNext(Answer::Yes);
+    faultAtWrite(r.rig.port, 1024);  // the image's first block
+    EXPECT_THROW(cmdUpgradeSW_Click(r.tool()), std::logic_error);
+    EXPECT_EQ(r.messages(), std::vector<std::string>{kConfirmationText});
+
+    SimRig rig;
+    writeFile(rig.tool.settingsPath(), "[PATH]\r\nFILE=" + makePackage(rig.workFolder.str()).listFile + "\r\n");
+    faultAtWrite(rig.port, 1);  // the link test's command
+    EXPECT_THROW(Form_Load(rig.tool), std::logic_error);
+    EXPECT_TRUE(rig.view.messages().empty());
+
+    SimRig stored;
+    writeFile(stored.tool.settingsPath(), "[RS232Set]\r\nCOM=99999\r\n");
+    EXPECT_NO_THROW(Form_Load(stored.tool));
+    EXPECT_TRUE(stored.view.messages().empty());
+    EXPECT_FALSE(stored.view.enabled(Control::cmdTest));
 }

@@ -4,7 +4,8 @@
 #include <filesystem>
 
 #include "platform/posix/WineLaunch.h"
-#include "ground/ProfileFile.h"
+#include "ground/FilePath.h"
+#include "ground/SettingsFile.h"
 
 namespace fw::platform {
 
@@ -12,9 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSettingsName = "settings.ini";
-constexpr const char* kIspSection = "ISP";
-constexpr const char* kRunnerKey = "RUNNER";
 constexpr const char* kPortOption = "-c";
 constexpr int kFileNotFound = 2;  // as a failed start of the tool itself reports it
 
@@ -52,7 +50,7 @@ public:
         // The shell runs in the tool's folder, so every path it gets is absolute.
         const fs::path tool = fs::absolute(program);
         const fs::path folder = tool.parent_path();
-        const std::string runner = ProfileFile((folder / kSettingsName).string()).read(kIspSection, kRunnerKey);
+        const std::string runner = SettingsFile(pathText(folder)).ispRunner();
         const std::string wine = wineProgram(runner, searchPath());
         if (wine.empty()) {
             ProcessStart failed;

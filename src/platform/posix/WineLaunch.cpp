@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "ground/SettingsFile.h"
 #include "ground/Texts.h"
 
 namespace fw::platform {
@@ -97,8 +98,12 @@ std::string windowsPathOf(const std::string& absolutePath)
 std::string wineMissingMessage(const std::string& toolName, const std::string& runnerSetting)
 {
     const std::string cannotStart = texts::ToolCannotStart + toolName + texts::ToolIsWindowsProgram;
-    if (runnerSetting.empty()) return cannotStart + texts::WineMissing;
-    return cannotStart + texts::RunnerNamed + runnerSetting + texts::RunnerMissing;
+    const std::string runnerKey = std::string(kIspRunnerSetting.key) + "=";
+    const std::string runnerPlace = runnerKey + texts::SettingInSection + kIspRunnerSetting.section +
+                                    texts::SectionOfFile + kSettingsFileName + ".";
+    if (runnerSetting.empty()) return cannotStart + texts::WineMissing + runnerPlace;
+    return cannotStart + runnerKey + runnerSetting + texts::SettingIn + kSettingsFileName + texts::RunnerMissing +
+           runnerPlace;
 }
 
 Launch wineLaunch(const WineSetup& setup, const std::string& tool, const std::vector<std::string>& arguments)

@@ -34,7 +34,7 @@ enum Column { ColNumber, ColDevice, ColDescription, ColManufacturer, ColSerial, 
 QStringList rowTexts(const fw::DetectedPort& port)
 {
     const fw::DetectedDevice& d = port.device;
-    QString number = port.number ? QStringLiteral("COM%1").arg(port.number) : QStringLiteral("-");
+    QString number = port.number ? toQt(fw::portName(port.number)) : QStringLiteral("-");
     if (port.newLine) number += QStringLiteral(" (new)");
     return {number,
             toQt(d.device),

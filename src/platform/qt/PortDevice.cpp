@@ -1,15 +1,13 @@
 #include "qt/PortDevice.h"
 
-#include "ground/ProfileFile.h"
-
 namespace fw::qt {
 
-PortDeviceOf settingsPortDevices(std::string settingsPath)
+PortDeviceOf settingsPortDevices(SettingsFile settings)
 {
-    return [path = std::move(settingsPath)](int number) -> std::string {
+    return [settings = std::move(settings)](int number) -> std::string {
         if (number < 1) return {};
         if (portsMappedBySettings()) {
-            const std::string mapped = ProfileFile(path).read(kPortsSection, "COM" + std::to_string(number));
+            const std::string mapped = settings.portDevice(number);
             if (!mapped.empty()) return mapped;
         }
         return defaultPortDevice(number);

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "ground/SettingsFile.h"
+
 namespace fw::qt {
 
 // Turns a port number into the name of the serial device to open; empty
@@ -13,15 +15,12 @@ using PortDeviceOf = std::function<std::string(int number)>;
 // Linux and macOS. Numbers below 1 name no device.
 std::string defaultPortDevice(int number);
 
-// Port n as settings.ini maps it in section "Ports", key "COM" followed by n
-// (COM1=/dev/ttyUSB0), else the platform's own name. The file is read at
-// every open, so an edit takes effect at the next open. Windows has no
-// mapping: COMn is the device.
-PortDeviceOf settingsPortDevices(std::string settingsPath);
+// Port n as the settings' [Ports] lines map it (COM1=/dev/ttyUSB0), else the
+// platform's own name. The file is read at every open, so an edit takes
+// effect at the next open. Windows has no mapping: COMn is the device.
+PortDeviceOf settingsPortDevices(SettingsFile settings);
 
 // True where settings.ini may map numbers to devices: Linux and macOS.
 bool portsMappedBySettings();
-
-inline constexpr const char* kPortsSection = "Ports";
 
 } // namespace fw::qt

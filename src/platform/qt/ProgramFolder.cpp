@@ -5,14 +5,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "ground/SettingsFile.h"
 #include "qt/Text8.h"
 #include "transfer/IspCommandLine.h"
 
 namespace fw::qt {
 
 namespace {
-
-constexpr const char* kSettingsName = "settings.ini";
 
 bool holds(const QString& folder, const char* name) { return QFileInfo::exists(folder + QLatin1Char('/') + name); }
 
@@ -23,7 +22,7 @@ void setProgramName() { QCoreApplication::setApplicationName(QString::fromLatin1
 std::string chooseProgramFolder(const std::string& executableFolder, const std::string& userDataFolder)
 {
     const QString folder = toQt(executableFolder);
-    const bool portable = holds(folder, kSettingsName) || holds(folder, fw::kIspToolName);
+    const bool portable = holds(folder, kSettingsFileName) || holds(folder, fw::kIspToolName);
     return portable ? executableFolder : userDataFolder;
 }
 

@@ -20,11 +20,9 @@ std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::cu
 
 ToolProgram::ToolProgram()
     : programFolder_(programFolder(true)), workingDirectory_(workingDirectory()),
-      port_(settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini")),
-      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(programFolder_ + fw::kPathSeparator +
-                                                                        "settings.ini"))),
-      record_(recordSetup(kProgramId, defaultRecordPath(true),
-                          settingsPortDevices(programFolder_ + fw::kPathSeparator + "settings.ini"))),
+      port_(settingsPortDevices(SettingsFile(programFolder_))),
+      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(SettingsFile(programFolder_)))),
+      record_(recordSetup(kProgramId, defaultRecordPath(true), settingsPortDevices(SettingsFile(programFolder_)))),
       session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);

@@ -7,13 +7,17 @@
 #include <QStatusBar>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
+#include "ground/PortError.h"
+#include "ground/Texts.h"
 #include "window/OpenFile.h"
 #include "qt/Text8.h"
 #include "window/MainWindow.h"
 #include "window/PortDiscovery.h"
 #include "window/ProjectorChecks.h"
 #include "window/Settings.h"
+#include "window/WindowOps.h"
 #include "transfer/IspCommandLine.h"
 #include "window/Upgrade.h"
 
@@ -70,13 +74,24 @@ void WindowSession::start()
 void WindowSession::run(const std::function<void(fw::Tool&)>& handler)
 {
     ++depth_;
+    // A fault of the program itself (every failure a step can meet is
+    // handled by the step) must not unwind through Qt's event loop, nor pass
+    // for a failed download: the technician is shown what failed.
     try {
         handler(tool_);
+    } catch (const std::exception& e) {
+        showInternalError(e.what());
     } catch (...) {
-        // A failure no handler traps must not unwind through Qt's event loop.
-        std::fputs("firmware-upgrade-tool: an operation failed unexpectedly\n", stderr);
+        showInternalError("an unknown exception");
     }
     --depth_;
+}
+
+void WindowSession::showInternalError(const std::string& what)
+{
+    std::fprintf(stderr, "firmware-upgrade-tool: internal error: %s\n", what.c_str());
+    tool_.view.setBusyPointer(false);
+    fw::report(tool_, fw::texts::InternalError + what + fw::texts::InternalErrorTail, fw::MessageStyle::Critical);
 }
 
 void WindowSession::exitItem()
@@ -100,7 +115,7 @@ void WindowSession::endProgram()
         tool_.processes.stopAll();
         try {
             tool_.port.setPortOpen(false);
-        } catch (...) {
+        } catch (const fw::PortError&) {
         }
         // Ended without unwinding: nothing of the stopped operation runs on.
         std::fflush(nullptr);

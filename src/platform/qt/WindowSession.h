@@ -51,6 +51,7 @@ private:
     void wire();
     // Runs a handler; what it returns is for front ends without a window.
     void run(const std::function<void(fw::Tool&)>& handler);
+    void showInternalError(const std::string& what);
     void exitItem();
     void endProgram();
 

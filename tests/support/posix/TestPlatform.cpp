@@ -5,7 +5,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace fw::test {
+namespace fw::testing {
 
 bool hasFifos() { return true; }
 
@@ -34,4 +34,4 @@ bool namesMayHoldAnyByte() { return true; }
 
 bool canMakeLinks() { return true; }
 
-} // namespace fw::test
+} // namespace fw::testing

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace fw::test {
+namespace fw::testing {
 
 bool hasFifos() { return false; }
 
@@ -26,4 +26,4 @@ bool namesMayHoldAnyByte() { return false; }
 // Symbolic links need a privilege that ordinary accounts lack.
 bool canMakeLinks() { return false; }
 
-} // namespace fw::test
+} // namespace fw::testing

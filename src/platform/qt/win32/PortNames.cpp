@@ -6,7 +6,7 @@ namespace fw::qt {
 std::string defaultPortDevice(int number)
 {
     if (number < 1) return {};
-    return "COM" + std::to_string(number);
+    return portName(number);
 }
 
 bool portsMappedBySettings() { return false; }
