@@ -13,7 +13,8 @@ void startLeftBehindChild()
 {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"gf9450isp.exe ";
+    // Named by its whole path, so a test can tell whose child it is.
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" ";
     commandLine += std::wstring(kLeftBehindChild, kLeftBehindChild + std::char_traits<char>::length(kLeftBehindChild));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

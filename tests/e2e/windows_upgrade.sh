@@ -3,8 +3,9 @@
 # a letter of the ANSI code page, with a package in a folder whose name is
 # beyond it: a whole upgrade on COM1 with both images whole and no link
 # failure on the way (the ports there take no DTR level); the line cut
-# during the image; and COM12 (\\.\COM12 to Windows) with the 32-bit build
-# of the stand-in tool, as the vendor's tool most likely is.
+# during the image; a hung tool stopped at its time limit with its child;
+# and COM12 (\\.\COM12 to Windows) with the 32-bit build of the stand-in
+# tool, as the vendor's tool most likely is.
 # Expects WINE_RUN, WINE_PREFIX_DIR and BIN_ISP32 besides what lib.sh needs.
 . "$(dirname "$0")/lib.sh"
 list="$("$BIN_PACKAGE" "$work/Пакет 日本" 2416 2500000)"
@@ -26,6 +27,20 @@ output_has "ERROR: uP software download failed!"
 output_lacks "Download complete"
 stop_projectors
 report_has 1 up_whole=no
+
+# A tool that hangs, with the child it started, is stopped at the time limit
+# through its job object, run once more and stopped again.
+start_projector 1
+printf '[ISP]\r\nTIMELIMIT=5\r\n' > "$prog/settings.ini"
+FWSIM_ISP_HANG=1 fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
+expect_rc 1 "hung ISP tool"
+output_has "Running the ISP tool on the scaler (time limit 0:05) ..."
+output_has "Communication with projector failed."
+output_lacks "Download complete"
+left="$(ps -eo stat=,args= | grep -F "${base##*/}" | grep gf9450isp | grep -v '^Z' || true)"
+[ -z "$left" ] || fail "left running: $left"
+rm "$prog/settings.ini"
+stop_projectors
 
 cp "$BIN_ISP32" "$prog/gf9450isp.exe"
 start_projector 12
