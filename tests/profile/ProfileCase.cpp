@@ -72,7 +72,7 @@ std::string value(Draw& d)
 }
 
 // The lines of one file. Only some files name a section twice or hold a key
-// without "=", since Windows reads those differently (see the README), and
+// without "=", since Windows reads those differently (see docs/windows.md), and
 // they would hide every other difference in the file.
 class FileLines {
 public:

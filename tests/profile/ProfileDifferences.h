@@ -18,7 +18,7 @@ struct Difference {
 };
 
 // The reason ours differs when the difference is a known, deliberate one
-// (the README lists them); empty text when it is not.
+// (docs/windows.md lists them); empty text when it is not.
 std::string explain(const Difference& difference);
 
 } // namespace fw::testing
