@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "ground/SettingsFile.h"
 #include "record/BackwardLines.h"
 
 namespace fw {
@@ -29,7 +30,7 @@ std::string port(const JsonValue& entry)
     const JsonValue* port = entry.find("port");
     if (!port) return "-";
     const auto number = port->numberOf("number");
-    std::string text = number ? "COM" + std::to_string(static_cast<long>(*number)) : "-";
+    std::string text = number ? portName(static_cast<int>(*number)) : "-";
     const std::string device = port->textOf("device");
     return device.empty() ? text : text + " " + device;
 }
