@@ -24,6 +24,8 @@ else()
   install(SCRIPT ${fwup_deploy_script})
 endif()
 
+# Shipped without the debugging symbols a RelWithDebInfo build carries.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME "FirmwareUpgradeTool")
 set(CPACK_PACKAGE_FILE_NAME "FirmwareUpgradeTool-${PROJECT_VERSION}-windows")
