@@ -17,7 +17,7 @@
 #include "qt/PortDevice.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
-#include "qt/QtSerialPort.h"
+#include "qt/AnyPort.h"
 #include "qt/RecordSetup.h"
 #include "qt/Text8.h"
 #include "record/ServiceRecord.h"
@@ -66,7 +66,7 @@ struct Station {
     SerialPort& port() { return logged ? static_cast<SerialPort&>(*logged) : serial; }
 
     qt::QtEventLoop loop;
-    qt::QtSerialPort serial;
+    qt::AnyPort serial;
     std::optional<TranscriptPort> logged;
     qt::QtProcessRunner processes;
     std::unique_ptr<ProcessRunner> ispTool;  // a Windows build of the tool runs through wine

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ground/NetworkAddress.h"
 #include "ground/PortNumbering.h"
 
 namespace fw::cli {
@@ -17,7 +18,10 @@ int ownNumberOf(const std::string& device)
 
 } // namespace
 
-bool isDevicePath(const std::string& text) { return text.starts_with('/') || text.starts_with("\\\\"); }
+bool isDevicePath(const std::string& text)
+{
+    return text.starts_with('/') || text.starts_with("\\\\") || isNetworkPortName(text);
+}
 
 std::optional<std::string> resolvePortPaths(CliOptions& options)
 {

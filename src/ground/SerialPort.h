@@ -63,6 +63,11 @@ public:
     // The port raises its events on the user-interface thread, from inside
     // the event loop, while the program yields.
     virtual void setEventHandler(EventHandler handler) = 0;
+
+    // What the port can tell the technician of its last failure beyond the
+    // code it threw (a network port names its server and what went wrong);
+    // empty when it has nothing to add. An open that succeeds clears it.
+    virtual std::string failureDetail() const { return {}; }
 };
 
 } // namespace fw

@@ -29,6 +29,31 @@ inline constexpr const char* DialoutFix = "add the user to the dialout group, th
 inline constexpr const char* PortLineNotGiven = " cannot be given to ";
 inline constexpr const char* PortLineNotWritten = " cannot be written.";
 
+// Network ports: "The serial server at HOST:PORT" (or "The connection to
+// the serial server at HOST:PORT"), then what happened. Told after the
+// message the failure gives ("Communication with projector failed.").
+inline constexpr const char* ServerAt = "The serial server at ";
+inline constexpr const char* ConnectionToServerAt = "The connection to the serial server at ";
+inline constexpr const char* ServerRefused = " refused the connection.";
+inline constexpr const char* ServerNotFound = " cannot be found.";
+inline constexpr const char* ServerSilentFor = " did not answer within ";
+inline constexpr const char* SecondsEnd = " s.";
+inline constexpr const char* ServerLost = " was lost.";
+inline constexpr const char* ServerStoppedTaking = " stopped taking data.";
+inline constexpr const char* ServerNoLineControl = " does not set serial lines (RFC 2217): use socket:// for a raw TCP gateway.";
+// "... set the line to 9600 bit/s, not 38400."
+inline constexpr const char* ServerSetLine = " set the line to ";
+inline constexpr const char* NotAsked = ", not ";
+inline constexpr const char* BitsPerSecond = " bit/s";
+inline constexpr const char* DataBits = " data bits";
+inline constexpr const char* ParityNumber = "parity code ";
+inline constexpr const char* StopBitsCode = "stop bits code ";
+inline constexpr const char* NotANetworkPort =
+    " is not a network port: write rfc2217://HOST:PORT or socket://HOST:PORT.";
+inline constexpr const char* NoNetworkPorts =
+    " cannot be opened: this build of the program has no network ports (rfc2217://, socket://). Please use the "
+    "serial server's own virtual COM port driver and choose its COM port.";
+
 // The package.
 inline constexpr const char* ListFileNotValid = "Selected text file is not valid. Please select a valid file.";
 inline constexpr const char* UpSizeIncorrect = "ERROR: uP file size incorrect.";

@@ -28,6 +28,7 @@ public:
     bool dtrEnable() const override { return inner_.dtrEnable(); }
     void setDtrEnable(bool level) override { inner_.setDtrEnable(level); }
     void setEventHandler(EventHandler handler) override { inner_.setEventHandler(std::move(handler)); }
+    std::string failureDetail() const override { return inner_.failureDetail(); }
 
     // Printable form of raw bytes: text as is, everything else as <XX>.
     static std::string escape(std::string_view bytes);

@@ -16,7 +16,10 @@ std::string portAndDevice(int16_t port, const std::string& device)
     return device.empty() ? name : name + " (" + device + ")";
 }
 
-std::string invalidPortMessage(Tool& tool) { return portName(tool.view.portListText()) + texts::InvalidPortTail; }
+std::string invalidPortMessage(Tool& tool)
+{
+    return withPortDetail(tool, portName(tool.view.portListText()) + texts::InvalidPortTail);
+}
 
 } // namespace
 
@@ -28,9 +31,15 @@ bool setPortFailureStatus(Tool& tool, int code)
     case kInvalidPort: tool.state.statusLine = invalidPortMessage(tool); return true;
     case kPortAlreadyOpen:
     case kPortNotOpen:
-    case kPortDeviceFailure: tool.state.statusLine = texts::LinkFailed; return true;
+    case kPortDeviceFailure: tool.state.statusLine = withPortDetail(tool, texts::LinkFailed); return true;
     default: return false;
     }
+}
+
+std::string withPortDetail(const Tool& tool, std::string message)
+{
+    const std::string detail = tool.port.failureDetail();
+    return detail.empty() ? message : message + " " + detail;
 }
 
 void reportPortFailure(Tool& tool, const PortFailure& failure)
@@ -57,6 +66,10 @@ bool reportPortSetupFailure(Tool& tool, const PortError& error)
     case kPortAlreadyOpen:
         report(tool, refusedPortMessage(tool.port.commPort(), error.refusal(), error.device()),
                MessageStyle::Critical);
+        return true;
+    case kPortDeviceFailure:
+        if (tool.port.failureDetail().empty()) return false;
+        report(tool, withPortDetail(tool, texts::LinkFailed), MessageStyle::Critical);
         return true;
     default: return false;
     }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace fw::qt {
+
+// Keepalive probes soon enough that a serial server which vanished (its
+// power pulled, its network gone) is found out within half a minute of
+// silence, not after the system's two hours (per-platform file).
+void tuneKeepAlive(qintptr descriptor);
+
+} // namespace fw::qt
