@@ -13,7 +13,7 @@
 #include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "link/TranscriptPort.h"
-#include "platform/IspToolRunner.h"
+#include "qt/RelayingRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
@@ -48,7 +48,7 @@ struct LastMessage : EventSink {
 // its listeners: the printer, the service record, the summary's last message.
 struct Station {
     Station(const CliOptions& options, int port, const JobOutput& output)
-        : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
+        : serial(cliPortDevices(options)), ispTool(qt::ispToolRunner(processes, cliPortDevices(options))),
           view(output.prompts, output.prefix, options.assumeYes, std::cin),
           record(qt::recordSetup("fwupgrade", output.recordPath, cliPortDevices(options)))
     {

@@ -54,6 +54,11 @@ public:
     // All waiting received bytes, removed from the input queue (8018 when closed).
     virtual std::string input() = 0;
 
+    // Received bytes waiting to be read, wherever the port holds them (its
+    // driver, the adapter's own buffer): what the next receive event will
+    // tell of (8018 when closed).
+    virtual std::size_t inputWaiting() = 0;
+
     // Drops all waiting received bytes (8018 when closed).
     virtual void discardInput() = 0;
 

@@ -50,6 +50,9 @@ inline constexpr const char* ParityNumber = "parity code ";
 inline constexpr const char* StopBitsCode = "stop bits code ";
 inline constexpr const char* NotANetworkPort =
     " is not a network port: write rfc2217://HOST:PORT or socket://HOST:PORT.";
+inline constexpr const char* NoPortRelay =
+    "the ISP tool cannot reach a network port on this system. Please use the serial server's own virtual COM port "
+    "driver and choose its COM port.";
 inline constexpr const char* NoNetworkPorts =
     " cannot be opened: this build of the program has no network ports (rfc2217://, socket://). Please use the "
     "serial server's own virtual COM port driver and choose its COM port.";

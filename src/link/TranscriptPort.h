@@ -24,6 +24,7 @@ public:
     void output(std::string_view bytes) override;
     std::size_t outputPending() override { return inner_.outputPending(); }
     std::string input() override;
+    std::size_t inputWaiting() override { return inner_.inputWaiting(); }
     void discardInput() override { inner_.discardInput(); }
     bool dtrEnable() const override { return inner_.dtrEnable(); }
     void setDtrEnable(bool level) override { inner_.setDtrEnable(level); }

@@ -28,6 +28,7 @@ public:
     void output(std::string_view bytes) override { current_->output(bytes); }
     std::size_t outputPending() override { return current_->outputPending(); }
     std::string input() override { return current_->input(); }
+    std::size_t inputWaiting() override { return current_->inputWaiting(); }
     void discardInput() override { current_->discardInput(); }
     bool dtrEnable() const override { return current_->dtrEnable(); }
     void setDtrEnable(bool level) override;

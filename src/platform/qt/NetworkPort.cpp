@@ -31,8 +31,9 @@ constexpr std::size_t kServerWindowBytes = 4096;
 // 1 KB), and a tenth of a second on top before the line counts as drained.
 constexpr std::size_t kServerHoldBytes = 5120;
 constexpr uint64_t kDrainMarginUs = 100000;
-// A raw gateway is fed at most this far ahead of the line's own pace.
-constexpr std::size_t kRawAheadBytes = 2048;
+// A raw gateway is fed at most this far ahead of the line's own pace: two
+// of the ISP tool's frames, so none is cut in two by a pause of the program's.
+constexpr std::size_t kRawAheadBytes = 8192;
 
 int lineTimeMs(std::size_t bytes) { return static_cast<int>(bytes * kBitsPerByte * 1000 / kLineRate); }
 
@@ -136,7 +137,11 @@ void NetworkPort::setUpLine(uint32_t bitsPerSecond)
 void NetworkPort::setLineRate(uint32_t bitsPerSecond)
 {
     if (!open_) throw PortError(kPortNotOpen);
-    if (!rfc2217()) return;
+    if (!rfc2217()) {
+        // A raw gateway's line is set on the gateway: it is taken to run at the rate asked for.
+        line_ = fw::platform::LineDrain(bitsPerSecond);
+        return;
+    }
     // Every question is answered first, so no answer to the new settings is taken for one.
     waitUntil([this] { return questions_.empty(); }, kAnswerLimitMs + 2 * lineTimeMs(unread()),
               ServerFault::StoppedTaking);
@@ -216,6 +221,13 @@ std::string NetworkPort::input()
     if (!open_) throw PortError(kPortNotOpen);
     takeArrived();
     return std::exchange(received_, {});
+}
+
+std::size_t NetworkPort::inputWaiting()
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    takeArrived();
+    return received_.size();
 }
 
 void NetworkPort::discardInput()

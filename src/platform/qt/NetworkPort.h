@@ -43,14 +43,15 @@ public:
     void output(std::string_view bytes) override;
     std::size_t outputPending() override;
     std::string input() override;
+    std::size_t inputWaiting() override;
     void discardInput() override;
     bool dtrEnable() const override { return dtr_; }
     void setDtrEnable(bool level) override;
     void setEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
     std::string failureDetail() const override { return failure_; }
 
-    // The line at another rate, 8N1, for as long as the ISP tool needs it;
-    // RFC 2217 only (a raw gateway keeps its own).
+    // The line at another rate, 8N1, for as long as the ISP tool needs it.
+    // A raw gateway's line is its own: the port only paces itself to it.
     void setLineRate(uint32_t bitsPerSecond) override;
 
 private:
@@ -65,7 +66,8 @@ private:
     void waitUntilTaken(std::size_t bytes);
     void keepCloseToLine();
     void askForReadProgress();
-    std::size_t unread() const { return static_cast<std::size_t>(written_ - read_); }
+    // Written and not yet read by the server as far as it told; a raw gateway tells nothing.
+    std::size_t unread() const { return rfc2217() ? static_cast<std::size_t>(written_ - read_) : 0; }
     void takeArrived();
     void takeReadProgress();
     void waitUntil(const std::function<bool()>& done, int limitMs, fw::platform::ServerFault fault);

@@ -32,6 +32,7 @@ public:
     void output(std::string_view) override { throw PortError(kPortNotOpen); }
     std::size_t outputPending() override { throw PortError(kPortNotOpen); }
     std::string input() override { throw PortError(kPortNotOpen); }
+    std::size_t inputWaiting() override { throw PortError(kPortNotOpen); }
     void discardInput() override { throw PortError(kPortNotOpen); }
     bool dtrEnable() const override { return dtr_; }
     void setDtrEnable(bool level) override { dtr_ = level; }

@@ -151,6 +151,12 @@ std::string QtSerialPort::input()
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
+std::size_t QtSerialPort::inputWaiting()
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    return static_cast<std::size_t>(port_.bytesAvailable()) + driverInputQueue(port_);
+}
+
 void QtSerialPort::discardInput()
 {
     if (!port_.isOpen()) throw PortError(kPortNotOpen);
