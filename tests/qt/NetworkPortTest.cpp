@@ -156,6 +156,8 @@ TEST_F(NetworkPortTest, DataPassesWhole0xFFDoubledOnTheWireAndNotificationsAreNo
     EXPECT_TRUE(serverGot(comPort({5, 8})));
     port->discardInput();
     EXPECT_TRUE(serverGot(comPort({12, 1})));  // the server's received data is purged
+    port->openNetworkPort()->setLineRate(115200);  // the ISP tool's rate, checked as the first
+    EXPECT_NE(server->received().find(comPort({1, 0, 1, 0xC2, 0}) + comPort({2, 8})), std::string::npos);
 }
 
 TEST_F(NetworkPortTest, WhatTheServerHasNotReadOrMayStillHoldIsPending)
@@ -200,8 +202,8 @@ TEST_F(NetworkPortTest, RawGatewayGetsBytesAsTheyAreAtTheLinesPace)
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     QElapsedTimer elapsed;
     elapsed.start();
-    for (int i = 0; i < 24; ++i) port->output(all);  // 6 kB: 1.6 s of line
+    for (int i = 0; i < 48; ++i) port->output(all);  // 12 kB: 3.2 s of line, 8 kB of it ahead
     EXPECT_GE(elapsed.elapsed(), 1000);
     EXPECT_TRUE(serverGot(all));
-    EXPECT_EQ(server->received().size(), 24u * 256u);
+    EXPECT_EQ(server->received().size(), 48u * 256u);
 }

@@ -31,12 +31,7 @@ public:
         ::listen(listener_, 1);
         thread_ = std::jthread([this](const std::stop_token& stop) { serve(stop); });
     }
-    ~RecordingServer()
-    {
-        thread_.request_stop();
-        thread_.join();
-        hangUp();
-    }
+    ~RecordingServer() { hangUp(); }
     RecordingServer(const RecordingServer&) = delete;
     RecordingServer& operator=(const RecordingServer&) = delete;
 
@@ -51,12 +46,17 @@ public:
         std::lock_guard lock(mutex_);
         if (client_ >= 0) ::send(client_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     }
+    // Ends the server: the client's connection, and any other after it, is refused.
     void hangUp()
     {
+        if (thread_.joinable()) {
+            thread_.request_stop();
+            thread_.join();  // before the sockets close: their numbers may serve the client next
+        }
         std::lock_guard lock(mutex_);
         if (client_ >= 0) ::close(client_);
         client_ = -1;
-        ::close(listener_);  // and takes no other client
+        if (listener_ >= 0) ::close(listener_);
         listener_ = -1;
     }
 

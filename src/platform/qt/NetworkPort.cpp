@@ -19,13 +19,15 @@ constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 constexpr int kConnectLimitMs = 5000;
 constexpr int kAnswerLimitMs = 5000;   // for the line settings, and for the server to read on
 constexpr int kWriteMarginMs = 2000;   // as for a serial port's write
-constexpr int kCloseLimitMs = 1000;    // for what is still queued to leave before the connection ends
+constexpr int kCloseLimitMs = 2000;    // for what is still queued to leave, and the server to let go
 constexpr int kWaitSliceMs = 10;
 // Over RFC 2217 the server is asked how far it has read after every
 // kilobyte, and the program waits while more than a few kilobytes are
-// unread, so it stays about as close to the line as it is on a serial port.
+// unread (two of the ISP tool's frames, so a frame never waits for the
+// network's round trip), so it stays about as close to the line as it is on
+// a serial port.
 constexpr uint64_t kQuestionSpacingBytes = 1024;
-constexpr std::size_t kServerWindowBytes = 4096;
+constexpr std::size_t kServerWindowBytes = 8192;
 // What a server may hold once it has read: ser2net's buffer and a UART
 // driver's 4 KB transmit buffer (an industrial serial server holds about
 // 1 KB), and a tenth of a second on top before the line counts as drained.
@@ -154,12 +156,26 @@ void NetworkPort::close()
 {
     receivePending_ = false;
     open_ = false;
-    if (socket_.state() == QAbstractSocket::ConnectedState) {
-        socket_.disconnectFromHost();  // what is queued still leaves
-        if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.waitForDisconnected(kCloseLimitMs);
-    }
+    if (socket_.state() == QAbstractSocket::ConnectedState) awaitServerLettingGo();
     socket_.abort();
     received_.clear();
+}
+
+// What is queued leaves, the server is told the program is done, and the
+// program waits until the server ends its side too: a server that takes one
+// connection a line (ser2net) turns away the next open until it has let go.
+void NetworkPort::awaitServerLettingGo()
+{
+    const Inside inside(depth_);
+    QElapsedTimer waited;
+    waited.start();
+    while (socket_.bytesToWrite() > 0 && socket_.waitForBytesWritten(kCloseLimitMs)) {
+    }
+    shutDownSending(socket_.socketDescriptor());
+    while (socket_.state() == QAbstractSocket::ConnectedState && waited.elapsed() < kCloseLimitMs) {
+        socket_.waitForReadyRead(kWaitSliceMs);
+        socket_.readAll();
+    }
 }
 
 void NetworkPort::send(const std::string& bytes)
@@ -179,7 +195,7 @@ void NetworkPort::output(std::string_view bytes)
     waitUntilTaken(bytes.size());
     written_ += bytes.size();
     if (!rfc2217()) line_.add(bytes.size(), nowUs());
-    keepCloseToLine();
+    if (paced_) keepCloseToLine();
 }
 
 void NetworkPort::waitUntilTaken(std::size_t bytes)

@@ -53,10 +53,12 @@ public:
     // The line at another rate, 8N1, for as long as the ISP tool needs it.
     // A raw gateway's line is its own: the port only paces itself to it.
     void setLineRate(uint32_t bitsPerSecond) override;
+    void setPacedToLine(bool paced) override { paced_ = paced; }
 
 private:
     void open();
     void close();
+    void awaitServerLettingGo();
     void connectToServer();
     void setUpLine(uint32_t bitsPerSecond);
     void tuneSocket();
@@ -97,6 +99,7 @@ private:
     int16_t number_ = 1;
     fw::InputMode mode_ = fw::InputMode::Text;
     bool open_ = false;
+    bool paced_ = true;
     bool dtr_ = false;
     bool ended_ = false;            // the connection ended under the open port
     int depth_ = 0;                 // inside one of the port's own waits

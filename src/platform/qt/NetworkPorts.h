@@ -13,6 +13,9 @@ namespace fw::qt {
 class RateSettablePort : public fw::SerialPort {
 public:
     virtual void setLineRate(uint32_t bitsPerSecond) = 0;
+    // Off: output() returns once the connection has taken the bytes, without
+    // keeping to the line's pace; for a relay, whose far end paces itself.
+    virtual void setPacedToLine(bool paced) = 0;
 };
 
 // The port for names that start with rfc2217:// or socket://. Where the

@@ -39,6 +39,7 @@ public:
     void setEventHandler(EventHandler) override {}
     std::string failureDetail() const override { return failure_; }
     void setLineRate(uint32_t) override { throw PortError(kPortNotOpen); }
+    void setPacedToLine(bool) override {}
 
 private:
     PortDeviceOf deviceOf_;

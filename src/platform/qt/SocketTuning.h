@@ -9,4 +9,8 @@ namespace fw::qt {
 // silence, not after the system's two hours (per-platform file).
 void tuneKeepAlive(qintptr descriptor);
 
+// Tells the other end that nothing more will be sent, the connection still
+// open for what it sends back.
+void shutDownSending(qintptr descriptor);
+
 } // namespace fw::qt

@@ -42,6 +42,9 @@ public:
     // Takes the open network port.
     explicit PtyRelay(std::unique_ptr<RateSettablePort> port) : port_(std::move(port))
     {
+        // The tool waits for an answer to every frame it sends: its bytes go
+        // on at once, and answers are never held up behind a wait for the line.
+        port_->setPacedToLine(false);
         port_->setEventHandler([this](fw::CommEvent event) {
             if (event == fw::CommEvent::Received) toProgram();
         });

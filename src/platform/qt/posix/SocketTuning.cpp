@@ -25,4 +25,9 @@ void tuneKeepAlive(qintptr descriptor)
     ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kProbes, sizeof kProbes);
 }
 
+void shutDownSending(qintptr descriptor)
+{
+    if (descriptor >= 0) ::shutdown(static_cast<int>(descriptor), SHUT_WR);
+}
+
 } // namespace fw::qt

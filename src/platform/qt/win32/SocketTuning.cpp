@@ -20,4 +20,9 @@ void tuneKeepAlive(qintptr descriptor)
              nullptr, nullptr);
 }
 
+void shutDownSending(qintptr descriptor)
+{
+    if (descriptor >= 0) ::shutdown(static_cast<SOCKET>(descriptor), SD_SEND);
+}
+
 } // namespace fw::qt
