@@ -227,3 +227,30 @@ TEST_F(DetectedInDialog, ALineThatCannotBeWrittenStopsTheOpenWithAMessage)
     EXPECT_EQ(rig.view.portList, "1");
     EXPECT_EQ(readFile(rig.tool.settingsPath()), kKept);
 }
+
+// A device or serial server typed into the device field becomes the chosen
+// number's line at OK; a serial server written wrongly is named and nothing
+// is written or opened.
+TEST_F(PortDialog, TypedDeviceBecomesTheChosenNumbersLine)
+{
+    const struct {
+        std::string typed;
+        PortLines lines;
+        std::string message;
+    } cases[] = {
+        {" rfc2217://10.0.0.5:4001 ", {{3, "rfc2217://10.0.0.5:4001"}}, ""},
+        {"rfc2217://10.0.0.5", {}, "rfc2217://10.0.0.5 is not a network port: write rfc2217://HOST:PORT or "
+                                   "socket://HOST:PORT."},
+    };
+    for (const auto& c : cases) {
+        SimRig fresh;
+        showDialog(fresh);
+        fresh.view.portList = "3";
+        fresh.view.portDevice = c.typed;
+        RS232_Click(fresh.tool);
+        EXPECT_EQ(fresh.tool.settings().portDevices(), c.lines) << c.typed;
+        EXPECT_EQ(fresh.port.portOpen(), c.message.empty()) << c.typed;
+        EXPECT_EQ(fresh.view.messages().empty() ? "" : fresh.view.messages().back().text, c.message);
+        EXPECT_EQ(fresh.view.portDevice.empty(), c.message.empty()) << c.typed;  // taken, or left to correct
+    }
+}
