@@ -24,7 +24,14 @@ inline constexpr const char* PortNoPermission = " cannot be opened: this user ha
 inline constexpr const char* PortInUseOrNoPermission =
     " cannot be opened: another program is using it, or this user has no permission to use it.  "
     "Please close that program, or ";
-inline constexpr const char* DialoutFix = "add the user to the dialout group, then log in again.";
+// "add the user to the dialout group, then log in again.", with the group
+// the device itself belongs to where the system tells it.
+inline constexpr const char* JoinGroup = "add the user to the ";
+inline constexpr const char* DefaultDeviceGroup = "dialout";
+inline constexpr const char* JoinGroupTail = " group, then log in again.";
+// "COM1 (/dev/ttyUSB0) is used by minicom (process 4711).  Please close that program and try again."
+inline constexpr const char* PortUsedBy = " is used by ";
+inline constexpr const char* PortUsedByTail = ".  Please close that program and try again.";
 // "COMn cannot be given to DEVICE: SETTINGS cannot be written."
 inline constexpr const char* PortLineNotGiven = " cannot be given to ";
 inline constexpr const char* PortLineNotWritten = " cannot be written.";

@@ -32,7 +32,8 @@ bool reportPortSetupFailure(Tool& tool, int code);
 // network port names its server and what went wrong); as it is otherwise.
 std::string withPortDetail(const Tool& tool, std::string message);
 
-// The 8005 message for a port refused for this reason.
-std::string refusedPortMessage(int16_t port, OpenRefusal refusal, const std::string& device);
+// The 8005 message for a refused open: the program that holds the device
+// where it is known, else the reason and the group to join.
+std::string refusedPortMessage(int16_t port, const PortError& refusal);
 
 } // namespace fw

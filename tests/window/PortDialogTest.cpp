@@ -5,6 +5,7 @@
 #include "SimRig.h"
 #include "window/MainWindow.h"
 #include "window/PortDiscovery.h"
+#include "window/PortMessages.h"
 #include "window/Settings.h"
 
 using namespace fw;
@@ -253,4 +254,31 @@ TEST_F(PortDialog, TypedDeviceBecomesTheChosenNumbersLine)
         EXPECT_EQ(fresh.view.messages().empty() ? "" : fresh.view.messages().back().text, c.message);
         EXPECT_EQ(fresh.view.portDevice.empty(), c.message.empty()) << c.typed;  // taken, or left to correct
     }
+}
+
+// A refused open names the program that holds the device where the system
+// tells it, and the group the device belongs to as the one to join.
+TEST(RefusedPortMessage, NamesTheHolderOrTheGroupToJoin)
+{
+    const std::string dev = "COM1 (/dev/ttyUSB0)";
+    const struct {
+        OpenRefusal refusal;
+        std::string holder;
+        std::string group;
+        std::string message;
+    } cases[] = {
+        {OpenRefusal::InUse, "minicom (process 4711)", "dialout",
+         dev + " is used by minicom (process 4711).  Please close that program and try again."},
+        {OpenRefusal::InUseOrPermissionDenied, "minicom (process 4711)", "uucp",
+         dev + " is used by minicom (process 4711).  Please close that program and try again."},
+        {OpenRefusal::PermissionDenied, "", "uucp",
+         dev + " cannot be opened: this user has no permission to use it.  Please add the user to the uucp group, "
+               "then log in again."},
+        {OpenRefusal::InUseOrPermissionDenied, "", "",
+         dev + " cannot be opened: another program is using it, or this user has no permission to use it.  Please "
+               "close that program, or add the user to the dialout group, then log in again."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(refusedPortMessage(1, PortError(kPortAlreadyOpen, c.refusal, "/dev/ttyUSB0", c.holder, c.group)),
+                  c.message);
 }

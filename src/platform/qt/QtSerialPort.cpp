@@ -96,7 +96,8 @@ void QtSerialPort::failOpen()
     if (port_.error() != QSerialPort::PermissionError) fail();
     port_.clearError();
     const int accessError = accessProbe_ ? accessProbe_(device_) : 0;
-    throw PortError(kPortAlreadyOpen, platform::refusalForAccessError(accessError), device_);
+    throw PortError(kPortAlreadyOpen, platform::refusalForAccessError(accessError), device_,
+                    platform::deviceHolder(device_), platform::deviceGroup(device_));
 }
 
 void QtSerialPort::setDtrEnable(bool level)
