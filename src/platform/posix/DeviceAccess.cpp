@@ -67,7 +67,8 @@ std::string deviceHolder(const std::string& device)
 std::string deviceGroup(const std::string& device)
 {
     struct stat status{};
-    if (::stat(device.c_str(), &status) != 0) return {};
+    // The root group is no group to tell a user to join.
+    if (::stat(device.c_str(), &status) != 0 || status.st_gid == 0) return {};
     const group* owner = ::getgrgid(status.st_gid);
     return owner ? owner->gr_name : std::string();
 }
