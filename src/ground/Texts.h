@@ -64,6 +64,18 @@ inline constexpr const char* NoNetworkPorts =
     " cannot be opened: this build of the program has no network ports (rfc2217://, socket://). Please use the "
     "serial server's own virtual COM port driver and choose its COM port.";
 
+// fwupgrade ports, below the list: "DEVICE: its latency timer is 16 ms ...".
+inline constexpr const char* LatencyTimerIs = ": its latency timer is ";
+inline constexpr const char* LatencyTimerTail =
+    " ms, so received bytes reach the program in bursts that far apart. 1 ms suits a serial line: "
+    "echo 1 > /sys/bus/usb-serial/devices/";
+inline constexpr const char* LatencyTimerFile = "/latency_timer (as root).";
+// "ModemManager runs: ..."
+inline constexpr const char* GrabberRuns =
+    " runs: it opens some USB serial adapters as they appear and may hold one. If a port is refused or loses "
+    "bytes, stop it (sudo systemctl stop ";
+inline constexpr const char* GrabberRunsTail = ") or remove its package.";
+
 // The package.
 inline constexpr const char* ListFileNotValid = "Selected text file is not valid. Please select a valid file.";
 inline constexpr const char* UpSizeIncorrect = "ERROR: uP file size incorrect.";
