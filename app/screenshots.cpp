@@ -76,9 +76,10 @@ void flashingScaler(fw::View& view)
 std::vector<fw::DetectedPort> sampleDevices()
 {
     const std::vector<fw::DetectedDevice> devices = {
-        {"/dev/ttyS0", "", "", "", {}, {}, 1},
-        {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z7Q", 0x0403, 0x6001, 0},
-        {"/dev/ttyUSB1", "USB-Serial Controller", "Prolific Technology Inc.", "", 0x067b, 0x2303, 0},
+        {"/dev/ttyS0", "", "", "", {}, {}, 1, {}, {}},
+        {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3Z7Q-if00-port0", "FT232R USB UART", "FTDI", "A10K3Z7Q",
+         0x0403, 0x6001, 0, "/dev/ttyUSB0", 16},
+        {"/dev/ttyUSB1", "USB-Serial Controller", "Prolific Technology Inc.", "", 0x067b, 0x2303, 0, {}, {}},
     };
     return fw::numberDetectedDevices(devices, {}, true);
 }

@@ -56,6 +56,7 @@ public:
 
     // The technician edits the port list.
     std::string portList = "1";
+    std::string portDevice;  // the dialog's device field
 
     fw::Answer showMessage(const std::string& text, fw::MessageStyle style) override;
     void setEnabled(fw::Control control, bool enabled) override;
@@ -70,6 +71,8 @@ public:
     void hidePortDialog() override { portDialogVisible_ = false; }
     std::string portListText() override { return portList; }
     void setPortListText(const std::string& text) override { portList = text; }
+    std::string portDeviceText() override { return portDevice; }
+    void setPortDeviceText(const std::string& text) override { portDevice = text; }
     std::string openFileDialog(const std::string& startLocation) override;
 
 private:

@@ -68,7 +68,8 @@ void SimSerialPort::output(std::string_view bytes)
     txFree_ = done;
     sent_ += bytes.size();
     record({start, Direction::ToProjector, std::string(bytes)});
-    if (availability(number_) == PortAvailability::Projector) deliver(projector_.receive(done, bytes));
+    if (availability(number_) == PortAvailability::Projector)
+        deliver(projector_.receive(done + networkDelay_, bytes));
     // The write returns once the port has taken the whole block: when all
     // but what the driver buffers has gone out on the line.
     const Micros buffered = lineTime(driverBuffer_);
@@ -87,7 +88,7 @@ void SimSerialPort::deliver(const std::vector<Emission>& emissions)
         const Micros start = std::max(e.at, rxFree_);
         const Micros arrival = start + (paced_ ? lineTime(e.bytes.size()) : 0);
         rxFree_ = arrival;
-        loop_.schedule(arrival, [this, session = session_, bytes = e.bytes, start] {
+        loop_.schedule(arrival + networkDelay_, [this, session = session_, bytes = e.bytes, start] {
             const WireRecord reply{start, Direction::FromProjector, bytes};
             wire_.push_back(reply);
             arrive(session, bytes);
@@ -114,15 +115,23 @@ void SimSerialPort::arrive(uint64_t session, const std::string& bytes)
 std::size_t SimSerialPort::outputPending()
 {
     if (!open_) throw PortError(kPortNotOpen);
-    if (txFree_ <= loop_.now()) return 0;
-    // Whole bytes not yet fully on the line, at ten bit times each.
-    return static_cast<std::size_t>(((txFree_ - loop_.now()) * 38'400 + 9'999'999) / 10'000'000);
+    // Whole bytes not yet fully on the line, at ten bit times each; over a
+    // network the line starts that much later.
+    const Micros carried = txFree_ + networkDelay_;
+    if (carried <= loop_.now()) return 0;
+    return static_cast<std::size_t>(((carried - loop_.now()) * 38'400 + 9'999'999) / 10'000'000);
 }
 
 std::string SimSerialPort::input()
 {
     if (!open_) throw PortError(kPortNotOpen);
     return std::exchange(inQueue_, {});
+}
+
+std::size_t SimSerialPort::inputWaiting()
+{
+    if (!open_) throw PortError(kPortNotOpen);
+    return inQueue_.size();
 }
 
 void SimSerialPort::discardInput()

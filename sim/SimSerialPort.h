@@ -43,6 +43,10 @@ public:
     // Received bytes wait in the input queue this long before the receive
     // event reports them, as a driver's notification lags the data.
     void setReceiveEventDelay(Micros delay) { receiveEventDelay_ = delay; }
+    // A network port: every byte takes this long more each way, between the
+    // program and the serial server. What is under way when the program
+    // discards its input still arrives afterwards.
+    void setNetworkDelay(Micros eachWay) { networkDelay_ = eachWay; }
     // The device fails (8021) once this many bytes have gone out.
     void failDeviceAfterBytes(uint64_t count) { failAfter_ = count; }
 
@@ -70,6 +74,7 @@ public:
     void output(std::string_view bytes) override;
     std::size_t outputPending() override;
     std::string input() override;
+    std::size_t inputWaiting() override;
     void discardInput() override;
     bool dtrEnable() const override { return dtr_; }
     void setDtrEnable(bool level) override { dtr_ = level; }
@@ -97,6 +102,7 @@ private:
     uint64_t failAfter_ = UINT64_MAX;
     std::size_t driverBuffer_ = 0;
     Micros receiveEventDelay_ = 0;
+    Micros networkDelay_ = 0;
     Micros txFree_ = 0;
     Micros rxFree_ = 0;
     std::vector<WireRecord> wire_;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "PortPaths.h"
+#include "ground/NetworkAddress.h"
 
 namespace fw::cli {
 
@@ -20,8 +21,10 @@ const char* const kUsage =
     "            projector on each port (several ports run at once)\n"
     "  ports     lists the serial devices found, each with its port number\n"
     "  history   the service record of tests and upgrades, newest first, one a line\n"
-    "  --port    a number from 1 to 255, or a device path such as /dev/ttyUSB0\n"
-    "            (used for this run only; settings.ini is not changed)\n"
+    "  --port    a number from 1 to 255, a device path such as /dev/ttyUSB0, or a\n"
+    "            serial server: rfc2217://HOST:PORT (RFC 2217, the line set by\n"
+    "            the program) or socket://HOST:PORT (raw TCP, the line set on the\n"
+    "            server); used for this run only, settings.ini is not changed\n"
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
     "            (default: the program folder below)\n"
     "  --json    one JSON object a line: the events of test, check and upgrade\n"
@@ -76,6 +79,9 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
         if (a == "--port") {
             const auto text = value("--port");
             if (!text) return fail("--port needs a number");
+            if (isNetworkPortName(*text) && !parseNetworkAddress(*text))
+                return fail("--port " + *text + ": a serial server is written rfc2217://HOST:PORT or "
+                            "socket://HOST:PORT");
             if (isDevicePath(*text)) {
                 o.portPaths.push_back(*text);
                 continue;

@@ -28,6 +28,8 @@ public:
     void hidePortDialog() override {}
     std::string portListText() override { return portList_; }
     void setPortListText(const std::string& text) override { portList_ = text; }
+    std::string portDeviceText() override { return {}; }
+    void setPortDeviceText(const std::string&) override {}
     std::string openFileDialog(const std::string& startLocation) override { return startLocation; }
 
 private:

@@ -13,11 +13,11 @@
 #include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "link/TranscriptPort.h"
-#include "platform/IspToolRunner.h"
+#include "qt/RelayingRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
-#include "qt/QtSerialPort.h"
+#include "qt/AnyPort.h"
 #include "qt/RecordSetup.h"
 #include "qt/Text8.h"
 #include "record/ServiceRecord.h"
@@ -48,7 +48,7 @@ struct LastMessage : EventSink {
 // its listeners: the printer, the service record, the summary's last message.
 struct Station {
     Station(const CliOptions& options, int port, const JobOutput& output)
-        : serial(cliPortDevices(options)), ispTool(platform::ispToolRunner(processes, cliPortDevices(options))),
+        : serial(cliPortDevices(options)), ispTool(qt::ispToolRunner(processes, cliPortDevices(options))),
           view(output.prompts, output.prefix, options.assumeYes, std::cin),
           record(qt::recordSetup("fwupgrade", output.recordPath, cliPortDevices(options)))
     {
@@ -66,7 +66,7 @@ struct Station {
     SerialPort& port() { return logged ? static_cast<SerialPort&>(*logged) : serial; }
 
     qt::QtEventLoop loop;
-    qt::QtSerialPort serial;
+    qt::AnyPort serial;
     std::optional<TranscriptPort> logged;
     qt::QtProcessRunner processes;
     std::unique_ptr<ProcessRunner> ispTool;  // a Windows build of the tool runs through wine

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ground/NetworkAddress.h"
 #include "ground/PortNumbering.h"
 
 namespace fw::cli {
@@ -17,7 +18,10 @@ int ownNumberOf(const std::string& device)
 
 } // namespace
 
-bool isDevicePath(const std::string& text) { return text.starts_with('/') || text.starts_with("\\\\"); }
+bool isDevicePath(const std::string& text)
+{
+    return text.starts_with('/') || text.starts_with("\\\\") || isNetworkPortName(text);
+}
 
 std::optional<std::string> resolvePortPaths(CliOptions& options)
 {
@@ -26,7 +30,12 @@ std::optional<std::string> resolvePortPaths(CliOptions& options)
     for (const int given : options.ports) lines.emplace(given, qt::defaultPortDevice(given));
 
     std::vector<DetectedDevice> devices;
-    for (const std::string& path : options.portPaths) devices.push_back({path, {}, {}, {}, {}, {}, ownNumberOf(path)});
+    for (const std::string& path : options.portPaths) {
+        DetectedDevice given;
+        given.device = path;
+        given.ownNumber = ownNumberOf(path);
+        devices.push_back(given);
+    }
     for (const DetectedPort& port : numberDetectedDevices(devices, lines, qt::portsMappedBySettings())) {
         const std::string& path = port.device.device;
         if (port.number == 0) return "no port number is free for " + path;

@@ -9,7 +9,7 @@
 namespace fw::cli {
 
 // A --port value naming a device rather than a number: /dev/ttyUSB0,
-// \\.\COM10.
+// \\.\COM10, or a serial server (rfc2217://host:port, socket://host:port).
 bool isDevicePath(const std::string& text);
 
 // Gives each --port device path the number it runs under: the number

@@ -2,10 +2,13 @@
 
 #include "ground/Json.h"
 #include "ground/PortNumbering.h"
+#include "ground/Texts.h"
 
 namespace fw::cli {
 
 namespace {
+
+constexpr int kLatencyThatSuitsMs = 1;
 
 // A number the device is reached by now; a number the dialog would give it
 // is not one yet.
@@ -16,7 +19,8 @@ void textLine(const DetectedPort& port, std::ostream& out)
     const DetectedDevice& d = port.device;
     const int number = currentNumber(port);
     out << (number ? portName(number) : std::string("-")) << '\t' << d.device << '\t'
-        << d.description << '\t' << d.manufacturer << '\t' << d.serialNumber << '\t' << usbId(d) << '\n';
+        << d.description << '\t' << d.manufacturer << '\t' << d.serialNumber << '\t' << usbId(d) << '\t'
+        << d.kernelDevice << '\t' << (d.latencyTimerMs ? std::to_string(*d.latencyTimerMs) + " ms" : "") << '\n';
 }
 
 void jsonLine(const DetectedPort& port, std::ostream& out)
@@ -26,15 +30,30 @@ void jsonLine(const DetectedPort& port, std::ostream& out)
     out << "{\"port\":" << (number ? std::to_string(number) : std::string("null"))
         << ",\"device\":" << jsonString(d.device) << ",\"description\":" << jsonString(d.description)
         << ",\"manufacturer\":" << jsonString(d.manufacturer) << ",\"serial_number\":" << jsonString(d.serialNumber)
-        << ",\"usb_id\":" << jsonString(usbId(d)) << "}\n";
+        << ",\"usb_id\":" << jsonString(usbId(d))
+        << ",\"kernel_device\":" << (d.kernelDevice.empty() ? "null" : jsonString(d.kernelDevice))
+        << ",\"latency_timer_ms\":" << (d.latencyTimerMs ? std::to_string(*d.latencyTimerMs) : "null") << "}\n";
+}
+
+void noteLatency(const DetectedDevice& d, std::ostream& notes)
+{
+    if (!d.latencyTimerMs || *d.latencyTimerMs <= kLatencyThatSuitsMs) return;
+    const std::string kernelName = d.kernelDevice.empty() ? d.device : d.kernelDevice;
+    notes << "fwupgrade: " << d.device << texts::LatencyTimerIs << *d.latencyTimerMs << texts::LatencyTimerTail
+          << kernelName.substr(kernelName.rfind('/') + 1) << texts::LatencyTimerFile << '\n';
 }
 
 } // namespace
 
-void listPorts(SerialDeviceSource& source, const SettingsFile& settings, bool json, std::ostream& out)
+void listPorts(SerialDeviceSource& source, const SettingsFile& settings, bool json, std::ostream& out,
+               const PortGrabbers& grabbers, std::ostream* notes)
 {
     const auto ports = numberDetectedDevices(source.devices(), settings.portDevices(), source.mapsPorts());
     for (const DetectedPort& port : ports) json ? jsonLine(port, out) : textLine(port, out);
+    if (!notes) return;
+    for (const DetectedPort& port : ports) noteLatency(port.device, *notes);
+    for (const std::string& grabber : grabbers)
+        *notes << "fwupgrade: " << grabber << texts::GrabberRuns << grabber << texts::GrabberRunsTail << '\n';
 }
 
 } // namespace fw::cli

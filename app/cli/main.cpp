@@ -22,6 +22,7 @@
 #include "ground/FilePath.h"
 #include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
+#include "qt/AdapterFacts.h"
 #include "qt/QtSerialDevices.h"
 #include "qt/RecordSetup.h"
 #include "platform/Terminal.h"
@@ -61,7 +62,8 @@ int main(int argc, char* argv[])
         options.folder = fw::qt::programFolder(true);
     if (options.command == fw::cli::Command::Ports) {
         fw::qt::QtSerialDevices devices;
-        fw::cli::listPorts(devices, fw::SettingsFile(options.folder), options.json, std::cout);
+        fw::cli::listPorts(devices, fw::SettingsFile(options.folder), options.json, std::cout,
+                           fw::qt::portGrabbersRunning(), &std::cerr);
         return 0;
     }
     const bool ownRecord = options.record.empty();

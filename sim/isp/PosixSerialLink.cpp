@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ground/SettingsFile.h"
+#include "platform/IspToolRunner.h"
 
 namespace fw::sim::isp {
 
@@ -93,6 +94,8 @@ std::optional<std::string> SerialLink::read(uint32_t timeoutMs)
 
 std::string deviceForPort(const std::string& folder, int portNumber)
 {
+    // The program names the device (a local line that relays to a network port, say).
+    if (const char* given = std::getenv(fw::platform::kPortDeviceVariable); given && *given) return given;
     const std::string mapped = fw::SettingsFile(folder).portDevice(portNumber);
     return mapped.empty() ? kUnmappedPrefix + std::to_string(portNumber - 1) : mapped;
 }

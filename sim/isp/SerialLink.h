@@ -30,9 +30,9 @@ private:
     std::intptr_t native_ = -1;
 };
 
-// The device behind port number n. On Windows \\.\COMn. Elsewhere
-// settings.ini in `folder` may map it in section [Ports], key COMn;
-// otherwise /dev/ttyS(n-1).
+// The device behind port number n. On Windows \\.\COMn. Elsewhere the
+// device the program names in FWUP_PORT_DEVICE, else settings.ini in
+// `folder` may map it in section [Ports], key COMn; otherwise /dev/ttyS(n-1).
 std::string deviceForPort(const std::string& folder, int portNumber);
 
 // Ends the process at once, as a crash would: no log, no clean-up.

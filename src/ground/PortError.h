@@ -25,17 +25,23 @@ enum class OpenRefusal {
 class PortError : public std::runtime_error {
 public:
     explicit PortError(int code);
-    // A refused open of the named device.
-    PortError(int code, OpenRefusal refusal, std::string device);
+    // A refused open of the named device; the program that holds it
+    // ("minicom (process 4711)") and the group a user joins to use it
+    // ("dialout"), where the system tells them.
+    PortError(int code, OpenRefusal refusal, std::string device, std::string holder = {}, std::string group = {});
     int code() const { return code_; }
     OpenRefusal refusal() const { return refusal_; }
     // The device the open was refused for; empty when not known.
     const std::string& device() const { return device_; }
+    const std::string& holder() const { return holder_; }
+    const std::string& group() const { return group_; }
 
 private:
     int code_;
     OpenRefusal refusal_ = OpenRefusal::InUse;
     std::string device_;
+    std::string holder_;
+    std::string group_;
 };
 
 } // namespace fw

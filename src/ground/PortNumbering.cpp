@@ -19,6 +19,8 @@ int reachingNumber(const DetectedDevice& device, const PortLines& lines, bool ma
 {
     if (!mapsPorts) return device.ownNumber;
     if (const int mapped = lineNumberOf(device.device, lines)) return mapped;
+    if (!device.kernelDevice.empty())
+        if (const int mapped = lineNumberOf(device.kernelDevice, lines)) return mapped;  // a line written before
     const bool ownNumberTaken = lines.count(device.ownNumber) != 0;
     return ownNumberTaken ? 0 : device.ownNumber;
 }

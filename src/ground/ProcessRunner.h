@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,12 +30,23 @@ struct ProcessStart {
     std::string failure;
 };
 
+// Variables for a started program's environment, by name.
+using Environment = std::map<std::string, std::string>;
+
 // Starts a program directly (never through a shell) in the given folder.
 class ProcessRunner {
 public:
     virtual ~ProcessRunner() = default;
     virtual ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
                                const std::string& workingDirectory) = 0;
+    // The same, with these variables added to the program's environment
+    // (a runner that cannot set any starts the program without them).
+    virtual ProcessStart startWithEnvironment(const std::string& program, const std::vector<std::string>& arguments,
+                                              const std::string& workingDirectory, const Environment& variables)
+    {
+        (void)variables;
+        return start(program, arguments, workingDirectory);
+    }
     // Stops every program started here that still runs, with everything it
     // started: the program is ending, and must leave nothing holding the port.
     virtual void stopAll() = 0;

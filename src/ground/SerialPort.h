@@ -54,6 +54,11 @@ public:
     // All waiting received bytes, removed from the input queue (8018 when closed).
     virtual std::string input() = 0;
 
+    // Received bytes waiting to be read, wherever the port holds them (its
+    // driver, the adapter's own buffer): what the next receive event will
+    // tell of (8018 when closed).
+    virtual std::size_t inputWaiting() = 0;
+
     // Drops all waiting received bytes (8018 when closed).
     virtual void discardInput() = 0;
 
@@ -63,6 +68,11 @@ public:
     // The port raises its events on the user-interface thread, from inside
     // the event loop, while the program yields.
     virtual void setEventHandler(EventHandler handler) = 0;
+
+    // What the port can tell the technician of its last failure beyond the
+    // code it threw (a network port names its server and what went wrong);
+    // empty when it has nothing to add. An open that succeeds clears it.
+    virtual std::string failureDetail() const { return {}; }
 };
 
 } // namespace fw

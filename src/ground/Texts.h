@@ -24,10 +24,57 @@ inline constexpr const char* PortNoPermission = " cannot be opened: this user ha
 inline constexpr const char* PortInUseOrNoPermission =
     " cannot be opened: another program is using it, or this user has no permission to use it.  "
     "Please close that program, or ";
-inline constexpr const char* DialoutFix = "add the user to the dialout group, then log in again.";
+// "add the user to the dialout group, then log in again.", with the group
+// the device itself belongs to where the system tells it.
+inline constexpr const char* JoinGroup = "add the user to the ";
+inline constexpr const char* DefaultDeviceGroup = "dialout";
+inline constexpr const char* JoinGroupTail = " group, then log in again.";
+// "COM1 (/dev/ttyUSB0) is used by minicom (process 4711).  Please close that program and try again."
+inline constexpr const char* PortUsedBy = " is used by ";
+inline constexpr const char* PortUsedByTail = ".  Please close that program and try again.";
 // "COMn cannot be given to DEVICE: SETTINGS cannot be written."
 inline constexpr const char* PortLineNotGiven = " cannot be given to ";
 inline constexpr const char* PortLineNotWritten = " cannot be written.";
+
+// Network ports: "The serial server at HOST:PORT" (or "The connection to
+// the serial server at HOST:PORT"), then what happened. Told after the
+// message the failure gives ("Communication with projector failed.").
+inline constexpr const char* ServerAt = "The serial server at ";
+inline constexpr const char* ConnectionToServerAt = "The connection to the serial server at ";
+inline constexpr const char* ServerRefused = " refused the connection.";
+inline constexpr const char* ServerNotFound = " cannot be found.";
+inline constexpr const char* ServerSilentFor = " did not answer within ";
+inline constexpr const char* SecondsEnd = " s.";
+inline constexpr const char* ServerLost = " was lost.";
+inline constexpr const char* ServerStoppedTaking = " stopped taking data.";
+inline constexpr const char* ServerNoLineControl = " does not set serial lines (RFC 2217): use socket:// for a raw TCP gateway.";
+// "... set the line to 9600 bit/s, not 38400."
+inline constexpr const char* ServerSetLine = " set the line to ";
+inline constexpr const char* NotAsked = ", not ";
+inline constexpr const char* BitsPerSecond = " bit/s";
+inline constexpr const char* DataBits = " data bits";
+inline constexpr const char* ParityNumber = "parity code ";
+inline constexpr const char* StopBitsCode = "stop bits code ";
+inline constexpr const char* NotANetworkPort =
+    " is not a network port: write rfc2217://HOST:PORT or socket://HOST:PORT.";
+inline constexpr const char* NoPortRelay =
+    "the ISP tool cannot reach a network port on this system. Please use the serial server's own virtual COM port "
+    "driver and choose its COM port.";
+inline constexpr const char* NoNetworkPorts =
+    " cannot be opened: this build of the program has no network ports (rfc2217://, socket://). Please use the "
+    "serial server's own virtual COM port driver and choose its COM port.";
+
+// fwupgrade ports, below the list: "DEVICE: its latency timer is 16 ms ...".
+inline constexpr const char* LatencyTimerIs = ": its latency timer is ";
+inline constexpr const char* LatencyTimerTail =
+    " ms, so received bytes reach the program in bursts that far apart. 1 ms suits a serial line: "
+    "echo 1 > /sys/bus/usb-serial/devices/";
+inline constexpr const char* LatencyTimerFile = "/latency_timer (as root).";
+// "ModemManager runs: ..."
+inline constexpr const char* GrabberRuns =
+    " runs: it opens some USB serial adapters as they appear and may hold one. If a port is refused or loses "
+    "bytes, stop it (sudo systemctl stop ";
+inline constexpr const char* GrabberRunsTail = ") or remove its package.";
 
 // The package.
 inline constexpr const char* ListFileNotValid = "Selected text file is not valid. Please select a valid file.";

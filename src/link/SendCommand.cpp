@@ -11,6 +11,11 @@ constexpr int32_t kCharacterPauseMs = 10;  // keeps the output queue at one char
 constexpr int32_t kEchoWaitMs = 2000;
 constexpr int kMaxRepeats = 5;             // six sendings in all
 constexpr int32_t kReplyWaitMs = 200;
+// A driver may tell of received bytes late (wine, some USB adapters): what
+// it holds before the CR is taken as a prompt driver takes it, waiting at
+// most this long; a prompt driver holds nothing there and waits not at all.
+constexpr uint32_t kLateInputLimitMs = 250;
+constexpr int32_t kLateInputPollMs = 1;
 
 void sendCharacters(Link& link, std::string_view command)
 {
@@ -18,6 +23,15 @@ void sendCharacters(Link& link, std::string_view command)
         link.port.output(std::string_view(&c, 1));
         delay(link.loop, kCharacterPauseMs);
     }
+}
+
+// The echo of the characters may still wait for its receive event: it
+// counts as echo, as it does where the driver tells of it at once.
+void awaitToldInput(Link& link)
+{
+    const uint32_t start = link.loop.tickCount();
+    while (link.port.inputWaiting() > 0 && link.loop.tickCount() - start < kLateInputLimitMs)
+        delay(link.loop, kLateInputPollMs);
 }
 
 } // namespace
@@ -35,7 +49,8 @@ PortFailure SendCommand(Link& link, std::string_view command)
         const std::string key = echoKey(command);
         for (int repeats = 0;; ++repeats) {
             sendCharacters(link, command);
-            // Whatever came in while the characters went out is not the echo.
+            awaitToldInput(link);
+            // Whatever comes in from now until the CR is not the echo.
             link.port.discardInput();
             link.port.output("\r");
             delay(link.loop, kEchoWaitMs);

@@ -24,10 +24,12 @@ public:
     void output(std::string_view bytes) override;
     std::size_t outputPending() override { return inner_.outputPending(); }
     std::string input() override;
+    std::size_t inputWaiting() override { return inner_.inputWaiting(); }
     void discardInput() override { inner_.discardInput(); }
     bool dtrEnable() const override { return inner_.dtrEnable(); }
     void setDtrEnable(bool level) override { inner_.setDtrEnable(level); }
     void setEventHandler(EventHandler handler) override { inner_.setEventHandler(std::move(handler)); }
+    std::string failureDetail() const override { return inner_.failureDetail(); }
 
     // Printable form of raw bytes: text as is, everything else as <XX>.
     static std::string escape(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "transfer/IspCommandLine.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -11,10 +12,37 @@ namespace fw {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr const char* kPortOption = "-c";
+constexpr std::size_t kLongestPortDigits = 3;  // COM255
+
+} // namespace
+
 std::vector<std::string> ispArgumentList(int portNumber, const std::string& imagePath)
 {
-    return {"-c", std::to_string(portNumber), "-l", kIspDriverName, "-d", kIspDeviceOption,
+    return {kPortOption, std::to_string(portNumber), "-l", kIspDriverName, "-d", kIspDeviceOption,
             "-b", kIspBaudRate,               "-p", imagePath};
+}
+
+int ispPortOf(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> items;
+    for (const std::string& argument : arguments) {
+        std::size_t from = 0;
+        while (from < argument.size()) {  // the one text of Windows splits at its blanks
+            const std::size_t end = std::min(argument.find(' ', from), argument.size());
+            if (end > from) items.push_back(argument.substr(from, end - from));
+            from = end + 1;
+        }
+    }
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+        const std::string& value = items[i + 1];
+        if (items[i] == kPortOption && !value.empty() && value.size() <= kLongestPortDigits &&
+            value.find_first_not_of("0123456789") == std::string::npos)
+            return std::stoi(value);
+    }
+    return 0;
 }
 
 std::string ispParameterText(int portNumber, const std::string& imagePath)

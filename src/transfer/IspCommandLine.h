@@ -22,6 +22,10 @@ std::string ispParameterText(int portNumber, const std::string& imagePath);
 // The same items one by one, for a start without a shell.
 std::vector<std::string> ispArgumentList(int portNumber, const std::string& imagePath);
 
+// The port the tool is told to open: the number after "-c", in either form
+// above; 0 when there is none.
+int ispPortOf(const std::vector<std::string>& arguments);
+
 // What this platform's process start takes: the one text on Windows, the
 // separate items elsewhere.
 std::vector<std::string> ispArguments(int portNumber, const std::string& imagePath);

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "ground/NetworkAddress.h"
+#include "ground/Text.h"
+#include "ground/Texts.h"
 #include "window/Tool.h"
+#include "window/WindowOps.h"
 
 namespace fw {
 
@@ -43,6 +47,20 @@ void pickDetectedPort(Tool& tool, const DetectedPort& port)
     } else {
         forgetPick(tool);
     }
+}
+
+bool takeTypedDevice(Tool& tool, int chosenNumber)
+{
+    const std::string typed = strip(tool.view.portDeviceText());
+    if (typed.empty()) return true;
+    if (isNetworkPortName(typed) && !parseNetworkAddress(typed)) {
+        report(tool, typed + texts::NotANetworkPort, MessageStyle::Critical);
+        return false;
+    }
+    tool.state.pickedPortNumber = chosenNumber;
+    tool.state.pickedPortDevice = typed;
+    tool.view.setPortDeviceText({});
+    return true;
 }
 
 bool writePickedPortLine(Tool& tool, int chosenNumber)

@@ -16,7 +16,10 @@ std::string portAndDevice(int16_t port, const std::string& device)
     return device.empty() ? name : name + " (" + device + ")";
 }
 
-std::string invalidPortMessage(Tool& tool) { return portName(tool.view.portListText()) + texts::InvalidPortTail; }
+std::string invalidPortMessage(Tool& tool)
+{
+    return withPortDetail(tool, portName(tool.view.portListText()) + texts::InvalidPortTail);
+}
 
 } // namespace
 
@@ -28,9 +31,15 @@ bool setPortFailureStatus(Tool& tool, int code)
     case kInvalidPort: tool.state.statusLine = invalidPortMessage(tool); return true;
     case kPortAlreadyOpen:
     case kPortNotOpen:
-    case kPortDeviceFailure: tool.state.statusLine = texts::LinkFailed; return true;
+    case kPortDeviceFailure: tool.state.statusLine = withPortDetail(tool, texts::LinkFailed); return true;
     default: return false;
     }
+}
+
+std::string withPortDetail(const Tool& tool, std::string message)
+{
+    const std::string detail = tool.port.failureDetail();
+    return detail.empty() ? message : message + " " + detail;
 }
 
 void reportPortFailure(Tool& tool, const PortFailure& failure)
@@ -38,13 +47,17 @@ void reportPortFailure(Tool& tool, const PortFailure& failure)
     if (failure && setPortFailureStatus(tool, *failure)) showStatusLine(tool, MessageStyle::Critical);
 }
 
-std::string refusedPortMessage(int16_t port, OpenRefusal refusal, const std::string& device)
+std::string refusedPortMessage(int16_t port, const PortError& refusal)
 {
-    switch (refusal) {
-    case OpenRefusal::PermissionDenied:
-        return portAndDevice(port, device) + texts::PortNoPermission + texts::DialoutFix;
+    const std::string& device = refusal.device();
+    const std::string group = refusal.group().empty() ? texts::DefaultDeviceGroup : refusal.group();
+    const std::string joinGroup = texts::JoinGroup + group + texts::JoinGroupTail;
+    if (!refusal.holder().empty() && refusal.refusal() != OpenRefusal::PermissionDenied)
+        return portAndDevice(port, device) + texts::PortUsedBy + refusal.holder() + texts::PortUsedByTail;
+    switch (refusal.refusal()) {
+    case OpenRefusal::PermissionDenied: return portAndDevice(port, device) + texts::PortNoPermission + joinGroup;
     case OpenRefusal::InUseOrPermissionDenied:
-        return portAndDevice(port, device) + texts::PortInUseOrNoPermission + texts::DialoutFix;
+        return portAndDevice(port, device) + texts::PortInUseOrNoPermission + joinGroup;
     case OpenRefusal::InUse: break;
     }
     return portName(port) + texts::PortInUseTail;
@@ -55,8 +68,11 @@ bool reportPortSetupFailure(Tool& tool, const PortError& error)
     switch (error.code()) {
     case kInvalidPort: report(tool, invalidPortMessage(tool), MessageStyle::Critical); return true;
     case kPortAlreadyOpen:
-        report(tool, refusedPortMessage(tool.port.commPort(), error.refusal(), error.device()),
-               MessageStyle::Critical);
+        report(tool, refusedPortMessage(tool.port.commPort(), error), MessageStyle::Critical);
+        return true;
+    case kPortDeviceFailure:
+        if (tool.port.failureDetail().empty()) return false;
+        report(tool, withPortDetail(tool, texts::LinkFailed), MessageStyle::Critical);
         return true;
     default: return false;
     }

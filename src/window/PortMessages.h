@@ -20,14 +20,20 @@ bool setPortFailureStatus(Tool& tool, int code);
 void reportPortFailure(Tool& tool, const PortFailure& failure);
 
 // The start-up and the port dialog tell the technician which port failed
-// and why. True when the failure was one of the two they report (8002 from
-// the dialog's list text, 8005 from the port's own number); the status line
-// then holds the message and the box has been shown. A refused open says
-// whether another program holds the device or this user may not open it.
+// and why. True when the failure was one they report (8002 from the
+// dialog's list text, 8005 from the port's own number, 8021 where the port
+// can say what failed, as a network port can); the status line then holds
+// the message and the box has been shown. A refused open says whether
+// another program holds the device or this user may not open it.
 bool reportPortSetupFailure(Tool& tool, const PortError& error);
 bool reportPortSetupFailure(Tool& tool, int code);
 
-// The 8005 message for a port refused for this reason.
-std::string refusedPortMessage(int16_t port, OpenRefusal refusal, const std::string& device);
+// The message, followed by what the port can tell of its last failure (a
+// network port names its server and what went wrong); as it is otherwise.
+std::string withPortDetail(const Tool& tool, std::string message);
+
+// The 8005 message for a refused open: the program that holds the device
+// where it is known, else the reason and the group to join.
+std::string refusedPortMessage(int16_t port, const PortError& refusal);
 
 } // namespace fw

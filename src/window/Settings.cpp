@@ -92,6 +92,11 @@ void RS232_Click(Tool& tool)
         if (tool.port.portOpen()) tool.port.setPortOpen(false);
         tool.state.PreviousPort = tool.port.commPort();
         tool.port.setCommPort(toInt16(tool.view.portListText()));
+        if (!takeTypedDevice(tool, tool.port.commPort())) {
+            restorePreviousPort(tool);
+            disableWorkButtons(tool);
+            return;
+        }
         if (!writePickedPortLine(tool, tool.port.commPort())) {
             reportUnsavedPortLine(tool);
             restorePreviousPort(tool);

@@ -23,7 +23,7 @@ constexpr int32_t kAfterVerdictPauseMs = 500;
 // Where the download stopped, and what the technician is told: none when
 // the failure has been shown already.
 struct Stop {
-    const char* message;
+    std::string message;  // empty: shown already
     Reason reason;
 };
 
@@ -43,13 +43,13 @@ void endUpgrade(Tool& tool) { setExitEnabled(tool, true); }
 
 // The window is given back, the projector is told the download is over
 // (CR LF), and the technician learns why it stopped.
-void abortUpgrade(Tool& tool, const char* message)
+void abortUpgrade(Tool& tool, const std::string& message)
 {
     setPointerBusy(tool, false);
     Enable_object(tool);
     tool.state.DownloadBusy = false;
     endLoaderDialogue(tool.link);
-    if (message) report(tool, message, MessageStyle::Critical);
+    if (!message.empty()) report(tool, message, MessageStyle::Critical);
     endUpgrade(tool);
 }
 
@@ -61,7 +61,7 @@ void handlePortError(Tool& tool, int code)
     const std::string message = code == kInvalidPort
                                     ? portName(tool.port.commPort()) + texts::InvalidPortTail
                                     : std::string(texts::LinkFailed);
-    report(tool, message, MessageStyle::Critical);
+    report(tool, withPortDetail(tool, message), MessageStyle::Critical);
     setPointerBusy(tool, false);
     leaveOnlyPortChoice(tool);
     endUpgrade(tool);
@@ -124,7 +124,7 @@ std::optional<Stop> bringLoaderToData(Tool& tool, uint64_t bytes)
     case DownloadMode::PortFailed:
         phase.end(PhaseOutcome::PortFailed);
         reportPortFailure(tool, entry.portFailure);
-        return Stop{nullptr, Reason::PortFailed};
+        return Stop{{}, Reason::PortFailed};
     }
     if (!announceLength(tool.link, bytes)) {
         phase.end(PhaseOutcome::NoAnswer);
@@ -158,7 +158,7 @@ std::optional<Stop> transferImage(Tool& tool, uint64_t bytes)
     case ImageSending::PortFailed: break;
     }
     phase.end(PhaseOutcome::PortFailed);
-    return Stop{texts::UpFailed, Reason::PortFailed};
+    return Stop{withPortDetail(tool, texts::UpFailed), Reason::PortFailed};
 }
 
 // Phases A to C, each stopping the download when it fails; a port failure
@@ -170,7 +170,7 @@ std::optional<Stop> downloadUpImage(Tool& tool, uint64_t bytes)
         if (auto stop = bringLoaderToData(tool, bytes)) return stop;
         return transferImage(tool, bytes);
     } catch (const PortError&) {
-        return Stop{texts::UpFailed, Reason::PortFailed};
+        return Stop{withPortDetail(tool, texts::UpFailed), Reason::PortFailed};
     }
 }
 

@@ -65,6 +65,10 @@ public:
     virtual void hidePortDialog() = 0;
     virtual std::string portListText() = 0;
     virtual void setPortListText(const std::string& text) = 0;
+    // Its device field: a device or a serial server (rfc2217://host:port,
+    // socket://host:port) typed for the chosen number; empty for none.
+    virtual std::string portDeviceText() = 0;
+    virtual void setPortDeviceText(const std::string& text) = 0;
 
     // The open-file dialog: returns the chosen full path. A cancelled dialog
     // returns the name it was started with, so a cancel loses nothing.

@@ -32,18 +32,34 @@ struct PortsCommand : ::testing::Test {
 TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNowAndNoDevicesNoLines)
 {
     EXPECT_EQ(listed({}, false) + listed({}, true), "");
-    fw::testing::writeFile(settings, "[Ports]\r\nCOM4=/dev/ttyUSB1\r\n");
+    const std::string ftdi = "/dev/serial/by-id/usb-FTDI_FT232R-if00";
     const std::vector<fw::DetectedDevice> devices = {
-        {"/dev/ttyUSB1", "CP2102 \"USB\" UART", "Silicon Labs", "A1\\2", 0x10C4, 0xEA60, 0},
-        {"/dev/ttyUSB0", "", "", "", {}, {}, 0},  // no number reaches it yet
-        {"/dev/ttyS0", "", "", "", {}, {}, 1},
+        {"/dev/ttyUSB1", "CP2102 \"USB\" UART", "Silicon Labs", "A1\\2", 0x10C4, 0xEA60, 0, {}, {}},
+        {"/dev/ttyUSB0", "", "", "", {}, {}, 0, {}, {}},  // no number reaches it yet
+        {"/dev/ttyS0", "", "", "", {}, {}, 1, {}, {}},
+        {ftdi, "FT232R", "FTDI", "", 0x0403, 0x6001, 0, "/dev/ttyUSB2", 16},  // its line names it by its old name
     };
-    EXPECT_EQ(listed(devices, false), "COM1\t/dev/ttyS0\t\t\t\t\n"
-                                      "-\t/dev/ttyUSB0\t\t\t\t\n"
-                                      "COM4\t/dev/ttyUSB1\tCP2102 \"USB\" UART\tSilicon Labs\tA1\\2\t10c4:ea60\n");
+    fw::testing::writeFile(settings, "[Ports]\r\nCOM4=/dev/ttyUSB1\r\nCOM7=/dev/ttyUSB2\r\n");
+    EXPECT_EQ(listed(devices, false), "COM7\t" + ftdi + "\tFT232R\tFTDI\t\t0403:6001\t/dev/ttyUSB2\t16 ms\n"
+                                      "COM1\t/dev/ttyS0\t\t\t\t\t\t\n"
+                                      "-\t/dev/ttyUSB0\t\t\t\t\t\t\n"
+                                      "COM4\t/dev/ttyUSB1\tCP2102 \"USB\" UART\tSilicon Labs\tA1\\2\t10c4:ea60\t\t\n");
     EXPECT_EQ(listed({devices[0]}, true),
               "{\"port\":4,\"device\":\"/dev/ttyUSB1\",\"description\":\"CP2102 \\\"USB\\\" UART\","
-              "\"manufacturer\":\"Silicon Labs\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"10c4:ea60\"}\n");
+              "\"manufacturer\":\"Silicon Labs\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"10c4:ea60\","
+              "\"kernel_device\":null,\"latency_timer_ms\":null}\n");
+    EXPECT_NE(listed({devices[3]}, true).find("\"kernel_device\":\"/dev/ttyUSB2\",\"latency_timer_ms\":16}"),
+              std::string::npos);
+
+    fw::sim::FixedDeviceSource source(devices);
+    std::ostringstream out, notes;
+    listPorts(source, fw::SettingsFile(folder.str()), false, out, {"ModemManager"}, &notes);
+    EXPECT_EQ(notes.str(),
+              "fwupgrade: " + ftdi + ": its latency timer is 16 ms, so received bytes reach the program in bursts "
+              "that far apart. 1 ms suits a serial line: echo 1 > /sys/bus/usb-serial/devices/ttyUSB2/latency_timer "
+              "(as root).\nfwupgrade: ModemManager runs: it opens some USB serial adapters as they appear and may hold "
+              "one. If a port is refused or loses bytes, stop it (sudo systemctl stop ModemManager) or remove its "
+              "package.\n");
     EXPECT_EQ(listed({devices[1]}, true).rfind("{\"port\":null,", 0), 0u);
 }
 

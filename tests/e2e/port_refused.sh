@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A port the system refuses: held by another program, or a device this user
-# may not open. Each is named with its own fix and the run gives up at once.
+# A port the system refuses: held by another program, named with its
+# process, or a device this user may not open, named with its group. Each
+# with its own fix, and the run gives up at once.
 # The second needs root, to run fwupgrade as the user nobody against a
 # pseudo-terminal only root may open; without it the test is skipped.
 . "$(dirname "$0")/lib.sh"
@@ -19,7 +20,9 @@ for _ in $(seq 200); do holds_device && break; sleep 0.05; done
 holds_device || fail "the first run never opened $device"
 fwupgrade test --port 1
 expect_rc 1 "port held by another program"
-output_has "COM1 is currently being used by another program.  Please close that program and try again."
+# The holder is named as the system shows it (/proc/*/fd).
+grep -qE "^COM1 \($device\) is used by (.*, )?fwupgrade \(process $holder\)(, .*)?\.  Please close that program and try again\.$" \
+  <<<"$out" || fail "the holder is not named"
 kill "$holder"; wait "$holder" 2>/dev/null || true
 
 if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1 || ! command -v setpriv >/dev/null; then
@@ -35,5 +38,8 @@ rc=$?
 set -e
 echo "$out"
 expect_rc 1 "device this user may not open"
-output_has "COM1 ($device) cannot be opened: this user has no permission to use it.  Please add the user to the dialout group, then log in again."
+# The group to join is the device's own (dialout for one of the root group).
+group="$(stat -c %G "$device")"
+[ "$group" != root ] || group=dialout
+output_has "COM1 ($device) cannot be opened: this user has no permission to use it.  Please add the user to the $group group, then log in again."
 echo "passed"

@@ -91,6 +91,7 @@ struct World {
         testing::writeFile(rig.tool.settingsPath(), settingsText(s, package));
         rig.port.setDriverBuffer(s.driverBufferBytes);
         rig.port.setReceiveEventDelay(sim::ms(s.receiveEventLagMs));
+        rig.port.setNetworkDelay(sim::ms(s.networkDelayMs));
         if (s.oldLogStuck) std::filesystem::create_directories(ispLogPath(rig.tool.ispFolder) + "/held");
         if (s.secondJobAtMs) {
             second = std::make_unique<SecondJob>(rig, s.secondJobIsp, package);

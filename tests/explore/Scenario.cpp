@@ -129,6 +129,18 @@ void drawReceiveEventLag(Draw& d, Scenario& s)
     s.faults.push_back("receive event " + std::to_string(s.receiveEventLagMs) + " ms late");
 }
 
+// A network port: late both ways, so a discard (a purge) meets data still
+// under way, which arrives after it; and a connection that may be lost.
+void drawNetwork(Draw& d, Scenario& s)
+{
+    if (!d.chance(0.08)) return;
+    s.networkDelayMs = 1 + d.below(300);
+    s.faults.push_back("network port, " + std::to_string(s.networkDelayMs) + " ms each way");
+    if (!d.chance(0.3)) return;
+    s.deviceFailsAfterBytes = d.below(kImageBytes + 200);
+    s.faults.push_back("connection lost after " + std::to_string(*s.deviceFailsAfterBytes) + " bytes");
+}
+
 void drawSteps(Draw& d, Scenario& s)
 {
     const std::size_t count = 1 + d.below(4);
@@ -164,6 +176,7 @@ Scenario drawScenario(uint64_t seed)
     drawFolder(d, s);
     drawSteps(d, s);
     drawReceiveEventLag(d, s);
+    drawNetwork(d, s);
     return s;
 }
 

@@ -24,6 +24,7 @@ struct Scenario {
     std::optional<uint64_t> portHeldFromMs;          // another program takes it later
     std::size_t driverBufferBytes = 0;               // the adapter holds this much of what is written
     uint64_t receiveEventLagMs = 0;                  // the driver tells of received bytes this late
+    uint64_t networkDelayMs = 0;                     // a serial server on the network, this far each way
     std::optional<int> ispTimeLimitSeconds;          // [ISP] TIMELIMIT in settings.ini
     bool oldLogStuck = false;                        // the old log cannot be deleted
     // A second projector, on port 2, has its scaler flashed from the same

@@ -102,8 +102,8 @@ TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)
 TEST(WindowWiring, PortDialogListsDevicesAsTheyComeAndGoAndOkAppliesThePickedOne)
 {
     GuiRig r;
-    fw::DetectedDevice ttyS0{"/dev/ttyS0", "", "", "", {}, {}, 1};
-    fw::DetectedDevice adapter{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z", 0x0403, 0x6001, 0};
+    fw::DetectedDevice ttyS0{"/dev/ttyS0", "", "", "", {}, {}, 1, {}, {}};
+    fw::DetectedDevice adapter{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3Z", 0x0403, 0x6001, 0, {}, {}};
     fw::sim::FixedDeviceSource source({ttyS0});
     r.session.setDeviceSource(source);
     r.port.setAvailability(2, PortAvailability::Projector);

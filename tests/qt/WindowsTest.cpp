@@ -52,5 +52,5 @@ TEST(Windows, PortDialogTakesATypedNumberAndTabsFromOk)
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     EXPECT_TRUE(dialog.Combo_Com()->isEditable());
     dialog.show();
-    EXPECT_EQ(tabCycle(dialog.RS232()), (std::vector<QString>{"RS232", "Combo_Com", "lstDevices", "cmdRefresh"}));
+    EXPECT_EQ(tabCycle(dialog.RS232()), (std::vector<QString>{"RS232", "Combo_Com", "txtDevice", "lstDevices", "cmdRefresh"}));
 }

@@ -5,6 +5,7 @@
 #include "SimRig.h"
 #include "window/MainWindow.h"
 #include "window/PortDiscovery.h"
+#include "window/PortMessages.h"
 #include "window/Settings.h"
 
 using namespace fw;
@@ -226,4 +227,58 @@ TEST_F(DetectedInDialog, ALineThatCannotBeWrittenStopsTheOpenWithAMessage)
     EXPECT_FALSE(rig.port.portOpen());
     EXPECT_EQ(rig.view.portList, "1");
     EXPECT_EQ(readFile(rig.tool.settingsPath()), kKept);
+}
+
+// A device or serial server typed into the device field becomes the chosen
+// number's line at OK; a serial server written wrongly is named and nothing
+// is written or opened.
+TEST_F(PortDialog, TypedDeviceBecomesTheChosenNumbersLine)
+{
+    const struct {
+        std::string typed;
+        PortLines lines;
+        std::string message;
+    } cases[] = {
+        {" rfc2217://10.0.0.5:4001 ", {{3, "rfc2217://10.0.0.5:4001"}}, ""},
+        {"rfc2217://10.0.0.5", {}, "rfc2217://10.0.0.5 is not a network port: write rfc2217://HOST:PORT or "
+                                   "socket://HOST:PORT."},
+    };
+    for (const auto& c : cases) {
+        SimRig fresh;
+        showDialog(fresh);
+        fresh.view.portList = "3";
+        fresh.view.portDevice = c.typed;
+        RS232_Click(fresh.tool);
+        EXPECT_EQ(fresh.tool.settings().portDevices(), c.lines) << c.typed;
+        EXPECT_EQ(fresh.port.portOpen(), c.message.empty()) << c.typed;
+        EXPECT_EQ(fresh.view.messages().empty() ? "" : fresh.view.messages().back().text, c.message);
+        EXPECT_EQ(fresh.view.portDevice.empty(), c.message.empty()) << c.typed;  // taken, or left to correct
+    }
+}
+
+// A refused open names the program that holds the device where the system
+// tells it, and the group the device belongs to as the one to join.
+TEST(RefusedPortMessage, NamesTheHolderOrTheGroupToJoin)
+{
+    const std::string dev = "COM1 (/dev/ttyUSB0)";
+    const struct {
+        OpenRefusal refusal;
+        std::string holder;
+        std::string group;
+        std::string message;
+    } cases[] = {
+        {OpenRefusal::InUse, "minicom (process 4711)", "dialout",
+         dev + " is used by minicom (process 4711).  Please close that program and try again."},
+        {OpenRefusal::InUseOrPermissionDenied, "minicom (process 4711)", "uucp",
+         dev + " is used by minicom (process 4711).  Please close that program and try again."},
+        {OpenRefusal::PermissionDenied, "", "uucp",
+         dev + " cannot be opened: this user has no permission to use it.  Please add the user to the uucp group, "
+               "then log in again."},
+        {OpenRefusal::InUseOrPermissionDenied, "", "",
+         dev + " cannot be opened: another program is using it, or this user has no permission to use it.  Please "
+               "close that program, or add the user to the dialout group, then log in again."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(refusedPortMessage(1, PortError(kPortAlreadyOpen, c.refusal, "/dev/ttyUSB0", c.holder, c.group)),
+                  c.message);
 }

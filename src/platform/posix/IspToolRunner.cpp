@@ -6,6 +6,7 @@
 #include "platform/posix/WineLaunch.h"
 #include "ground/FilePath.h"
 #include "ground/SettingsFile.h"
+#include "transfer/IspCommandLine.h"
 
 namespace fw::platform {
 
@@ -13,20 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPortOption = "-c";
 constexpr int kFileNotFound = 2;  // as a failed start of the tool itself reports it
-
-// The port the tool is told to open: the number after "-c"; 0 when none.
-int portOf(const std::vector<std::string>& arguments)
-{
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-        const std::string& value = arguments[i + 1];
-        if (arguments[i] == kPortOption && !value.empty() && value.size() < 4 &&
-            value.find_first_not_of("0123456789") == std::string::npos)
-            return std::stoi(value);
-    }
-    return 0;
-}
 
 std::string searchPath()
 {
@@ -46,7 +34,13 @@ public:
     ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& workingDirectory) override
     {
-        if (!isWindowsExecutable(program)) return direct_.start(program, arguments, workingDirectory);
+        const int port = ispPortOf(arguments);
+        if (!isWindowsExecutable(program)) {
+            // A tool built for this system is told its port's device here.
+            if (port == 0) return direct_.start(program, arguments, workingDirectory);
+            return direct_.startWithEnvironment(program, arguments, workingDirectory,
+                                                {{kPortDeviceVariable, deviceOfPort_(port)}});
+        }
         // The shell runs in the tool's folder, so every path it gets is absolute.
         const fs::path tool = fs::absolute(program);
         const fs::path folder = tool.parent_path();
@@ -58,7 +52,6 @@ public:
             failed.failure = wineMissingMessage(tool.filename().string(), runner);
             return failed;
         }
-        const int port = portOf(arguments);
         const WineSetup setup{wine, (folder / kWinePrefixName).string(), port, port > 0 ? deviceOfPort_(port) : ""};
         const Launch launch = wineLaunch(setup, tool.string(), arguments);
         return direct_.start(launch.program, launch.arguments, workingDirectory);

@@ -28,6 +28,9 @@ constexpr int kDevicesTop = 1680;
 constexpr int kListTop = 2100;
 constexpr int kRefreshWidth = 1215;
 constexpr int kRefreshHeight = 375;
+// The device field, right of the number.
+constexpr int kDeviceLabelLeft = 3240;
+constexpr int kDeviceFieldLeft = 4080;
 
 enum Column { ColNumber, ColDevice, ColDescription, ColManufacturer, ColSerial, ColUsbId, ColumnCount };
 
@@ -80,15 +83,30 @@ COM_Set::COM_Set(QWidget* parent) : QDialog(parent), standingText_(QString::from
     Label8->setGeometry(twipsRect(240, 240, 1095, 255));
     Label8->setFont(arialFont(kLabelPoints, true));
 
+    buildDeviceField();
     buildDeviceList();
 
     setTabOrder(RS232_, Combo_Com_);
-    setTabOrder(Combo_Com_, lstDevices_);
+    setTabOrder(Combo_Com_, txtDevice_);
+    setTabOrder(txtDevice_, lstDevices_);
     setTabOrder(lstDevices_, cmdRefresh_);
     connect(RS232_, &QPushButton::clicked, this, [this] {
         if (accepted) accepted();
     });
     move(twipsPoint(4500, 4125));
+}
+
+void COM_Set::buildDeviceField()
+{
+    auto* lblDevice = new QLabel(QStringLiteral("Device:"), this);
+    lblDevice->setObjectName(QStringLiteral("lblDevice"));
+    lblDevice->setGeometry(twipsRect(kDeviceLabelLeft, 240, kDeviceFieldLeft - kDeviceLabelLeft, 255));
+    txtDevice_ = new QLineEdit(this);
+    txtDevice_->setObjectName(QStringLiteral("txtDevice"));
+    txtDevice_->setGeometry(
+        twipsRect(kDeviceFieldLeft, 240, kWidthTwips - kMargin - kDeviceFieldLeft, kComboHeightTwips));
+    txtDevice_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, rfc2217://host:port, socket://host:port"));
+    txtDevice_->setToolTip(QStringLiteral("Written for the chosen number at OK; empty keeps what it has."));
 }
 
 void COM_Set::buildDeviceList()
@@ -157,6 +175,10 @@ void COM_Set::hideEvent(QHideEvent* event)
 }
 
 QString COM_Set::listText() const { return Combo_Com_->currentText(); }
+
+QString COM_Set::deviceText() const { return txtDevice_->text(); }
+
+void COM_Set::setDeviceText(const QString& text) { txtDevice_->setText(text); }
 
 void COM_Set::setListText(const QString& text)
 {

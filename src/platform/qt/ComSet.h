@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -37,12 +38,15 @@ public:
     const std::vector<fw::DetectedPort>& shownDevices() const { return shown_; }
 
     QString listText() const;
+    QString deviceText() const;
+    void setDeviceText(const QString& text);
     // Text put by the program; a close without OK comes back to it.
     void setListText(const QString& text);
     // The program is done with the dialog: what it shows now stands.
     void hideKeepingText();
 
     QComboBox* Combo_Com() const { return Combo_Com_; }
+    QLineEdit* txtDevice() const { return txtDevice_; }
     QPushButton* RS232() const { return RS232_; }
     QTreeWidget* lstDevices() const { return lstDevices_; }
     QPushButton* cmdRefresh() const { return cmdRefresh_; }
@@ -55,11 +59,13 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void buildDeviceField();
     void buildDeviceList();
     void pickRow();
 
     QPushButton* RS232_ = nullptr;
     QComboBox* Combo_Com_ = nullptr;
+    QLineEdit* txtDevice_ = nullptr;
     QTreeWidget* lstDevices_ = nullptr;
     QPushButton* cmdRefresh_ = nullptr;
     QTimer refreshTimer_;

@@ -15,9 +15,10 @@ using PortDeviceOf = std::function<std::string(int number)>;
 // Linux and macOS. Numbers below 1 name no device.
 std::string defaultPortDevice(int number);
 
-// Port n as the settings' [Ports] lines map it (COM1=/dev/ttyUSB0), else the
-// platform's own name. The file is read at every open, so an edit takes
-// effect at the next open. Windows has no mapping: COMn is the device.
+// Port n as the settings' [Ports] lines map it (COM1=/dev/ttyUSB0,
+// COM2=rfc2217://host:port), else the platform's own name. The file is read
+// at every open, so an edit takes effect at the next open. Windows maps only
+// serial servers: COMn is the device.
 PortDeviceOf settingsPortDevices(SettingsFile settings);
 
 // True where settings.ini may map numbers to devices: Linux and macOS.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <memory>
 
@@ -63,6 +64,14 @@ int startErrorCode(const QString& program, const QString& workingDirectory)
 fw::ProcessStart QtProcessRunner::start(const std::string& program, const std::vector<std::string>& arguments,
                                         const std::string& workingDirectory)
 {
+    return startWithEnvironment(program, arguments, workingDirectory, {});
+}
+
+fw::ProcessStart QtProcessRunner::startWithEnvironment(const std::string& program,
+                                                       const std::vector<std::string>& arguments,
+                                                       const std::string& workingDirectory,
+                                                       const fw::Environment& variables)
+{
     const QString programName = QString::fromStdString(program);
     const QString folder = QString::fromStdString(workingDirectory);
 
@@ -70,6 +79,12 @@ fw::ProcessStart QtProcessRunner::start(const std::string& program, const std::v
     process->setProgram(programName);
     setArguments(*process, arguments);
     process->setWorkingDirectory(folder);
+    if (!variables.empty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : variables)
+            environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+        process->setProcessEnvironment(environment);
+    }
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     ProcessTree::prepare(*process);

@@ -11,6 +11,9 @@ class QtProcessRunner final : public fw::ProcessRunner {
 public:
     fw::ProcessStart start(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& workingDirectory) override;
+    fw::ProcessStart startWithEnvironment(const std::string& program, const std::vector<std::string>& arguments,
+                                          const std::string& workingDirectory,
+                                          const fw::Environment& variables) override;
     // Stops every program started by any runner of this process.
     void stopAll() override;
 };

@@ -2,6 +2,7 @@
 
 #include <QSerialPortInfo>
 
+#include "qt/AdapterFacts.h"
 #include "qt/PortDevice.h"
 #include "qt/Text8.h"
 #include "ground/PortNumbering.h"
@@ -31,6 +32,12 @@ fw::DetectedDevice detected(const QSerialPortInfo& info)
     if (info.hasVendorIdentifier()) d.vendorId = info.vendorIdentifier();
     if (info.hasProductIdentifier()) d.productId = info.productIdentifier();
     d.ownNumber = ownNumberOf(d.device);
+    d.latencyTimerMs = latencyTimerMs(d.device);
+    // A [Ports] line with the adapter's lasting name survives a re-plug.
+    if (const std::string stable = stableDeviceName(d.device); !stable.empty()) {
+        d.kernelDevice = d.device;
+        d.device = stable;
+    }
     return d;
 }
 

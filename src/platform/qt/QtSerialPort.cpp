@@ -96,7 +96,8 @@ void QtSerialPort::failOpen()
     if (port_.error() != QSerialPort::PermissionError) fail();
     port_.clearError();
     const int accessError = accessProbe_ ? accessProbe_(device_) : 0;
-    throw PortError(kPortAlreadyOpen, platform::refusalForAccessError(accessError), device_);
+    throw PortError(kPortAlreadyOpen, platform::refusalForAccessError(accessError), device_,
+                    platform::deviceHolder(device_), platform::deviceGroup(device_));
 }
 
 void QtSerialPort::setDtrEnable(bool level)
@@ -149,6 +150,12 @@ std::string QtSerialPort::input()
     if (!port_.isOpen()) throw PortError(kPortNotOpen);
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+std::size_t QtSerialPort::inputWaiting()
+{
+    if (!port_.isOpen()) throw PortError(kPortNotOpen);
+    return static_cast<std::size_t>(port_.bytesAvailable()) + driverInputQueue(port_);
 }
 
 void QtSerialPort::discardInput()

@@ -30,6 +30,7 @@ public:
     void output(std::string_view bytes) override;
     std::size_t outputPending() override;
     std::string input() override;
+    std::size_t inputWaiting() override;
     void discardInput() override;
     bool dtrEnable() const override { return dtr_; }
     void setDtrEnable(bool level) override;

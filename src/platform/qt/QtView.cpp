@@ -133,6 +133,10 @@ std::string QtView::portListText() { return fromQt(portDialogCreated().listText(
 
 void QtView::setPortListText(const std::string& text) { portDialogCreated().setListText(toQt(text)); }
 
+std::string QtView::portDeviceText() { return fromQt(portDialogCreated().deviceText()); }
+
+void QtView::setPortDeviceText(const std::string& text) { portDialogCreated().setDeviceText(toQt(text)); }
+
 std::string QtView::openFileDialog(const std::string& startLocation)
 {
     return runOpenFileDialog(&form2_, startLocation);

@@ -41,6 +41,8 @@ public:
     void hidePortDialog() override;
     std::string portListText() override;
     void setPortListText(const std::string& text) override;
+    std::string portDeviceText() override;
+    void setPortDeviceText(const std::string& text) override;
     std::string openFileDialog(const std::string& startLocation) override;
 
 private:

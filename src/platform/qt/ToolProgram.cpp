@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "platform/IspToolRunner.h"
+#include "qt/RelayingRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
 #include "qt/RecordSetup.h"
@@ -21,7 +21,7 @@ std::string workingDirectory() { return fromQt(QDir::toNativeSeparators(QDir::cu
 ToolProgram::ToolProgram()
     : programFolder_(programFolder(true)), workingDirectory_(workingDirectory()),
       port_(settingsPortDevices(SettingsFile(programFolder_))),
-      ispTool_(platform::ispToolRunner(processes_, settingsPortDevices(SettingsFile(programFolder_)))),
+      ispTool_(ispToolRunner(processes_, settingsPortDevices(SettingsFile(programFolder_)))),
       record_(recordSetup(kProgramId, defaultRecordPath(true), settingsPortDevices(SettingsFile(programFolder_)))),
       session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {

@@ -6,7 +6,7 @@
 #include "qt/QtEventLoop.h"
 #include "qt/QtProcessRunner.h"
 #include "qt/QtSerialDevices.h"
-#include "qt/QtSerialPort.h"
+#include "qt/AnyPort.h"
 #include "qt/WindowSession.h"
 #include "record/ServiceRecord.h"
 
@@ -15,7 +15,7 @@ namespace fw::qt {
 // The technician's program as it is wired: settings.ini, the ISP tool and
 // its log in the program's own folder; relative image names in list files
 // against the folder it was started in; the machine's serial port as
-// settings.ini maps it; Qt's event loop; QProcess; the windows; and the
+// settings.ini maps it (or the serial server it names); Qt's event loop; QProcess; the windows; and the
 // service record in the user's data folder.
 // Needs the application object to exist.
 class ToolProgram {
@@ -30,7 +30,7 @@ public:
 private:
     std::string programFolder_;
     std::string workingDirectory_;
-    QtSerialPort port_;
+    AnyPort port_;
     QtEventLoop loop_;
     QtProcessRunner processes_;
     std::unique_ptr<fw::ProcessRunner> ispTool_;  // a Windows build of the tool runs through wine

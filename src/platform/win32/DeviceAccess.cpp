@@ -6,4 +6,9 @@ namespace fw::platform {
 // COM port has no per-user permission to check: the in-use message stands.
 int deviceAccessError(const std::string&) { return 0; }
 
+// Windows names no holder of a COM port to a program that is not its administrator.
+std::string deviceHolder(const std::string&) { return {}; }
+
+std::string deviceGroup(const std::string&) { return {}; }
+
 } // namespace fw::platform

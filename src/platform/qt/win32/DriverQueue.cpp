@@ -13,4 +13,13 @@ std::size_t driverOutputQueue(const QSerialPort& port)
     return static_cast<std::size_t>(status.cbOutQue);
 }
 
+std::size_t driverInputQueue(const QSerialPort& port)
+{
+    const HANDLE handle = port.handle();
+    COMSTAT status{};
+    DWORD errors = 0;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !ClearCommError(handle, &errors, &status)) return 0;
+    return static_cast<std::size_t>(status.cbInQue);
+}
+
 } // namespace fw::qt
