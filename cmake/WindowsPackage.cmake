@@ -13,6 +13,8 @@ endif()
 set_target_properties(firmware-upgrade-tool PROPERTIES WIN32_EXECUTABLE ON)
 
 install(TARGETS firmware-upgrade-tool fwupgrade RUNTIME DESTINATION .)
+file(GLOB fwup_documents CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*)
+install(FILES ${fwup_documents} DESTINATION docs)
 get_target_property(fwup_qt_type Qt6::Core TYPE)
 if(fwup_qt_type STREQUAL "STATIC_LIBRARY")
   # Qt is inside the programs: its licence goes beside them.

@@ -28,7 +28,8 @@ const char* const kUsage =
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
     "            (default: the program folder below)\n"
     "  --json    one JSON object a line: the events of test, check and upgrade\n"
-    "            (docs/events.md), the ports, or the history's entries as stored\n"
+    "            (events.md in the documentation), the ports, or the history's\n"
+    "            entries as stored\n"
     "  --record  the service record file for this run (default: upgrades.jsonl in\n"
     "            the user's data folder)\n";
 
@@ -93,7 +94,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
             const auto text = value("--folder");
             if (!text) return fail("--folder needs a folder");
             o.folder = *text;
-        } else if (a == "--transcript") {
+        } else if (a == "--transcript" && (o.command == Command::Test || o.command == Command::Upgrade)) {
+            // Only test and upgrade talk to a projector; elsewhere the file would stay empty.
             const auto text = value("--transcript");
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;

@@ -50,7 +50,10 @@ int main(int argc, char* argv[])
     const std::vector<std::string> arguments = fw::qt::ownArguments(argc, argv);
     const auto parsed = fw::cli::parseCommandLine(arguments);
     if (parsed.help) {
-        std::cout << fw::cli::kUsage << "\nProgram folder: " << fw::qt::programFolder(false) << '\n';
+        std::cout << fw::cli::kUsage << '\n';
+        if (const std::string docs = fw::qt::documentationFolder(); !docs.empty())
+            std::cout << "Documentation: " << docs << '\n';
+        std::cout << "Program folder: " << fw::qt::programFolder(false) << '\n';
         return 0;
     }
     if (!parsed.options) {

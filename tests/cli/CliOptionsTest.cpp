@@ -57,7 +57,9 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"check", "a.txt", "--port", "1"}, "check takes no --port"},
         {{"check", "a.txt", "--bogus"}, "unknown option: --bogus"},
         {{"check", "a.txt", "--folder"}, "--folder needs a folder"},
-        {{"check", "a.txt", "--transcript"}, "--transcript needs a file name"},
+        {{"test", "--port", "1", "--transcript"}, "--transcript needs a file name"},
+        {{"check", "a.txt", "--transcript", "t.log"}, "unknown option: --transcript"},
+        {{"history", "--transcript", "t.log"}, "unknown option: --transcript"},
         {{"ports", "--port", "1"}, "ports takes no --port"},
         {{"ports", "extra"}, "unexpected argument: extra"},
     };

@@ -39,6 +39,8 @@ prog="$(ls -d "$work"/unpacked/FirmwareUpgradeTool-*-windows)"
 fwupgrade --help
 expect_rc 0 "--help from the ZIP"
 output_has "usage: fwupgrade"
+[ -f "$prog/docs/events.md" ] || fail "the ZIP lacks docs/events.md"
+tr -d '\r' <<<"$out" | grep -q '^Documentation: .*\\docs$' || fail "--help does not name the docs beside it"
 cp "$BIN_ISP" "$prog/gf9450isp.exe"
 printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
 

@@ -35,4 +35,14 @@ std::string programFolder(bool create)
     return fromQt(QDir::toNativeSeparators(toQt(chosen)));
 }
 
+std::string documentationFolder()
+{
+    const QDir executable(QCoreApplication::applicationDirPath());
+    for (const char* relative : {"../share/doc/firmware-upgrade-tool", "docs"}) {
+        const QString folder = QDir::cleanPath(executable.filePath(QString::fromLatin1(relative)));
+        if (holds(folder, "events.md")) return fromQt(QDir::toNativeSeparators(folder));
+    }
+    return {};
+}
+
 } // namespace fw::qt

@@ -20,4 +20,10 @@ std::string chooseProgramFolder(const std::string& executableFolder, const std::
 // data folder that does not exist yet is made (the first start).
 std::string programFolder(bool create);
 
+// The folder of the documents --help refers to, where they were installed
+// with the program: share/doc/firmware-upgrade-tool beside the executable's
+// bin folder (a Linux package), or docs beside the executable (the Windows
+// ZIP). Empty where neither holds them (a build tree).
+std::string documentationFolder();
+
 } // namespace fw::qt
