@@ -73,5 +73,20 @@ fwupgrade() {
 
 expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, not $1"; }
 report_has() { grep -qx "$2" "$work/report$1.txt" || fail "report $1 lacks $2: $(cat "$work/report$1.txt")"; }
+# The projector holds both images, each byte for byte.
+report_both_whole() { report_has "$1" up_whole=yes; report_has "$1" scaler_whole=yes; }
 output_has() { grep -qF -- "$1" <<<"$out" || fail "output lacks: $1"; }
 output_lacks() { ! grep -qF -- "$1" <<<"$out" || fail "output holds: $1"; }
+
+# The download as a cable carries it, read from a --transcript file: what
+# was sent, one write a line, image blocks as their size: the command a
+# character at a time, CR, "y", the length, 256 blocks of 1024 bytes and
+# CR LF, in this order.
+expect_download_on_wire() {
+  local sent
+  sent="$(awk '$2 == ">>" { sub(/^ *[0-9.]+ >> /, "")
+                            if (length($0) > 64) { gsub(/<[0-9A-F][0-9A-F]>/, "."); $0 = "[" length($0) "]" }
+                            printf "%s|", $0 }' "$1")"
+  grep -qF -- "o|p| |d|l|m|y|<0D>|y|40000|$(printf '[1024]|%.0s' $(seq 256))<0D><0A>|" <<<"$sent" ||
+    fail "transcript lacks the download: ${sent:0:400}"
+}

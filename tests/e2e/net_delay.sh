@@ -21,6 +21,5 @@ fwupgrade upgrade --port "rfc2217://127.0.0.1:$relay_port" --yes "$list"
 expect_rc 0 "upgrade at 100 ms each way"
 output_has "Download complete. Don't forget to turn the projector AC power off and on again"
 stop_projectors
-report_has 1 up_whole=yes
-report_has 1 scaler_whole=yes
+report_both_whole 1
 echo "passed"

@@ -15,5 +15,5 @@ fwupgrade upgrade "${ports[@]}" --yes "$list"
 expect_rc 0 "three at once"
 [ "$(grep -c '^\[COM[0-9]*\] Download complete' <<<"$out")" -eq 3 ] || fail "not three completed"
 stop_projectors
-for n in 1 2 3; do report_has "$n" up_whole=yes; report_has "$n" scaler_whole=yes; done
+for n in 1 2 3; do report_both_whole "$n"; done
 echo "passed"

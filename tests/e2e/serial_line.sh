@@ -27,16 +27,8 @@ output_has "Running the ISP tool on the scaler (time limit 20:00) ..."
 output_has "Download complete. Don't forget to turn the projector AC power off and on again to complete the software upgrading process."
 output_lacks "Communication with projector failed."  # nothing went wrong on the way
 stop_projectors
-report_has 1 up_whole=yes
-report_has 1 scaler_whole=yes
-# What the tool sent, one write a line, image blocks as their size: the
-# download command a character at a time, CR, "y", the length, 256 blocks of
-# 1024 bytes and CR LF, in this order.
-sent="$(awk '$2 == ">>" { sub(/^ *[0-9.]+ >> /, "")
-                          if (length($0) > 64) { gsub(/<[0-9A-F][0-9A-F]>/, "."); $0 = "[" length($0) "]" }
-                          printf "%s|", $0 }' "$work/transcript.txt")"
-download="o|p| |d|l|m|y|<0D>|y|40000|$(printf '[1024]|%.0s' $(seq 256))<0D><0A>|"
-grep -qF -- "$download" <<<"$sent" || fail "transcript lacks the download: ${sent:0:400}"
+report_both_whole 1
+expect_download_on_wire "$work/transcript.txt"
 # Each port's ISP tool runs, and leaves its log, in a folder of its own.
 [ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "log.txt does not end with the success line"
 echo "passed"

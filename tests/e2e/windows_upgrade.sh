@@ -17,8 +17,7 @@ output_has "Download complete. Don't forget to turn the projector AC power off a
 output_lacks "Communication with projector failed."
 [ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "COM1's log does not end with the success line"
 stop_projectors
-report_has 1 up_whole=yes
-report_has 1 scaler_whole=yes
+report_both_whole 1
 
 start_projector 1 --cut-after 131072
 fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
@@ -48,6 +47,5 @@ fwupgrade upgrade --port 12 --yes "$(arg_path "$list")"
 expect_rc 0 "upgrade on COM12 with the 32-bit tool"
 grep -qF 'Port COM12 (\\.\COM12)' "$prog/isp-COM12/log.txt" || fail "the tool did not open COM12"
 stop_projectors
-report_has 12 up_whole=yes
-report_has 12 scaler_whole=yes
+report_both_whole 12
 echo "passed"

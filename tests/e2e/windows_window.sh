@@ -75,6 +75,5 @@ grep -qF "Download complete. Don't forget to turn the projector AC power off and
   || fail "the last box says: $shown"
 xdotool key Return
 stop_projectors
-report_has 1 up_whole=yes
-report_has 1 scaler_whole=yes
+report_both_whole 1
 echo "passed"

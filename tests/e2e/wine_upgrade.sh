@@ -26,7 +26,6 @@ for tool in "$BIN_ISP_WINDOWS" "$BIN_ISP_WINDOWS32"; do
   running="$(ps -eo stat=,args= | grep -F "${base##*/}" | grep gf9450isp | grep -v '^Z' || true)"
   [ -z "$running" ] || fail "the tool still runs: $running"
   stop_projectors
-  report_has 1 up_whole=yes
-  report_has 1 scaler_whole=yes
+  report_both_whole 1
 done
 echo "passed"
