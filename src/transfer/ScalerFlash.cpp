@@ -128,13 +128,13 @@ ScalerOutcome runTool(Link& link, ProcessRunner& processes, const IspJob& job, c
 
 } // namespace
 
-bool openPortIfClosed(Link& link)
+std::optional<PortError> openPortIfClosed(Link& link)
 {
     try {
         if (!link.port.portOpen()) link.port.setPortOpen(true);
-        return true;
-    } catch (const PortError&) {
-        return false;
+        return std::nullopt;
+    } catch (const PortError& refusal) {
+        return refusal;
     }
 }
 

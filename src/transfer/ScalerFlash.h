@@ -4,15 +4,16 @@
 #include <optional>
 #include <string>
 
+#include "ground/PortError.h"
 #include "ground/ProcessRunner.h"
 #include "link/Link.h"
 
 namespace fw {
 
 // The scaler phase's steps on the wire: the port is opened if it is closed
-// (false when it cannot be), "op dlgf" asks for ISP mode, and the scaler may
-// answer with its banner.
-bool openPortIfClosed(Link& link);
+// (the refusal when it cannot be), "op dlgf" asks for ISP mode, and the
+// scaler may answer with its banner.
+std::optional<PortError> openPortIfClosed(Link& link);
 PortFailure askForIspMode(Link& link);
 // True when the banner came.
 bool awaitScalerBanner(Link& link);

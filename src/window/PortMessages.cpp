@@ -63,6 +63,16 @@ std::string refusedPortMessage(int16_t port, const PortError& refusal)
     return portName(port) + texts::PortInUseTail;
 }
 
+std::string reopenFailureMessage(const Tool& tool, const PortError& failure)
+{
+    const int16_t port = tool.port.commPort();
+    switch (failure.code()) {
+    case kInvalidPort: return withPortDetail(tool, portName(port) + texts::InvalidPortTail);
+    case kPortAlreadyOpen: return refusedPortMessage(port, failure);
+    default: return withPortDetail(tool, texts::LinkFailed);
+    }
+}
+
 bool reportPortSetupFailure(Tool& tool, const PortError& error)
 {
     switch (error.code()) {

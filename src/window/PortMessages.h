@@ -32,6 +32,11 @@ bool reportPortSetupFailure(Tool& tool, int code);
 // network port names its server and what went wrong); as it is otherwise.
 std::string withPortDetail(const Tool& tool, std::string message);
 
+// A port that cannot be opened again for the projector it was talking to:
+// named by its own number (not the dialog's text); a refused open names what
+// holds it; anything else is the link failure with what the port can tell.
+std::string reopenFailureMessage(const Tool& tool, const PortError& failure);
+
 // The 8005 message for a refused open: the program that holds the device
 // where it is known, else the reason and the group to join.
 std::string refusedPortMessage(int16_t port, const PortError& refusal);

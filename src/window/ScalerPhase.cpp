@@ -182,6 +182,13 @@ void restoreWindow(Tool& tool)
     tool.state.DownloadBusy = false;
 }
 
+// The projector holds a new uP image and still its old scaler image: a phase
+// that ends here must not end without a word.
+void reportUnopenedPort(Tool& tool, const PortError& refusal)
+{
+    report(tool, reopenFailureMessage(tool, refusal), MessageStyle::Critical);
+}
+
 } // namespace
 
 Reason cmdFlashSW2_Click(Tool& tool)
@@ -193,9 +200,10 @@ Reason cmdFlashSW2_Click(Tool& tool)
     Disable_object(tool);
     setCaption(tool, Caption::lblFileCount, texts::FileTwoOfTwo);
 
-    // A port that cannot be opened ends the phase without a word, as it always has.
     Reason reason = Reason::PortNotOpened;
-    if (openPortIfClosed(tool.link)) {
+    if (const std::optional<PortError> refusal = openPortIfClosed(tool.link)) {
+        reportUnopenedPort(tool, *refusal);
+    } else {
         enterIspMode(tool);
         const IspJob job = ispJob(tool);
         ProcessingWindow window(tool, job.timeLimitSeconds);

@@ -58,10 +58,7 @@ void handlePortError(Tool& tool, int code)
 {
     tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
-    const std::string message = code == kInvalidPort
-                                    ? portName(tool.port.commPort()) + texts::InvalidPortTail
-                                    : std::string(texts::LinkFailed);
-    report(tool, withPortDetail(tool, message), MessageStyle::Critical);
+    report(tool, reopenFailureMessage(tool, PortError(code)), MessageStyle::Critical);
     setPointerBusy(tool, false);
     leaveOnlyPortChoice(tool);
     endUpgrade(tool);

@@ -131,18 +131,33 @@ TEST(ScalerFlash, ProcessingWindowStaysOnTopAndAnimatesWhileTheToolRuns)
     expectClosingSteps(r);
 }
 
-TEST(ScalerFlash, PortThatCannotBeOpenedEndsSilently)
+// After the uP image the projector still holds its old scaler image: a port
+// that cannot be opened for the scaler is said, named by its own number, and
+// no tool runs.
+TEST(ScalerFlash, PortThatCannotBeOpenedIsSaidAndNoToolRuns)
 {
-    UpgradeRig r;
-    r.rig.port.setPortOpen(false);
-    r.rig.port.setAvailability(1, PortAvailability::Missing);
-    cmdFlashSW2_Click(r.tool());
+    const struct {
+        PortAvailability availability;
+        std::string message;
+    } cases[] = {
+        {PortAvailability::Missing, std::string("COM1") + texts::InvalidPortTail},
+        {PortAvailability::HeldByOther, std::string("COM1") + texts::PortInUseTail},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        UpgradeRig r;
+        r.rig.view.portList = "9";
+        r.rig.port.setPortOpen(false);
+        r.rig.port.setAvailability(1, c.availability);
+        EXPECT_EQ(cmdFlashSW2_Click(r.tool()), Reason::PortNotOpened);
 
-    EXPECT_TRUE(r.messages().empty());
-    EXPECT_EQ(r.rig.port.bytesSent(), "");
-    EXPECT_TRUE(r.rig.processes.launches().empty());
-    EXPECT_EQ(r.view().caption(Caption::lblFileCount), texts::FileTwoOfTwo);
-    expectClosingSteps(r);
+        EXPECT_EQ(r.messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(r.view().messages().back().style, MessageStyle::Critical);
+        EXPECT_EQ(r.rig.port.bytesSent(), "");
+        EXPECT_TRUE(r.rig.processes.launches().empty());
+        EXPECT_EQ(r.view().caption(Caption::lblFileCount), texts::FileTwoOfTwo);
+        expectClosingSteps(r);
+    }
 }
 
 TEST(ScalerFlash, PortFailingUnderTheCommandIsReportedAndTheToolStillRuns)
