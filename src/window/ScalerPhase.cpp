@@ -182,13 +182,6 @@ void restoreWindow(Tool& tool)
     tool.state.DownloadBusy = false;
 }
 
-// The projector holds a new uP image and still its old scaler image: a phase
-// that ends here must not end without a word.
-void reportUnopenedPort(Tool& tool, const PortError& refusal)
-{
-    report(tool, reopenFailureMessage(tool, refusal), MessageStyle::Critical);
-}
-
 } // namespace
 
 Reason cmdFlashSW2_Click(Tool& tool)
@@ -202,7 +195,9 @@ Reason cmdFlashSW2_Click(Tool& tool)
 
     Reason reason = Reason::PortNotOpened;
     if (const std::optional<PortError> refusal = openPortIfClosed(tool.link)) {
-        reportUnopenedPort(tool, *refusal);
+        // The projector may hold a new uP image and still its old scaler
+        // image: the phase must not end here without a word.
+        report(tool, reopenFailureMessage(tool, *refusal), MessageStyle::Critical);
     } else {
         enterIspMode(tool);
         const IspJob job = ispJob(tool);

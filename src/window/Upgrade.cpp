@@ -54,11 +54,11 @@ void abortUpgrade(Tool& tool, const std::string& message)
 }
 
 // Port failures while the port is reopened.
-void handlePortError(Tool& tool, int code)
+void handlePortError(Tool& tool, const PortError& failure)
 {
     tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
-    report(tool, reopenFailureMessage(tool, PortError(code)), MessageStyle::Critical);
+    report(tool, reopenFailureMessage(tool, failure), MessageStyle::Critical);
     setPointerBusy(tool, false);
     leaveOnlyPortChoice(tool);
     endUpgrade(tool);
@@ -79,13 +79,13 @@ void showBusyWindow(Tool& tool)
 
 // A fresh session on the port; a port some other program already holds
 // open is tried as it is, and the link test then tells.
-PortFailure reopenPort(Tool& tool)
+std::optional<PortError> reopenPort(Tool& tool)
 {
     tool.port.setPortOpen(false);
     try {
         tool.port.setPortOpen(true);
     } catch (const PortError& e) {
-        if (e.code() != kPortAlreadyOpen) return e.code();
+        if (e.code() != kPortAlreadyOpen) return e;
     }
     return std::nullopt;
 }
@@ -224,7 +224,7 @@ struct Ending {
 
 Ending runUpgrade(Tool& tool, uint64_t bytes)
 {
-    if (const PortFailure failure = reopenPort(tool)) {
+    if (const std::optional<PortError> failure = reopenPort(tool)) {
         handlePortError(tool, *failure);
         return {UpgradeOutcome::LinkFailed, Reason::PortNotOpened};
     }
