@@ -221,7 +221,101 @@ bool replaceWhole(const std::string& path, const std::string& content)
     return !fs::is_directory(target, ec) && writeBytes(target, content);
 }
 
+bool isComment(std::string_view trimmed) { return trimmed.starts_with(';') || trimmed.starts_with('#'); }
+
+std::string_view textOf(std::string_view content, const Line& line)
+{
+    std::string_view text = content.substr(line.begin, line.end - line.begin);
+    if (line.begin == 0 && text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    return trimBlanks(text);
+}
+
+std::string readValue(std::string_view value)
+{
+    if (isQuoted(value)) value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+bool isListedName(std::string_view name)
+{
+    return isWritableName(name, "=") && name == trimBlanks(name) && !name.starts_with('[') && !isComment(name);
+}
+
+// Where the sections named `section` lie: from the header line to the
+// first line of the next section (or the end), as line indices.
+std::vector<std::pair<std::size_t, std::size_t>> sectionSpans(const std::vector<Line>& lines, std::string_view section)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != Line::Kind::Section) continue;
+        if (!spans.empty() && spans.back().second == lines.size()) spans.back().second = i;
+        if (sameNameIgnoringCase(lines[i].name, section)) spans.emplace_back(i, lines.size());
+    }
+    return spans;
+}
+
 } // namespace
+
+std::vector<ProfileLine> profileSectionLines(std::string_view content, std::string_view section)
+{
+    const auto lines = splitLines(content);
+    std::vector<ProfileLine> listed;
+    for (const auto& [header, end] : sectionSpans(lines, section)) {
+        for (std::size_t i = header + 1; i < end; ++i) {
+            const std::string_view text = textOf(content, lines[i]);
+            if (text.empty() || isComment(text)) continue;
+            ProfileLine line;
+            line.number = i + 1;
+            line.text = std::string(text);
+            if (lines[i].kind == Line::Kind::Key) {
+                line.isKey = true;
+                line.name = std::string(lines[i].name);
+                line.value = readValue(lines[i].value);
+            }
+            listed.push_back(std::move(line));
+        }
+    }
+    return listed;
+}
+
+std::optional<std::string> withProfileSection(std::string_view content, std::string_view section,
+                                              const ProfileKeys& keys)
+{
+    if (!isWritableName(section, "]")) return std::nullopt;
+    const std::string_view eol = lineEndOf(content);
+    std::string body;
+    for (const auto& [name, value] : keys) {
+        if (!isListedName(name) || holdsLineBreak(value)) return std::nullopt;
+        body += name + "=" + storedForm(value) + std::string(eol);
+    }
+    const auto lines = splitLines(content);
+    const auto spans = sectionSpans(lines, section);
+    if (spans.empty()) {
+        std::string out = withLineAt(content, content.size(), enclosed('[', section, ']'), eol);
+        return out + body;
+    }
+    // The first section's body up to its last non-blank line gives way to
+    // the keys; blank lines before the next section stay.
+    const auto [header, end] = spans.front();
+    std::size_t lastFilled = header;
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (!textOf(content, lines[i]).empty()) lastFilled = i;
+    std::string out(content.substr(0, lines[header].next));
+    if (out.back() == '\r') out += '\n';  // a header ending the file: its line end completed
+    else if (out.back() != '\n') out += eol;
+    out += body;
+    std::size_t from = lines[lastFilled].next;
+    for (std::size_t k = 1; k < spans.size(); ++k) {
+        out += content.substr(from, lines[spans[k].first].begin - from);
+        from = spans[k].second < lines.size() ? lines[spans[k].second].begin : content.size();
+    }
+    out += content.substr(from);
+    return out;
+}
+
+std::optional<std::string> readProfileText(const std::string& path) { return readWhole(path); }
+
+bool writeProfileText(const std::string& path, const std::string& content) { return replaceWhole(path, content); }
 
 std::string profileValue(std::string_view content, std::string_view section, std::string_view key)
 {

@@ -127,6 +127,55 @@ inline constexpr const char* SectionOfFile = "] section of ";
 inline constexpr const char* InternalError = "ERROR: Internal program error: ";
 inline constexpr const char* InternalErrorTail = ". The operation was stopped. Please report this message.";
 
+// A venue file: "line 4: " then what is wrong with the line.
+inline constexpr const char* VenueLine = "line ";
+// The same for a row about to be written: "projector 4: ".
+inline constexpr const char* VenueRow = "projector ";
+inline constexpr const char* VenueNoEquals = "no \"=\" between the projector's label and its port";
+inline constexpr const char* VenueNoLabel = "no label before the \"=\"";
+inline constexpr const char* VenueNoPort = "no port after the \"=\"";
+// "the port \"COM0\" is not one: write ..."
+inline constexpr const char* VenuePortIs = "the port \"";
+inline constexpr const char* VenueNotAPort =
+    "\" is not one: write COMn (n from 1 to 255), a device path such as /dev/ttyUSB0, or a serial server as "
+    "rfc2217://HOST:PORT or socket://HOST:PORT";
+// "the label \"Booth\" is on line 3 already"
+inline constexpr const char* VenueLabelIs = "the label \"";
+inline constexpr const char* VenuePortTwice = "\" is on line ";
+inline constexpr const char* VenueAlready = " already";
+inline constexpr const char* VenueLabelUnwritable =
+    "\" cannot be written: a label is not empty, holds no \"=\" and does not begin with \"[\", \";\" or \"#\"";
+inline constexpr const char* VenueUnreadable = "the file cannot be read";
+inline constexpr const char* VenueNotWritten = "the file cannot be written";
+inline constexpr const char* VenueNotOverwritten = "it holds lines that are not a venue's, and is left as it is: ";
+
+// Several projectors at once. The question before they start: "Upgrading
+// 4 projectors: Left stack (COM11), ..., Booth (COM12)." then the upgrade's
+// own question. The summary at the end: "3 of 4 projectors upgraded.
+// Failed: Right stack (COM3): Communication with projector failed."
+inline constexpr const char* VenueUpgrading = "Upgrading ";
+inline constexpr const char* VenueOneProjector = " projector: ";
+inline constexpr const char* VenueProjectors = " projectors: ";
+inline constexpr const char* VenueOf = " of ";
+inline constexpr const char* VenueUpgraded = " projectors upgraded.";
+inline constexpr const char* VenueChecked = " projectors answered as they should.";
+inline constexpr const char* VenueFailed = " Failed: ";
+inline constexpr const char* VenueNotStartedList = " Not started: ";
+// A row that "one first" left alone: "Not started: Left stack (COM11) did not end with "Download complete"."
+inline constexpr const char* VenueNotStarted = "Not started: ";
+inline constexpr const char* VenueFirstDidNotComplete = " did not end with \"Download complete\".";
+inline constexpr const char* VenueFirstDidNotPass = " did not pass.";
+
+// A job's end in one line, for a summary: what failed, then ": " and the
+// last message the technician would have been left with.
+inline constexpr const char* JobPackageNotValid = "the package is not valid";
+inline constexpr const char* JobPortNotOpened = "cannot open the port";
+inline constexpr const char* JobNoAnswer = "the projector does not answer";
+inline constexpr const char* JobModelUnsuited = "the package does not suit this projector";
+inline constexpr const char* JobTestFailed = "the projector communication test failed";
+inline constexpr const char* JobNotStarted = "the upgrade was not started";
+inline constexpr const char* JobUpgradeFailed = "the upgrade failed";
+
 // Closing the window.
 inline constexpr const char* CloseWhileBusy = "now, the projector will become damaged. Are you sure?";
 inline constexpr const char* ExitQuestion = "Exit this program?";
