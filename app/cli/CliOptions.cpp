@@ -2,29 +2,40 @@
 
 #include <charconv>
 
-#include "PortPaths.h"
 #include "ground/NetworkAddress.h"
+#include "ground/PortForms.h"
+#include "ground/VenueFile.h"
 
 namespace fw::cli {
 
 const char* const kUsage =
-    "usage: fwupgrade test --port N [--json] [--record FILE] [--folder DIR] [--transcript FILE]\n"
-    "       fwupgrade check LIST [--json] [--folder DIR]\n"
-    "       fwupgrade upgrade --port N [--port M ...] LIST [--yes] [--json] [--record FILE] [--folder DIR]\n"
-    "                         [--transcript FILE]\n"
+    "usage: fwupgrade test (--port N ... | --venue FILE) [--one-first] [--at-once N] [--json] [--record FILE]\n"
+    "                      [--folder DIR] [--transcript FILE]\n"
+    "       fwupgrade check LIST [--port N ... | --venue FILE] [--one-first] [--at-once N] [--json]\n"
+    "                      [--record FILE] [--folder DIR]\n"
+    "       fwupgrade upgrade (--port N ... | --venue FILE) LIST [--yes] [--one-first] [--at-once N] [--json]\n"
+    "                      [--record FILE] [--folder DIR] [--transcript FILE]\n"
     "       fwupgrade ports [--json] [--folder DIR]\n"
     "       fwupgrade history [--last N] [--json] [--record FILE]\n"
     "\n"
-    "  test      the projector communication test on port N\n"
-    "  check     checks a list file and its two images\n"
+    "  test      the projector communication test on each port\n"
+    "  check     checks a list file and its two images; with ports, then\n"
+    "            tests the link and checks the model of each projector\n"
     "  upgrade   checks the package, the link and the model, then upgrades the\n"
-    "            projector on each port (several ports run at once)\n"
+    "            projector on each port (several ports run at once; without\n"
+    "            --yes the question is asked once, before any of them starts)\n"
     "  ports     lists the serial devices found, each with its port number\n"
     "  history   the service record of tests and upgrades, newest first, one a line\n"
-    "  --port    a number from 1 to 255, a device path such as /dev/ttyUSB0, or a\n"
-    "            serial server: rfc2217://HOST:PORT (RFC 2217, the line set by\n"
-    "            the program) or socket://HOST:PORT (raw TCP, the line set on the\n"
-    "            server); used for this run only, settings.ini is not changed\n"
+    "  --port    a number from 1 to 255 (or COMn), a device path such as\n"
+    "            /dev/ttyUSB0, or a serial server: rfc2217://HOST:PORT (RFC 2217,\n"
+    "            the line set by the program) or socket://HOST:PORT (raw TCP, the\n"
+    "            line set on the server); used for this run only, settings.ini is\n"
+    "            not changed\n"
+    "  --venue   a venue file: [Venue] NAME=..., and under [Projectors] one line\n"
+    "            a projector, LABEL=PORT; its projectors run beside the --port\n"
+    "            ones, in the order given, each line prefixed [LABEL COMn]\n"
+    "  --one-first  the first projector alone; the others only once it succeeded\n"
+    "  --at-once never more than N projectors at work at once (default: all)\n"
     "  --folder  program folder holding settings.ini, gf9450isp.exe and log.txt\n"
     "            (default: the program folder below)\n"
     "  --json    one JSON object a line: the events of test, check and upgrade\n"
@@ -35,13 +46,23 @@ const char* const kUsage =
 
 namespace {
 
-std::optional<int> portNumber(const std::string& text)
+// Why a --port value names no port; none when it does.
+std::optional<std::string> portProblem(const std::string& text)
 {
-    int value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1 || value > 255) return std::nullopt;
-    return value;
+    if (isNetworkPortName(text) && !parseNetworkAddress(text))
+        return "--port " + text + ": a serial server is written rfc2217://HOST:PORT or socket://HOST:PORT";
+    if (portFormOf(text) == PortForm::Unknown)
+        return "--port takes a number from 1 to 255 or a device path, not '" + text + "'";
+    return std::nullopt;
+}
+
+// 3 and COM3 are one port; a path or server is itself.
+bool sameProjectorPort(const std::string& a, const std::string& b)
+{
+    const auto na = portNumberOf(a);
+    const auto nb = portNumberOf(b);
+    if (na || nb) return na == nb;
+    return a == b;
 }
 
 std::optional<std::size_t> count(const std::string& text)
@@ -70,43 +91,48 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     else if (arguments[0] == "history") o.command = Command::History;
     else return fail("unknown command: " + arguments[0]);
 
+    const bool runsJobs = o.command == Command::Test || o.command == Command::Check || o.command == Command::Upgrade;
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        auto value = [&](const char*) -> std::optional<std::string> {
+        auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= arguments.size()) return std::nullopt;
             return arguments[++i];
         };
         if (a == "--port") {
-            const auto text = value("--port");
+            const auto text = value();
             if (!text) return fail("--port needs a number");
-            if (isNetworkPortName(*text) && !parseNetworkAddress(*text))
-                return fail("--port " + *text + ": a serial server is written rfc2217://HOST:PORT or "
-                            "socket://HOST:PORT");
-            if (isDevicePath(*text)) {
-                o.portPaths.push_back(*text);
-                continue;
-            }
-            const auto n = portNumber(*text);
-            if (!n) return fail("--port takes a number from 1 to 255 or a device path, not '" + *text + "'");
-            o.ports.push_back(*n);
+            if (const auto problem = portProblem(*text)) return fail(*problem);
+            o.projectors.push_back({{}, *text});
+        } else if (a == "--venue" && runsJobs) {
+            const auto text = value();
+            if (!text) return fail("--venue needs a file name");
+            if (!o.venueFile.empty()) return fail("--venue given twice");
+            o.venueFile = *text;
+            o.venueAt = o.projectors.size();
+        } else if (a == "--one-first" && runsJobs) {
+            o.oneFirst = true;
+        } else if (a == "--at-once" && runsJobs) {
+            const auto text = value();
+            const auto n = text ? count(*text) : std::nullopt;
+            if (!n) return fail("--at-once takes a number from 1 up, not '" + text.value_or("") + "'");
+            o.atOnce = *n;
         } else if (a == "--folder") {
-            const auto text = value("--folder");
+            const auto text = value();
             if (!text) return fail("--folder needs a folder");
             o.folder = *text;
-        } else if (a == "--transcript" && (o.command == Command::Test || o.command == Command::Upgrade)) {
-            // Only test and upgrade talk to a projector; elsewhere the file would stay empty.
-            const auto text = value("--transcript");
+        } else if (a == "--transcript" && runsJobs) {
+            const auto text = value();
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;
         } else if (a == "--json") {
             o.json = true;
-        } else if (a == "--record" && o.command != Command::Ports && o.command != Command::Check) {
-            const auto text = value("--record");
+        } else if (a == "--record" && o.command != Command::Ports) {
+            const auto text = value();
             if (!text) return fail("--record needs a file name");
             o.record = *text;
         } else if (a == "--last" && o.command == Command::History) {
-            const auto text = value("--last");
+            const auto text = value();
             const auto n = text ? count(*text) : std::nullopt;
             if (!n) return fail("--last takes a number from 1 up, not '" + text.value_or("") + "'");
             o.last = *n;
@@ -123,20 +149,40 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
 
     const bool needsList = o.command == Command::Check || o.command == Command::Upgrade;
     const bool needsPort = o.command == Command::Test || o.command == Command::Upgrade;
-    const std::size_t portCount = o.ports.size() + o.portPaths.size();
+    const bool projectorsGiven = !o.projectors.empty() || !o.venueFile.empty();
     if (needsList && positional.size() != 1) return fail("give exactly one list file");
     if (!needsList && !positional.empty()) return fail("unexpected argument: " + positional[0]);
     if (needsList) o.listFile = positional[0];
-    if (needsPort && portCount == 0) return fail("--port is required");
-    if (!needsPort && portCount != 0) return fail(arguments[0] + " takes no --port");
-    if (o.command == Command::Test && portCount > 1) return fail("test takes one --port");
-    for (std::size_t i = 0; i < o.portPaths.size(); ++i)
-        for (std::size_t j = i + 1; j < o.portPaths.size(); ++j)
-            if (o.portPaths[i] == o.portPaths[j]) return fail("port " + o.portPaths[i] + " given twice");
-    for (std::size_t i = 0; i < o.ports.size(); ++i)
-        for (std::size_t j = i + 1; j < o.ports.size(); ++j)
-            if (o.ports[i] == o.ports[j]) return fail("port " + std::to_string(o.ports[i]) + " given twice");
+    if (needsPort && !projectorsGiven) return fail("--port or --venue is required");
+    if (!runsJobs && !o.projectors.empty()) return fail(arguments[0] + " takes no --port");
+    // A package check alone talks to no projector: no record, no transcript.
+    if (o.command == Command::Check && !projectorsGiven && !o.record.empty()) return fail("unknown option: --record");
+    if (o.command == Command::Check && !projectorsGiven && !o.transcript.empty())
+        return fail("unknown option: --transcript");
+    for (std::size_t i = 0; i < o.projectors.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (sameProjectorPort(o.projectors[i].port, o.projectors[j].port))
+                return fail("port " + o.projectors[i].port + " given twice");
     return ParseResult{o, {}, false};
+}
+
+std::optional<std::string> takeVenue(CliOptions& options)
+{
+    if (options.venueFile.empty()) return std::nullopt;
+    const VenueReading reading = readVenueFile(options.venueFile);
+    if (!reading.venue) return options.venueFile + ": " + joinedProblems(reading.problems);
+    if (reading.venue->projectors.empty()) return options.venueFile + ": no projectors under [Projectors]";
+    std::vector<ProjectorArg> venueRows;
+    for (const VenueProjector& p : reading.venue->projectors) {
+        for (const ProjectorArg& given : options.projectors)
+            if (sameProjectorPort(given.port, p.port))
+                return "port " + given.port + " is given by --port and by " + options.venueFile + " (" + p.label + ")";
+        venueRows.push_back({p.label, p.port});
+    }
+    const auto at = options.projectors.begin() + static_cast<std::ptrdiff_t>(options.venueAt);
+    options.projectors.insert(at, venueRows.begin(), venueRows.end());
+    options.venueName = reading.venue->name;
+    return std::nullopt;
 }
 
 } // namespace fw::cli

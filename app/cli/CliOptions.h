@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,9 +8,23 @@ namespace fw::cli {
 
 enum class Command { Test, Check, Upgrade, Ports, History };
 
+// One projector of the run: a --port, or a line of the venue file.
+struct ProjectorArg {
+    std::string label;  // the venue file's; empty for --port
+    std::string port;   // as written: 3, COM3, /dev/ttyUSB0, rfc2217://host:port
+    bool operator==(const ProjectorArg&) const = default;
+};
+
 struct CliOptions {
     Command command = Command::Test;
-    std::vector<int> ports;         // one projector per port
+    // The projectors, in the order given: the --port values, and once the
+    // venue file is read its projectors where --venue stood among them.
+    std::vector<ProjectorArg> projectors;
+    std::string venueFile;          // --venue
+    std::size_t venueAt = 0;        // how many --port values came before it
+    std::string venueName;          // the venue file's NAME, once read
+    bool oneFirst = false;          // the first projector alone, the rest only once it succeeded
+    std::size_t atOnce = 0;         // never more projectors at work at once; 0 for all
     std::string listFile;           // check and upgrade
     bool assumeYes = false;         // answer the confirmation without asking
     std::string folder;             // program folder; empty: the executable's
@@ -19,8 +32,6 @@ struct CliOptions {
     bool json = false;              // one JSON object a line instead of lines for a person
     std::string record;             // the service record for this run; empty: the user's own
     std::size_t last = 0;           // history: the newest this many; 0 for all
-    std::vector<std::string> portPaths;   // --port given as a device path, for this run only
-    std::map<int, std::string> pathOfPort;  // the numbers those paths run under (PortPaths.h)
 };
 
 struct ParseResult {
@@ -30,6 +41,11 @@ struct ParseResult {
 };
 
 ParseResult parseCommandLine(const std::vector<std::string>& arguments);
+
+// Puts the venue file's projectors among the --port ones, where --venue
+// stood. The reason when the file cannot be used, or names a port that
+// --port names as well.
+std::optional<std::string> takeVenue(CliOptions& options);
 
 extern const char* const kUsage;
 

@@ -95,6 +95,9 @@ void ConsolePrinter::progress(const ImageProgress& sent)
     }
 }
 
-void JsonPrinter::tell(const Event& event) { console_.line(eventJson(event, {isoUtc(WallClock::now()), port_})); }
+void JsonPrinter::tell(const Event& event)
+{
+    console_.line(eventJson(event, {isoUtc(WallClock::now()), port_, label_}));
+}
 
 } // namespace fw::cli

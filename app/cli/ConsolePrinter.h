@@ -34,16 +34,20 @@ private:
     std::string ispTimeLimit_;
 };
 
-// The same as JSON lines (docs/events.md), each stamped with the time and
-// the projector's port.
+// The same as JSON lines (docs/events.md), each stamped with the time, the
+// projector's port and its label in the venue file, if it has one.
 class JsonPrinter final : public EventSink {
 public:
-    JsonPrinter(Console& console, int port) : console_(console), port_(port) {}
+    JsonPrinter(Console& console, int port, std::string label = {})
+        : console_(console), port_(port), label_(std::move(label))
+    {
+    }
     void tell(const Event& event) override;
 
 private:
     Console& console_;
     int port_;
+    std::string label_;
 };
 
 } // namespace fw::cli

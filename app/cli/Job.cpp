@@ -1,186 +1,102 @@
 #include "Job.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QTimer>
-#include <iostream>
-#include <memory>
-#include <optional>
+#include <QEventLoop>
 
 #include "ConsolePrinter.h"
-#include "ConsoleView.h"
-#include "IspFolder.h"
-#include "PortPaths.h"
-#include "ground/PortError.h"
-#include "ground/Texts.h"
-#include "link/TranscriptPort.h"
-#include "qt/RelayingRunner.h"
-#include "qt/PortDevice.h"
-#include "qt/QtEventLoop.h"
-#include "qt/QtProcessRunner.h"
-#include "qt/AnyPort.h"
-#include "qt/RecordSetup.h"
+#include "job/VenueReport.h"
+#include "qt/ProjectorPorts.h"
+#include "qt/QtJobStation.h"
 #include "qt/Text8.h"
-#include "record/ServiceRecord.h"
-#include "window/MainWindow.h"
-#include "window/PortMessages.h"
-#include "window/ProjectorChecks.h"
-#include "window/Telling.h"
-#include "window/Tool.h"
-#include "window/Upgrade.h"
-#include "window/WindowOps.h"
+#include "qt/VenueRun.h"
 
 namespace fw::cli {
 
+std::string prefixFor(const RunRow& row, std::size_t rows)
+{
+    if (!row.label.empty()) return "[" + row.label + " " + fw::portName(row.port) + "] ";
+    return rows > 1 ? "[" + fw::portName(row.port) + "] " : std::string{};
+}
+
+fw::JobKind jobKindOf(const CliOptions& options)
+{
+    switch (options.command) {
+    case Command::Test: return fw::JobKind::CommunicationTest;
+    case Command::Upgrade: return fw::JobKind::Upgrade;
+    case Command::Check:
+    case Command::Ports:
+    case Command::History: break;
+    }
+    return options.projectors.empty() ? fw::JobKind::PackageCheck : fw::JobKind::ProjectorCheck;
+}
+
 namespace {
 
-// The last box the window would have left the technician with: the why
-// of a failure, for the summary on standard error.
-struct LastMessage : EventSink {
-    void tell(const Event& event) override
-    {
-        const auto* shown = std::get_if<MessageShown>(&event);
-        if (shown && (shown->kind == MessageKind::Error || shown->kind == MessageKind::Information)) text = shown->text;
-    }
-    std::string text;
-};
-
-// Everything one projector's work needs, wired as the window wires it, with
-// its listeners: the printer, the service record, the summary's last message.
-struct Station {
-    Station(const CliOptions& options, int port, const JobOutput& output)
-        : serial(cliPortDevices(options)), ispTool(qt::ispToolRunner(processes, cliPortDevices(options))),
-          view(output.prompts, output.prefix, options.assumeYes, std::cin),
-          record(qt::recordSetup("fwupgrade", output.recordPath, cliPortDevices(options)))
-    {
-        if (output.transcript) logged.emplace(serial, loop, output.transcript);
-        tool = std::make_unique<Tool>(this->port(), loop, view, *ispTool, options.folder,
-                                      qt::fromQt(QDir::toNativeSeparators(QDir::currentPath())));
-        if (options.json) printer = std::make_unique<JsonPrinter>(output.console, port);
-        else printer = std::make_unique<ConsolePrinter>(output.console, output.prefix, loop, options.assumeYes);
-        tool->events.add(*printer);
-        tool->events.add(record);
-        tool->events.add(lastMessage);
-        QObject::connect(&timer1, &QTimer::timeout, [this] { Timer1_Timer(*tool); });
-        timer1.start(1000);
-    }
-    SerialPort& port() { return logged ? static_cast<SerialPort&>(*logged) : serial; }
-
-    qt::QtEventLoop loop;
-    qt::AnyPort serial;
-    std::optional<TranscriptPort> logged;
-    qt::QtProcessRunner processes;
-    std::unique_ptr<ProcessRunner> ispTool;  // a Windows build of the tool runs through wine
-    ConsoleView view;
-    std::unique_ptr<EventSink> printer;
-    ServiceRecord record;
-    LastMessage lastMessage;
-    std::unique_ptr<Tool> tool;
-    QTimer timer1;
-};
-
-// A failed job: what failed, and why as the last message said it.
-JobOutcome failed(const Station& station, const std::string& what)
+// Each row's station, with its own prefix on the transcript's lines.
+fw::StationMaker stations(const CliOptions& options, const std::vector<RunRow>& rows,
+                          const std::map<int, std::string>& pathOfPort, const RunOutput& output)
 {
-    const std::string& why = station.lastMessage.text;
-    return {false, why.empty() ? what : what + ": " + why};
+    qt::StationSetup setup;
+    setup.program = "fwupgrade";
+    setup.programFolder = options.folder;
+    setup.workingDirectory = qt::fromQt(QDir::toNativeSeparators(QDir::currentPath()));
+    setup.recordPath = output.recordPath;
+    setup.devices = qt::runPortDevices(pathOfPort, fw::SettingsFile(options.folder));
+    return [setup, rows, transcript = output.transcript](std::size_t row, fw::UpgradeQuestion& question) {
+        qt::StationSetup own = setup;
+        if (transcript)
+            own.transcript = [transcript, prefix = prefixFor(rows[row], rows.size())](const std::string& line) {
+                transcript(prefix + line);
+            };
+        return std::make_unique<qt::QtJobStation>(own, question);
+    };
 }
 
-JobOutcome ended(ToldOperation& told, Reason reason, const Station& station, const std::string& what)
+// Each row's printer, made on its own thread.
+qt::ListenerMaker printers(const CliOptions& options, const std::vector<RunRow>& rows, bool answeredAhead,
+                           Console& console)
 {
-    told.end(reason);
-    if (reason == Reason::None) return {true, {}};
-    return failed(station, what);
-}
-
-// The number the port goes by in the operation's account, before it opens.
-void selectPort(Tool& tool, int number)
-{
-    tool.view.setPortListText(std::to_string(number));
-    tool.port.setCommPort(static_cast<int16_t>(number));
-}
-
-bool openPort(Tool& tool)
-{
-    try {
-        tool.port.setPortOpen(true);
-        return true;
-    } catch (const PortError& e) {
-        if (!reportPortSetupFailure(tool, e)) report(tool, texts::LinkFailed, MessageStyle::Critical);
-        return false;
-    }
-}
-
-Reason reasonOf(ModelMatch match)
-{
-    switch (match) {
-    case ModelMatch::Matches: return Reason::None;
-    case ModelMatch::Mismatch: return Reason::ModelMismatch;
-    case ModelMatch::NoPackage: return Reason::PackageNotValid;
-    case ModelMatch::NotAnswered: return Reason::NoAnswer;
-    case ModelMatch::PortFailed: break;
-    }
-    return Reason::PortFailed;
-}
-
-JobOutcome checkPackage(Station& station, const std::string& listFile)
-{
-    ToldOperation told(*station.tool, Operation::Check);
-    const bool valid = checkPackage(*station.tool, listFile);
-    return ended(told, valid ? Reason::None : Reason::PackageNotValid, station, "the package is not valid");
-}
-
-JobOutcome communicationTest(Station& station, int port)
-{
-    Tool& tool = *station.tool;
-    selectPort(tool, port);
-    ToldOperation told(tool, Operation::Test);
-    if (!openPort(tool)) return ended(told, Reason::PortNotOpened, station, "cannot open the port");
-    cmdTest_Click(tool);
-    return ended(told, told.nestedReason(), station, "the projector communication test failed");
-}
-
-// The checks the window makes before it enables "Upgrade SW", then the
-// upgrade: one operation in the account, whichever step ends it.
-JobOutcome upgrade(Station& station, const CliOptions& options, int port)
-{
-    Tool& tool = *station.tool;
-    selectPort(tool, port);
-    const bool packageValid = checkPackage(tool, options.listFile);
-    ToldOperation told(tool, Operation::Upgrade);
-    if (!packageValid) return ended(told, Reason::PackageNotValid, station, "the package is not valid");
-    const IspFolder ispFolder = prepareIspFolder(options.folder, port);
-    if (!ispFolder.failure.empty()) {
-        told.end(Reason::IspFolderUnusable);
-        return {false, ispFolder.failure};
-    }
-    tool.ispFolder = ispFolder.path;
-    if (!openPort(tool)) return ended(told, Reason::PortNotOpened, station, "cannot open the port");
-    if (const LinkCheck link = linkAnswers(tool); !link.ok())
-        return ended(told, reasonOf(link), station, "the projector does not answer");
-    if (const ModelMatch model = judgeModel(tool); model != ModelMatch::Matches)
-        return ended(told, reasonOf(model), station, "the package does not suit this projector");
-    cmdUpgradeSW_Click(tool);
-    const Reason reason = told.nestedReason();
-    if (reason == Reason::Declined) {
-        told.end(reason);
-        return {false, "the upgrade was not started"};
-    }
-    return ended(told, reason, station, "the upgrade failed");
+    return [&options, rows, answeredAhead, &console](std::size_t row, fw::ProjectorJob& job) {
+        std::vector<std::unique_ptr<fw::EventSink>> sinks;
+        if (options.json)
+            sinks.push_back(std::make_unique<JsonPrinter>(console, rows[row].port, rows[row].label));
+        else
+            sinks.push_back(std::make_unique<ConsolePrinter>(console, prefixFor(rows[row], rows.size()), job.clock(),
+                                                             answeredAhead));
+        return sinks;
+    };
 }
 
 } // namespace
 
-JobOutcome runJob(const CliOptions& options, int port, const JobOutput& output)
+std::vector<fw::JobOutcome> runRows(const CliOptions& options, const std::vector<RunRow>& rows,
+                                    const std::map<int, std::string>& pathOfPort, fw::UpgradeQuestion& question,
+                                    bool answeredAhead, const RunOutput& output)
 {
-    Station station(options, port, output);
-    switch (options.command) {
-    case Command::Check: return checkPackage(station, options.listFile);
-    case Command::Test: return communicationTest(station, port);
-    case Command::Upgrade: return upgrade(station, options, port);
-    case Command::Ports:
-    case Command::History: break;  // answered by main, never a job
+    std::vector<fw::JobRequest> requests;
+    for (const RunRow& row : rows) requests.push_back({jobKindOf(options), row.port, options.listFile});
+    qt::VenueRun run(std::move(requests), {options.oneFirst, options.atOnce},
+                     stations(options, rows, pathOfPort, output), question,
+                     printers(options, rows, answeredAhead, output.console));
+    const std::string first = rows.empty() ? std::string() : fw::projectorName(rows[0].label, rows[0].port);
+    const std::string notStarted = fw::notStartedMessage(jobKindOf(options), first);
+    QEventLoop loop;
+    QObject::connect(&run, &qt::VenueRun::finishedAll, &loop, &QEventLoop::quit);
+    // JSON lines carry events only; the summary names these rows as well.
+    if (!options.json)
+        QObject::connect(&run, &qt::VenueRun::rowNotStarted, &loop, [&](int row) {
+            output.console.line(prefixFor(rows[static_cast<std::size_t>(row)], rows.size()) + notStarted);
+        });
+    run.start();
+    if (!run.finished()) loop.exec();
+
+    std::vector<fw::JobOutcome> outcomes;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (run.turnOf(row) == fw::Turn::NotStarted) outcomes.push_back({false, fw::Reason::None, {}, notStarted});
+        else outcomes.push_back(run.outcomeOf(row));
     }
-    return {false, "unknown command"};
+    return outcomes;
 }
 
 } // namespace fw::cli

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QThread>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -13,31 +12,28 @@
 #include "CliOptions.h"
 #include "Console.h"
 #include "HistoryCommand.h"
-#include "InternalError.h"
+#include "ConsoleQuestion.h"
 #include "Job.h"
 #include "qt/ProcessTree.h"
 #include "qt/ProgramArguments.h"
-#include "PortPaths.h"
 #include "PortsCommand.h"
 #include "ground/FilePath.h"
 #include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
 #include "qt/AdapterFacts.h"
 #include "qt/QtSerialDevices.h"
+#include "qt/ProjectorPorts.h"
 #include "qt/RecordSetup.h"
 #include "platform/Terminal.h"
 #include "qt/Text8.h"
-#include "window/Tool.h"
+#include "ground/Texts.h"
+#include "job/Question.h"
+#include "job/VenueReport.h"
 
 namespace {
 
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-
-std::string prefixFor(const fw::cli::CliOptions& options, int port)
-{
-    return options.ports.size() > 1 ? "[" + fw::portName(port) + "] " : std::string{};
-}
 
 } // namespace
 
@@ -74,62 +70,71 @@ int main(int argc, char* argv[])
     if (options.command == fw::cli::Command::History)
         return fw::cli::printHistory(recordPath, options.last, options.json, std::cout, std::cerr);
     if (ownRecord) fw::qt::defaultRecordPath(true);  // the user's data folder, made on first use
-    if (const auto error = fw::cli::resolvePortPaths(options)) {
+    if (const auto error = fw::cli::takeVenue(options)) {
         std::cerr << "fwupgrade: " << *error << '\n';
         return kExitUsage;
     }
+    std::vector<std::string> portTexts;
+    for (const fw::cli::ProjectorArg& p : options.projectors) portTexts.push_back(p.port);
+    const fw::qt::PortAssignment assigned = fw::qt::assignPortNumbers(portTexts, fw::SettingsFile(options.folder));
+    if (!assigned.error.empty()) {
+        std::cerr << "fwupgrade: " << assigned.error << '\n';
+        return kExitUsage;
+    }
+    std::vector<fw::cli::RunRow> rows;
+    for (std::size_t i = 0; i < options.projectors.size(); ++i)
+        rows.push_back({options.projectors[i].label, assigned.numbers[i]});
+    if (rows.empty()) rows.push_back({});  // check: no port involved
 
     std::ofstream transcriptFile;
     std::mutex transcriptMutex;
+    fw::cli::TranscriptSink transcript;
     if (!options.transcript.empty()) {
         transcriptFile.open(fw::filePath(options.transcript), std::ios::out | std::ios::trunc);
         if (!transcriptFile) {
             std::cerr << "fwupgrade: cannot write the transcript " << options.transcript << '\n';
             return kExitUsage;
         }
+        transcript = [&](const std::string& line) {
+            std::lock_guard lock(transcriptMutex);
+            transcriptFile << line << '\n';
+        };
     }
 
-    if (options.ports.empty()) options.ports.push_back(0);  // check: no port involved
     // One status line redrawn in place serves one projector; several print
     // plain lines. JSON lines leave standard output to themselves: the
     // confirmation is asked on standard error.
-    fw::cli::Console console(std::cout, !options.json && fw::platform::standardOutputIsTerminal() &&
-                                            options.ports.size() == 1);
+    fw::cli::Console console(std::cout, !options.json && fw::platform::standardOutputIsTerminal() && rows.size() == 1);
     fw::cli::Console errors(std::cerr, false);
     fw::cli::Console& prompts = options.json ? errors : console;
 
-    std::vector<fw::cli::JobOutcome> outcomes(options.ports.size());
-    auto work = [&](std::size_t i) {
-        const int port = options.ports[i];
-        const std::string prefix = prefixFor(options, port);
-        fw::cli::TranscriptSink sink;
-        if (transcriptFile.is_open())
-            sink = [&, prefix](const std::string& line) {
-                std::lock_guard lock(transcriptMutex);
-                transcriptFile << prefix << line << '\n';
-            };
-        outcomes[i] = fw::cli::reportingInternalErrors([&, port, prefix, sink] {
-            return fw::cli::runJob(options, port, {console, prompts, prefix, recordPath, sink});
-        });
-    };
-
-    if (options.ports.size() == 1) {
-        work(0);
-    } else {
-        // Each projector runs on its own thread with its own event loop.
-        std::vector<std::unique_ptr<QThread>> threads;
-        for (std::size_t i = 0; i < options.ports.size(); ++i) {
-            threads.emplace_back(QThread::create([&work, i] { work(i); }));
-            threads.back()->start();
+    // Several projectors are asked for once, before any of them starts; one
+    // alone asks when its checks are through, as the window does.
+    fw::AnsweredYes yes;
+    const bool upgrade = options.command == fw::cli::Command::Upgrade;
+    const bool askOnce = upgrade && !options.assumeYes && rows.size() > 1;
+    if (askOnce) {
+        std::vector<std::string> names;
+        for (const fw::cli::RunRow& row : rows) names.push_back(fw::projectorName(row.label, row.port));
+        if (!prompts.ask(fw::venueQuestion(names), std::cin)) {
+            for (const fw::cli::RunRow& row : rows)
+                std::cerr << "fwupgrade: " << fw::cli::prefixFor(row, rows.size()) << fw::texts::JobNotStarted << '\n';
+            return kExitFailed;
         }
-        for (auto& t : threads) t->wait();
     }
+    fw::cli::ConsoleQuestion askHere(prompts, fw::cli::prefixFor(rows[0], rows.size()), std::cin);
+    fw::UpgradeQuestion& question = options.assumeYes || askOnce ? static_cast<fw::UpgradeQuestion&>(yes) : askHere;
+
+    const std::vector<fw::JobOutcome> outcomes =
+        fw::cli::runRows(options, rows, assigned.pathOfPort, question, options.assumeYes || askOnce,
+                         {console, recordPath, transcript});
+    console.flush();
 
     int status = 0;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         if (outcomes[i].succeeded) continue;
         status = kExitFailed;
-        std::cerr << "fwupgrade: " << prefixFor(options, options.ports[i]) << outcomes[i].reason << '\n';
+        std::cerr << "fwupgrade: " << fw::cli::prefixFor(rows[i], rows.size()) << outcomes[i].failure << '\n';
     }
     return status;
 }

@@ -112,6 +112,7 @@ void PtyProjector::takeFromHost()
         sinkBytes_ += static_cast<uint64_t>(n);
         return;
     }
+    receivedBytes_ += static_cast<uint64_t>(n);
     queue(model_.receive(t, std::string_view(buffer, static_cast<std::size_t>(n))));
     noteImageProgress(t);
     if (options_.closeAfterImageByte && model_.lineCut()) cutLine();
@@ -215,7 +216,7 @@ std::string PtyProjector::report() const
            imageLines("up", up ? *up : model_.receivedUpImage(), up.has_value()) +
            "up_transfer_ms=" + milliseconds(imageFirstAt_, imageLastAt_) + "\n" +
            imageLines("scaler", scaler ? *scaler : std::string{}, scaler.has_value()) +
-           "line_cut=" + (cut_ ? "yes" : "no") + "\n";
+           "line_cut=" + (cut_ ? "yes" : "no") + "\n" + "received_bytes=" + std::to_string(receivedBytes_) + "\n";
 }
 
 void PtyProjector::saveReportWhenQuiet()

@@ -64,6 +64,7 @@ private:
 
     // Sink mode: every byte taken in, and when the first and last came.
     uint64_t sinkBytes_ = 0;
+    uint64_t receivedBytes_ = 0;  // every byte the host sent, for "nothing reached it"
     Micros sinkFirstAt_ = 0;
     Micros sinkLastAt_ = 0;
 

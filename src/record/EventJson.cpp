@@ -96,6 +96,7 @@ std::string eventJson(const Event& event, const EventStamp& stamp)
     JsonObject o;
     o.add("schema", kEventSchemaVersion).add("type", std::visit(TypeName{}, event)).add("time", stamp.time);
     if (stamp.port != 0) o.add("port", stamp.port);
+    if (!stamp.label.empty()) o.add("label", stamp.label);
     std::visit([&o](const auto& e) { addFields(o, e); }, event);
     return o.str();
 }

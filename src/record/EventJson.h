@@ -14,10 +14,11 @@ inline constexpr int kEventSchemaVersion = 1;
 struct EventStamp {
     std::string time;  // UTC, ISO 8601
     int port = 0;      // the projector's port; 0 for none
+    std::string label; // the projector's label in a venue file; empty for none
 };
 
-// One event as one line of JSON: "schema", "type", "time", "port" when
-// there is one, then the event's own fields.
+// One event as one line of JSON: "schema", "type", "time", "port" and
+// "label" when there are, then the event's own fields.
 std::string eventJson(const Event& event, const EventStamp& stamp);
 
 // "succeeded", "declined" or "failed".

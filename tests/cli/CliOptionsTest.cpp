@@ -3,7 +3,8 @@
 #include <stdexcept>
 
 #include "CliOptions.h"
-#include "InternalError.h"
+#include "PackageMaker.h"
+#include "TempFolder.h"
 
 using namespace fw::cli;
 
@@ -13,8 +14,7 @@ TEST(CommandLine, EachCommandTakesItsOwnOptions)
                                      "--yes", "--folder", "/opt/fw", "--transcript", "t.log"});
     ASSERT_TRUE(r.options) << r.error;
     EXPECT_EQ(r.options->command, Command::Upgrade);
-    EXPECT_EQ(r.options->ports, (std::vector<int>{3, 12}));
-    EXPECT_EQ(r.options->portPaths, std::vector<std::string>{"/dev/pts/3"});
+    EXPECT_EQ(r.options->projectors, (std::vector<ProjectorArg>{{"", "3"}, {"", "/dev/pts/3"}, {"", "12"}}));
     EXPECT_EQ(r.options->listFile, "pkg.txt");
     EXPECT_TRUE(r.options->assumeYes);
     EXPECT_EQ(r.options->folder, "/opt/fw");
@@ -37,7 +37,7 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
     const std::pair<std::vector<std::string>, std::string> wrong[] = {
         {{}, "no command given"},
         {{"flash", "--port", "1"}, "unknown command: flash"},
-        {{"upgrade", "pkg.txt"}, "--port is required"},
+        {{"upgrade", "pkg.txt"}, "--port or --venue is required"},
         {{"upgrade", "--port", "1"}, "give exactly one list file"},
         {{"upgrade", "--port", "1", "a.txt", "b.txt"}, "give exactly one list file"},
         {{"upgrade", "--port", "0", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '0'"},
@@ -46,15 +46,18 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"upgrade", "--port"}, "--port needs a number"},
         {{"upgrade", "--port", "2", "--port", "2", "a.txt"}, "port 2 given twice"},
         {{"upgrade", "--port", "/dev/pts/3", "--port", "/dev/pts/3", "a.txt"}, "port /dev/pts/3 given twice"},
-        {{"test", "--port", "1", "--port", "2"}, "test takes one --port"},
-        {{"test", "--port", "1", "--port", "/dev/pts/3"}, "test takes one --port"},
-        {{"test"}, "--port is required"},
+        {{"upgrade", "--port", "COM2", "--port", "2", "a.txt"}, "port 2 given twice"},
+        {{"test"}, "--port or --venue is required"},
+        {{"test", "--venue"}, "--venue needs a file name"},
+        {{"test", "--venue", "a.ini", "--venue", "b.ini"}, "--venue given twice"},
+        {{"test", "--port", "1", "--at-once", "0"}, "--at-once takes a number from 1 up, not '0'"},
+        {{"ports", "--one-first"}, "unknown option: --one-first"},
+        {{"history", "--venue", "a.ini"}, "unknown option: --venue"},
         {{"check", "a.txt", "--record", "r.jsonl"}, "unknown option: --record"},
         {{"history", "--last", "0"}, "--last takes a number from 1 up, not '0'"},
         {{"history", "--last"}, "--last takes a number from 1 up, not ''"},
         {{"history", "--port", "1"}, "history takes no --port"},
         {{"check"}, "give exactly one list file"},
-        {{"check", "a.txt", "--port", "1"}, "check takes no --port"},
         {{"check", "a.txt", "--bogus"}, "unknown option: --bogus"},
         {{"check", "a.txt", "--folder"}, "--folder needs a folder"},
         {{"test", "--port", "1", "--transcript"}, "--transcript needs a file name"},
@@ -70,10 +73,28 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
     }
 }
 
-TEST(InternalError, EndsOnlyItsJobAsFailedWithTheFaultsOwnMessage)
+// --venue puts the file's projectors where it stood among the --port ones.
+TEST(CommandLine, AVenuesProjectorsTakeTheirPlaceAmongThePortsGiven)
 {
-    const JobOutcome fault = reportingInternalErrors([]() -> JobOutcome { throw std::out_of_range("vector::at"); });
-    EXPECT_FALSE(fault.succeeded);
-    EXPECT_EQ(fault.reason,
-              "ERROR: Internal program error: vector::at. The operation was stopped. Please report this message.");
+    fw::sim::TempFolder folder;
+    const std::string venue = folder.file("hall.ini");
+    fw::testing::writeFile(venue, "[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\nLeft stack=COM11\r\nBooth=/dev/ttyUSB0\r\n");
+    auto r = parseCommandLine({"upgrade", "--port", "3", "--venue", venue, "--port", "4", "--one-first", "--at-once",
+                               "2", "pkg.txt"});
+    ASSERT_TRUE(r.options) << r.error;
+    EXPECT_TRUE(r.options->oneFirst);
+    EXPECT_EQ(r.options->atOnce, 2u);
+    ASSERT_EQ(takeVenue(*r.options), std::nullopt);
+    EXPECT_EQ(r.options->venueName, "Hall A");
+    EXPECT_EQ(r.options->projectors, (std::vector<ProjectorArg>{
+                                         {"", "3"}, {"Left stack", "COM11"}, {"Booth", "/dev/ttyUSB0"}, {"", "4"}}));
+
+    auto twice = parseCommandLine({"test", "--port", "11", "--venue", venue});
+    ASSERT_TRUE(twice.options);
+    EXPECT_EQ(takeVenue(*twice.options), "port 11 is given by --port and by " + venue + " (Left stack)");
+
+    fw::testing::writeFile(venue, "[Projectors]\r\nLeft stack\r\n");
+    auto bad = parseCommandLine({"test", "--venue", venue});
+    ASSERT_TRUE(bad.options);
+    EXPECT_EQ(takeVenue(*bad.options), venue + ": line 2: no \"=\" between the projector's label and its port");
 }

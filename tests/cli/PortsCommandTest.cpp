@@ -4,7 +4,7 @@
 
 #include "FixedDeviceSource.h"
 #include "PackageMaker.h"
-#include "PortPaths.h"
+#include "qt/ProjectorPorts.h"
 #include "PortsCommand.h"
 #include "qt/PortDevice.h"
 #include "ground/PortNumbering.h"
@@ -67,20 +67,17 @@ TEST_F(PortsCommand, PortPathsRunUnderTheirOwnNumberAndLeaveSettingsAlone)
 {
     if (!fw::qt::portsMappedBySettings()) GTEST_SKIP() << "port n is the device COMn here";
     fw::testing::writeFile(settings, "[Ports]\r\nCOM1=/dev/ttyUSB9\r\nCOM3=/dev/pts/7\r\n");
-    CliOptions o;
-    o.folder = folder.str();
-    o.ports = {2};
-    o.portPaths = {"/dev/pts/5", "/dev/pts/7"};
-    ASSERT_EQ(resolvePortPaths(o), std::nullopt);
-    EXPECT_EQ(o.ports, (std::vector<int>{2, 4, 3}));
-    const auto deviceOf = cliPortDevices(o);
+    const fw::SettingsFile file(folder.str());
+    const auto assigned = fw::qt::assignPortNumbers({"2", "/dev/pts/5", "/dev/pts/7"}, file);
+    ASSERT_EQ(assigned.error, "");
+    EXPECT_EQ(assigned.numbers, (std::vector<int>{2, 4, 3}));
+    const auto deviceOf = fw::qt::runPortDevices(assigned.pathOfPort, file);
     EXPECT_EQ(deviceOf(4), "/dev/pts/5");
     EXPECT_EQ(deviceOf(3), "/dev/pts/7");
     EXPECT_EQ(deviceOf(1), "/dev/ttyUSB9");
     EXPECT_EQ(fw::SettingsFile(folder.str()).portDevices(), (fw::PortLines{{1, "/dev/ttyUSB9"}, {3, "/dev/pts/7"}}));
 
-    CliOptions twice = o;
-    twice.ports = {3};
-    twice.pathOfPort.clear();
-    EXPECT_NE(resolvePortPaths(twice), std::nullopt);  // --port 3 and the path it maps to
+    // --port 3 and the path it maps to; COM2 and 2
+    EXPECT_EQ(fw::qt::assignPortNumbers({"COM3", "/dev/pts/7"}, file).error, "port /dev/pts/7 is COM3, given twice");
+    EXPECT_EQ(fw::qt::assignPortNumbers({"COM2", "2"}, file).error, "port 2 given twice");
 }

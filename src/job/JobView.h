@@ -1,19 +1,18 @@
 #pragma once
 
-#include <iosfwd>
 #include <string>
 
-#include "Console.h"
+#include "job/Question.h"
 #include "window/View.h"
 
-namespace fw::cli {
+namespace fw {
 
-// The window's view on a terminal: what happens reaches the terminal as
-// events (ConsolePrinter.h); only the confirmation needs the view, and is
-// asked on the terminal unless it was answered ahead.
-class ConsoleView : public View {
+// The main window's view for a job that has no main window: the widgets
+// are nowhere to be seen (what happens is told as events), and the one
+// question an upgrade asks goes to whoever runs the job.
+class JobView final : public View {
 public:
-    ConsoleView(Console& console, std::string prefix, bool assumeYes, std::istream& in);
+    explicit JobView(UpgradeQuestion& question) : question_(question) {}
 
     Answer showMessage(const std::string& text, MessageStyle style) override;
     void setEnabled(Control, bool) override {}
@@ -26,6 +25,7 @@ public:
     void setProcessingWindowTopmost(bool) override {}
     void showPortDialog() override {}
     void hidePortDialog() override {}
+    // The port's number as the messages about it name it (8002).
     std::string portListText() override { return portList_; }
     void setPortListText(const std::string& text) override { portList_ = text; }
     std::string portDeviceText() override { return {}; }
@@ -33,11 +33,8 @@ public:
     std::string openFileDialog(const std::string& startLocation) override { return startLocation; }
 
 private:
-    Console& console_;
-    std::string prefix_;
-    bool assumeYes_;
-    std::istream& in_;
+    UpgradeQuestion& question_;
     std::string portList_ = "1";
 };
 
-} // namespace fw::cli
+} // namespace fw

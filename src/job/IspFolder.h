@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace fw::cli {
+namespace fw {
 
 // Each projector's ISP tool runs in a folder of its own under the program
 // folder, so that several scalers flash side by side and no job ever reads
@@ -16,4 +16,4 @@ struct IspFolder {
 
 IspFolder prepareIspFolder(const std::string& programFolder, int port);
 
-} // namespace fw::cli
+} // namespace fw

@@ -1,4 +1,4 @@
-#include "IspFolder.h"
+#include "job/IspFolder.h"
 
 #include <filesystem>
 #include <system_error>
@@ -7,7 +7,7 @@
 #include "ground/SettingsFile.h"
 #include "transfer/IspCommandLine.h"
 
-namespace fw::cli {
+namespace fw {
 
 namespace fs = std::filesystem;
 
@@ -29,4 +29,4 @@ IspFolder prepareIspFolder(const std::string& programFolder, int port)
     return {pathText(folder), {}};
 }
 
-} // namespace fw::cli
+} // namespace fw
