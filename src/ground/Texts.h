@@ -166,6 +166,15 @@ inline constexpr const char* VenueNotStarted = "Not started: ";
 inline constexpr const char* VenueFirstDidNotComplete = " did not end with \"Download complete\".";
 inline constexpr const char* VenueFirstDidNotPass = " did not pass.";
 
+// The venue window.
+inline constexpr const char* VenueWindowTitle = "Venue - Firmware Upgrade Tool";
+inline constexpr const char* VenueNoRows = "There is no projector to work on. Please add a row for each projector first.";
+// "The venue file C:\\hall.ini cannot be used: line 4: ..."
+inline constexpr const char* VenueFileIs = "The venue file ";
+inline constexpr const char* VenueCannotBeUsed = " cannot be used: ";
+inline constexpr const char* VenueCannotBeSaved = " cannot be saved: ";
+inline constexpr const char* VenuePortsClash = "The projectors' ports cannot be used together: ";
+
 // A job's end in one line, for a summary: what failed, then ": " and the
 // last message the technician would have been left with.
 inline constexpr const char* JobPackageNotValid = "the package is not valid";

@@ -14,7 +14,7 @@ inline constexpr int kEventSchemaVersion = 1;
 struct EventStamp {
     std::string time;  // UTC, ISO 8601
     int port = 0;      // the projector's port; 0 for none
-    std::string label; // the projector's label in a venue file; empty for none
+    std::string label = {};  // the projector's label in a venue file; empty for none
 };
 
 // One event as one line of JSON: "schema", "type", "time", "port" and

@@ -83,22 +83,28 @@ const char* packageMessage(PackageFault fault)
 
 void refusePackage(Tool& tool, PackageFault fault)
 {
-    if (const char* message = packageMessage(fault)) {
+    if (packageMessage(fault)) {
         // a wrong package: Upgrade SW goes off before the box
         setUpgradeEnabled(tool, false);
-        report(tool, message, MessageStyle::Critical);
+        report(tool, packageRefusal(fault), MessageStyle::Critical);
     } else {
         // a missing file is named first; an unusable one silently
-        if (fault == PackageFault::FileNotFound || fault == PackageFault::PathNotFound) {
-            const char* what = fault == PackageFault::FileNotFound ? texts::FileNotFound : texts::PathNotFound;
-            report(tool, std::string(what) + texts::FindTheImages, MessageStyle::Critical);
-        }
+        if (const std::string message = packageRefusal(fault); !message.empty())
+            report(tool, message, MessageStyle::Critical);
         setUpgradeEnabled(tool, false);
     }
     tool.state.ListFileValid = false;
 }
 
 } // namespace
+
+std::string packageRefusal(PackageFault fault)
+{
+    if (const char* message = packageMessage(fault)) return message;
+    if (fault == PackageFault::FileNotFound) return std::string(texts::FileNotFound) + texts::FindTheImages;
+    if (fault == PackageFault::PathNotFound) return std::string(texts::PathNotFound) + texts::FindTheImages;
+    return {};
+}
 
 Reason reasonOf(const LinkCheck& check)
 {

@@ -4,6 +4,7 @@
 
 #include "link/CheckModel.h"
 #include "link/TestLink.h"
+#include "package/CheckListFile.h"
 #include "window/Tool.h"
 
 namespace fw {
@@ -28,6 +29,11 @@ ModelMatch judgeModel(Tool& tool);
 // and the message (none for a file that is merely unusable). True for a
 // valid package.
 bool checkPackage(Tool& tool, const std::string& listFilePath);
+
+// The message the window shows for a refused package: the wrong package's
+// own, or the missing file named; empty for a package that is merely
+// unusable (refused without a word) and for a valid one.
+std::string packageRefusal(PackageFault fault);
 
 // The "Projector communication test" button.
 LinkCheck cmdTest_Click(Tool& tool);

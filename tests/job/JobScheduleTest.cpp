@@ -91,3 +91,40 @@ TEST(VenueReport, TheQuestionNamesHowManyAndWhichAndTheSummaryEachFailureWithIts
     EXPECT_EQ(notStartedMessage(JobKind::Upgrade, "Booth (COM1)"),
               "Not started: Booth (COM1) did not end with \"Download complete\".");
 }
+
+#include "job/VenueRow.h"
+
+// A row follows its projector's events alone: the step it is at, how far,
+// the model it answered and the message it was left with.
+TEST(VenueRow, ShowsTheStepTheProgressTheModelAndTheLastMessage)
+{
+    VenueRow row;
+    const std::pair<Event, std::string> story[] = {
+        {OperationStarted{Operation::Upgrade, 3}, " 0  "},
+        {PhaseStarted{Phase::LinkTest}, "link test 0  "},
+        {PhaseStarted{Phase::ModelCheck}, "model check 0  "},
+        {ModelReplied{"opmodel.name?\r\r\nQT2416 \r\n"}, "model check 0 QT2416 "},
+        {PhaseStarted{Phase::ImageTransfer}, "uP image 0 QT2416 "},
+        {ImageProgress{131072, 262144}, "uP image 50 QT2416 "},
+        {PhaseStarted{Phase::Verdict}, "uP image 50 QT2416 "},
+        {PhaseStarted{Phase::Restart}, "restart 0 QT2416 "},
+        {PhaseStarted{Phase::IspToolRun, 1}, "scaler 0 QT2416 "},
+        {IspToolStarted{1, 1200}, "scaler 0 QT2416 "},
+        {IspToolElapsed{1, 300}, "scaler 25 QT2416 "},
+        {MessageShown{MessageKind::Status, "Downloading file 2 of 2", {}}, "scaler 25 QT2416 "},
+        {MessageShown{MessageKind::Error, "Communication with projector failed.", {}},
+         "scaler 25 QT2416 Communication with projector failed."},
+        {OperationEnded{Operation::Upgrade, Reason::IspToolFailed}, "scaler 25 QT2416 Communication with projector failed."},
+    };
+    for (const auto& [event, shown] : story) {
+        row.take(event);
+        EXPECT_EQ(std::string(stepName(row.step())) + " " + std::to_string(static_cast<int>(row.progress())) + " " +
+                      row.model() + " " + row.result(),
+                  shown);
+    }
+    EXPECT_TRUE(row.ended());
+    EXPECT_FALSE(row.succeeded());
+    row.take(OperationStarted{Operation::Upgrade, 3});  // a new run shows nothing of the last
+    EXPECT_EQ(row.result(), "");
+    EXPECT_EQ(answeredModel("opmodel.name?\r\n"), "");
+}

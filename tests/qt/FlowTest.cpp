@@ -99,6 +99,32 @@ TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)
     EXPECT_FALSE(r.portOpenAtEnd);
 }
 
+// Rows of the venue window at work count as a download for the close: the
+// same question, and leaving stops them before the program ends.
+TEST(WindowWiring, CloseWhileAVenueRunsAsksAsForADownloadAndStopsTheVenueFirst)
+{
+    GuiRig r;
+    bool venueRunning = true;
+    int venueLeft = 0;
+    r.session.setOtherWork([&] { return venueRunning; }, [&] { ++venueLeft; });
+    r.session.start();
+    r.form2().close();  // unscripted: No
+    EXPECT_EQ(r.technician.texts(), QStringList{kCloseWhileBusy});
+    EXPECT_TRUE(r.form2().isVisible());
+    EXPECT_EQ(venueLeft, 0);
+
+    r.technician.answerNext(QMessageBox::Yes);
+    r.form2().close();
+    EXPECT_EQ(venueLeft, 1);
+    EXPECT_EQ(r.programEnds, 1);
+
+    venueRunning = false;  // an idle venue: no question
+    r.form2().show();
+    r.form2().close();
+    EXPECT_EQ(r.technician.texts().size(), 2);
+    EXPECT_EQ(r.form2().mnuVenue()->text(), "&Venue");
+}
+
 TEST(WindowWiring, PortDialogListsDevicesAsTheyComeAndGoAndOkAppliesThePickedOne)
 {
     GuiRig r;

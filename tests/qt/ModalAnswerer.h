@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <optional>
+#include <variant>
 #include <vector>
 
 // Plays the technician in front of the real widgets: answers every message
@@ -42,6 +45,8 @@ public:
     }
 
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    // Keys pressed on the next box instead, as a technician answers from the keyboard.
+    void pressNext(Qt::Key key, Qt::KeyboardModifiers modifiers) { answers_.push_back(Keys{key, modifiers}); }
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
 
@@ -61,8 +66,10 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
         answering_ = true;
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            answer(*box);
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            // A key's button clicks a moment later: the box is answered once.
+            if (box != pressed_) answer(*box);
+        }
         else if (auto* dialog = qobject_cast<QFileDialog*>(modal))
             answer(*dialog);
         answering_ = false;
@@ -71,8 +78,10 @@ private:
     void answer(QMessageBox& box)
     {
         QMessageBox::StandardButton choice = kUnscripted;
+        std::optional<Keys> keys;
         if (!answers_.empty()) {
-            choice = answers_.front();
+            if (const auto* button = std::get_if<QMessageBox::StandardButton>(&answers_.front())) choice = *button;
+            else keys = std::get<Keys>(answers_.front());
             answers_.pop_front();
         }
         const QMessageBox::StandardButtons buttons = box.standardButtons();
@@ -80,7 +89,11 @@ private:
 
         boxes_.push_back({box.windowTitle(), box.text(), box.textFormat(), box.icon(), buttons,
                           box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
-        if (choice == kEscape)
+        if (keys) {
+            pressed_ = &box;
+            QTest::keyClick(&box, keys->key, keys->modifiers);
+        }
+        else if (choice == kEscape)
             QTest::keyClick(&box, Qt::Key_Escape);
         else if (QAbstractButton* button = box.button(choice))
             button->click();
@@ -105,10 +118,16 @@ private:
         static_cast<QDialog&>(dialog).accept();  // checks the choice as a click on Open would
     }
 
+    struct Keys {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+
     QTimer timer_;
-    std::deque<QMessageBox::StandardButton> answers_;
+    std::deque<std::variant<QMessageBox::StandardButton, Keys>> answers_;
     std::deque<QString> files_;
     std::vector<Box> boxes_;
     std::vector<FileDialog> fileDialogs_;
     bool answering_ = false;
+    QPointer<QMessageBox> pressed_;  // the box last answered by keys
 };

@@ -69,6 +69,8 @@ void Form2::buildMenu()
     RS_232_->setObjectName(QStringLiteral("RS_232"));
     pExit_ = menuBar()->addAction(QStringLiteral("&Exit"));
     pExit_->setObjectName(QStringLiteral("pExit"));
+    mnuVenue_ = menuBar()->addAction(QStringLiteral("&Venue"));
+    mnuVenue_->setObjectName(QStringLiteral("mnuVenue"));
 }
 
 void Form2::buildFrame(QWidget* client)

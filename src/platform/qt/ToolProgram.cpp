@@ -1,11 +1,14 @@
 #include "qt/ToolProgram.h"
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QDir>
 
 #include "qt/RelayingRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
+#include "qt/ProjectorPorts.h"
+#include "qt/QtJobStation.h"
 #include "qt/RecordSetup.h"
 #include "qt/Text8.h"
 #include "window/Tool.h"
@@ -23,10 +26,50 @@ ToolProgram::ToolProgram()
       port_(settingsPortDevices(SettingsFile(programFolder_))),
       ispTool_(ispToolRunner(processes_, settingsPortDevices(SettingsFile(programFolder_)))),
       record_(recordSetup(kProgramId, defaultRecordPath(true), settingsPortDevices(SettingsFile(programFolder_)))),
-      session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
+      recordPath_(defaultRecordPath(false)), session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
     session_.tool().events.add(record_);
+    session_.setOtherWork([this] { return venue_ && venue_->running(); }, [this] { venue_->leave(); });
+    QObject::connect(session_.form2().mnuVenue(), &QAction::triggered, [this] {
+        VenueWindow& window = venueWindow();
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+}
+
+VenueWindow& ToolProgram::venueWindow()
+{
+    if (venue_) return *venue_;
+    VenueSetup setup;
+    StationSetup station;
+    station.program = kProgramId;
+    station.programFolder = programFolder_;
+    station.workingDirectory = workingDirectory_;
+    station.recordPath = recordPath_;
+    setup.stations = [station](const VenuePlan& plan) {
+        StationSetup own = station;
+        own.devices = runPortDevices(plan.pathOfPort, SettingsFile(own.programFolder));
+        return qtStations(own);
+    };
+    setup.assignPorts = [folder = programFolder_](const std::vector<std::string>& ports) {
+        return assignPortNumbers(ports, SettingsFile(folder));
+    };
+    // The main window's package, as it has it now; else the one it remembers.
+    setup.listFile = session_.tool().state.listFilePath.empty() ? SettingsFile(programFolder_).listFile()
+                                                                : session_.tool().state.listFilePath;
+    setup.workingDirectory = workingDirectory_;
+    setup.endProgram = [this] { session_.endNow(); };
+    venue_ = std::make_unique<VenueWindow>(std::move(setup));
+    return *venue_;
+}
+
+void ToolProgram::startVenue(const std::string& venueFile)
+{
+    VenueWindow& window = venueWindow();
+    window.openVenue(venueFile);
+    window.show();
 }
 
 void ToolProgram::start()

@@ -49,6 +49,13 @@ VenueRun::VenueRun(std::vector<fw::JobRequest> requests, fw::ScheduleOptions opt
 
 VenueRun::~VenueRun()
 {
+    {
+        std::lock_guard lock(mailboxes_);
+        // Rows parked after leave() never end: their threads are let go
+        // with the program, which ends next.
+        if (leaving_)
+            for (const auto& row : rows_) (void)row->thread.release();
+    }
     for (const auto& row : rows_)
         if (row->thread) row->thread->wait();
 }
@@ -142,6 +149,7 @@ bool VenueRun::leave(int waitMs)
     int asked = 0;
     {
         std::lock_guard lock(mailboxes_);
+        if (leaving_) return true;  // left already: its rows are parked
         leaving_ = true;
         for (const auto& row : rows_) {
             if (!row->mailbox) continue;

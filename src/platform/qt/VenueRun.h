@@ -31,7 +31,8 @@ class VenueRun final : public QObject {
 public:
     VenueRun(std::vector<fw::JobRequest> requests, fw::ScheduleOptions options, fw::StationMaker stations,
              fw::UpgradeQuestion& question, ListenerMaker listeners = {}, QObject* parent = nullptr);
-    // Waits for rows still at work: leave() first when they must not finish.
+    // Waits for rows still at work; after leave() it lets their parked
+    // threads go with the program instead.
     ~VenueRun() override;
 
     void start();

@@ -16,6 +16,7 @@
 #include "window/MainWindow.h"
 #include "window/PortDiscovery.h"
 #include "window/ProjectorChecks.h"
+#include "window/Telling.h"
 #include "window/Settings.h"
 #include "window/WindowOps.h"
 #include "transfer/IspCommandLine.h"
@@ -44,7 +45,12 @@ void WindowSession::wire()
     QObject::connect(&timer1_, &QTimer::timeout, [this] { run(&fw::Timer1_Timer); });
     view_.setPortDialogOk([this] { run(&fw::RS232_Click); });
 
-    form2_.closeGuard = [this] { return fw::Form_QueryUnload(tool_); };
+    form2_.closeGuard = [this] {
+        // While a download runs here the window's own question covers the rest.
+        if (!tool_.state.DownloadBusy && otherWorkRunning())
+            return fw::showMessage(tool_, fw::texts::CloseWhileBusy, fw::MessageStyle::Question) != fw::Answer::Yes;
+        return fw::Form_QueryUnload(tool_);
+    };
     form2_.closed = [this] {
         fw::Form_Unload(tool_);
         endProgram();
@@ -104,24 +110,32 @@ void WindowSession::exitItem()
 
 void WindowSession::endProgram()
 {
+    // The other work is stopped first, whoever ends the program.
+    const bool otherWork = otherWorkRunning();
+    if (otherWork) otherLeave_();
     if (programEnd_) {
         programEnd_();
         return;
     }
-    if (operationRunning()) {
-        // The Exit item or a confirmed close arrived while an operation
-        // waits underneath: end now rather than let it run on without its
-        // window. The ISP tool is stopped and the port released first.
-        tool_.processes.stopAll();
-        try {
-            tool_.port.setPortOpen(false);
-        } catch (const fw::PortError&) {
-        }
-        // Ended without unwinding: nothing of the stopped operation runs on.
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }
+    // The Exit item or a confirmed close arrived while an operation waits
+    // underneath, here or in another window: end now rather than let it run
+    // on without its window.
+    if (operationRunning() || otherWork) endNow();
     QCoreApplication::exit(0);
+}
+
+void WindowSession::endNow()
+{
+    if (otherWorkRunning()) otherLeave_();
+    // The ISP tool is stopped and the port released first.
+    tool_.processes.stopAll();
+    try {
+        tool_.port.setPortOpen(false);
+    } catch (const fw::PortError&) {
+    }
+    // Ended without unwinding: nothing of the stopped operation runs on.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 } // namespace fw::qt

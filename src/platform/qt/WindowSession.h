@@ -38,6 +38,20 @@ public:
     // running underneath, the program ends at once instead.
     void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
 
+    // Work elsewhere in the program (a venue's rows) that a close of this
+    // window must ask about as it asks about a download, and that is
+    // stopped (its ISP tools and ports) before the program ends.
+    void setOtherWork(std::function<bool()> running, std::function<void()> leave)
+    {
+        otherRunning_ = std::move(running);
+        otherLeave_ = std::move(leave);
+    }
+
+    // Ends the program at once: the other work left, this window's ISP
+    // tool stopped and its port closed, nothing of a running operation
+    // going on.
+    [[noreturn]] void endNow();
+
     // True while a handler runs (a click, the menu, the clock).
     bool operationRunning() const { return depth_ > 0; }
 
@@ -54,6 +68,7 @@ private:
     void showInternalError(const std::string& what);
     void exitItem();
     void endProgram();
+    bool otherWorkRunning() const { return otherRunning_ && otherRunning_(); }
 
     Form2 form2_;
     Form3 form3_;
@@ -61,6 +76,8 @@ private:
     fw::Tool tool_;
     QTimer timer1_;
     std::function<void()> programEnd_;
+    std::function<bool()> otherRunning_;
+    std::function<void()> otherLeave_;
     int depth_ = 0;
 };
 
