@@ -1,4 +1,5 @@
-// Writes PNG pictures of the windows in their main states into the folder
+// Writes PNG pictures of the windows in their main states (the venue window
+// among them, mid-upgrade) into the folder
 // given as the only argument. Run it under QT_QPA_PLATFORM=offscreen; the
 // states are set through the same view the logic uses.
 
@@ -13,6 +14,9 @@
 #include <QTreeWidget>
 
 #include "qt/QtView.h"
+#include "qt/VenueWindow.h"
+#include <QLabel>
+#include <QLineEdit>
 #include "ground/Texts.h"
 #include "window/MainWindow.h"
 #include "ground/PortNumbering.h"
@@ -94,6 +98,49 @@ void pickAdapter(fw::qt::QtView& view)
     view.setPortListText("2");
 }
 
+// A venue mid-upgrade: one row done, one failed, the others at their
+// steps, as their events would have left them.
+bool venueMidUpgrade(const QDir& folder)
+{
+    fw::qt::VenueSetup setup;
+    fw::qt::VenueWindow window(setup);
+    window.setVenue({"Hall A",
+                     {{"Left stack", "rfc2217://10.0.4.21:4001"},
+                      {"Right stack", "COM3"},
+                      {"Booth", "/dev/ttyUSB0"},
+                      {"Balcony", "rfc2217://10.0.4.21:4002"}}});
+    window.txtListFile()->setText(QString::fromLatin1("/home/service/firmware/QT2416_V1.05.txt"));
+    window.lblPackage()->setText(QStringLiteral("uP image 262144 bytes, scaler image 3145728 bytes"));
+    const auto row = [](std::initializer_list<fw::Event> events) {
+        fw::VenueRow state;
+        for (const fw::Event& e : events) state.take(e);
+        return state;
+    };
+    const fw::Event model = fw::ModelReplied{"op model.name ?\r\nQT2416\r\n"};
+    window.showRowState(0,
+                        row({fw::OperationStarted{fw::Operation::Upgrade, 11}, model,
+                             fw::PhaseStarted{fw::Phase::IspToolRun, 1},
+                             fw::MessageShown{fw::MessageKind::Information, fw::texts::DownloadComplete, {}},
+                             fw::OperationEnded{fw::Operation::Upgrade, fw::Reason::None}}),
+                        false, 274);
+    window.showRowState(1,
+                        row({fw::OperationStarted{fw::Operation::Upgrade, 3}, fw::PhaseStarted{fw::Phase::LinkTest},
+                             fw::MessageShown{fw::MessageKind::Error, fw::texts::LinkFailed, {}},
+                             fw::OperationEnded{fw::Operation::Upgrade, fw::Reason::NoAnswer}}),
+                        false, 9);
+    window.showRowState(2,
+                        row({fw::OperationStarted{fw::Operation::Upgrade, 12}, model,
+                             fw::PhaseStarted{fw::Phase::ImageTransfer}, fw::ImageProgress{105472, 262144}}),
+                        true, 41);
+    window.showRowState(3,
+                        row({fw::OperationStarted{fw::Operation::Upgrade, 13}, model,
+                             fw::PhaseStarted{fw::Phase::IspToolRun, 1}, fw::IspToolStarted{1, 1200},
+                             fw::IspToolElapsed{1, 310}}),
+                        true, 402);
+    window.resize(980, 310);
+    return save(window, folder, "venue-window.png");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -129,5 +176,6 @@ int main(int argc, char* argv[])
     view.setProgressVisible(true);
     pickAdapter(view);
     ok &= save(*view.portDialog(), folder, "port-dialog.png");
+    ok &= venueMidUpgrade(folder);
     return ok ? 0 : 1;
 }

@@ -3,13 +3,17 @@
 // to the technician checked after every run. A failing seed prints itself
 // and replays exactly with --seed.
 //
-//   fwup-explore [--from FIRST] [--count N] [--seed S] [--verbose]
+// With --venues each seed is a venue instead: several projectors with their
+// faults, each on a thread of its own, one first or a few at once.
+//
+//   fwup-explore [--venues] [--from FIRST] [--count N] [--seed S] [--verbose]
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "Explorer.h"
+#include "Venue.h"
 #include "TempFolder.h"
 
 int main(int argc, char* argv[])
@@ -17,6 +21,7 @@ int main(int argc, char* argv[])
     uint64_t first = 1;
     uint64_t count = 100;
     bool verbose = false;
+    bool venues = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -24,8 +29,9 @@ int main(int argc, char* argv[])
         else if (a == "--count" && hasValue) count = std::stoull(argv[++i]);
         else if (a == "--seed" && hasValue) first = std::stoull(argv[++i]), count = 1, verbose = true;
         else if (a == "--verbose") verbose = true;
+        else if (a == "--venues") venues = true;
         else {
-            std::cerr << "usage: fwup-explore [--from FIRST] [--count N] [--seed S] [--verbose]\n";
+            std::cerr << "usage: fwup-explore [--venues] [--from FIRST] [--count N] [--seed S] [--verbose]\n";
             return 2;
         }
     }
@@ -36,16 +42,25 @@ int main(int argc, char* argv[])
     uint64_t failed = 0;
     double virtualSeconds = 0;
     for (uint64_t seed = first; seed < first + count; ++seed) {
-        const auto scenario = fw::explore::drawScenario(seed);
-        const auto verdict = fw::explore::runScenario(scenario, package);
+        fw::explore::Verdict verdict;
+        std::string described;
+        if (venues) {
+            const auto venue = fw::explore::drawVenue(seed);
+            verdict = fw::explore::runVenue(venue, package);
+            described = fw::explore::describe(venue);
+        } else {
+            const auto scenario = fw::explore::drawScenario(seed);
+            verdict = fw::explore::runScenario(scenario, package);
+            described = fw::explore::describe(scenario);
+        }
         virtualSeconds += verdict.virtualSeconds;
         if (verdict.violations.empty() && !verbose) continue;
-        std::cout << fw::explore::describe(scenario) << '\n';
+        std::cout << described << '\n';
         for (const auto& m : verdict.messages) std::cout << "  box: " << m << '\n';
         for (const auto& v : verdict.violations) std::cout << "  VIOLATED: " << v << '\n';
         if (!verdict.violations.empty()) {
             ++failed;
-            std::cout << "  replay: fwup-explore --seed " << seed << '\n';
+            std::cout << "  replay: fwup-explore " << (venues ? "--venues " : "") << "--seed " << seed << '\n';
         }
     }
     const double wall =

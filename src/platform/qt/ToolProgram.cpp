@@ -7,8 +7,7 @@
 #include "qt/RelayingRunner.h"
 #include "qt/PortDevice.h"
 #include "qt/ProgramFolder.h"
-#include "qt/ProjectorPorts.h"
-#include "qt/QtJobStation.h"
+#include "qt/VenueWiring.h"
 #include "qt/RecordSetup.h"
 #include "qt/Text8.h"
 #include "window/Tool.h"
@@ -42,26 +41,11 @@ ToolProgram::ToolProgram()
 VenueWindow& ToolProgram::venueWindow()
 {
     if (venue_) return *venue_;
-    VenueSetup setup;
-    StationSetup station;
-    station.program = kProgramId;
-    station.programFolder = programFolder_;
-    station.workingDirectory = workingDirectory_;
-    station.recordPath = recordPath_;
-    setup.stations = [station](const VenuePlan& plan) {
-        StationSetup own = station;
-        own.devices = runPortDevices(plan.pathOfPort, SettingsFile(own.programFolder));
-        return qtStations(own);
-    };
-    setup.assignPorts = [folder = programFolder_](const std::vector<std::string>& ports) {
-        return assignPortNumbers(ports, SettingsFile(folder));
-    };
     // The main window's package, as it has it now; else the one it remembers.
-    setup.listFile = session_.tool().state.listFilePath.empty() ? SettingsFile(programFolder_).listFile()
-                                                                : session_.tool().state.listFilePath;
-    setup.workingDirectory = workingDirectory_;
-    setup.endProgram = [this] { session_.endNow(); };
-    venue_ = std::make_unique<VenueWindow>(std::move(setup));
+    const std::string& chosen = session_.tool().state.listFilePath;
+    const std::string listFile = chosen.empty() ? SettingsFile(programFolder_).listFile() : chosen;
+    venue_ = std::make_unique<VenueWindow>(
+        venueSetup(programFolder_, workingDirectory_, recordPath_, listFile, [this] { session_.endNow(); }));
     return *venue_;
 }
 

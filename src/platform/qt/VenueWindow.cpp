@@ -108,6 +108,8 @@ void VenueWindow::build()
     rows_->verticalHeader()->setVisible(false);
     rows_->horizontalHeader()->setSectionResizeMode(Result, QHeaderView::Stretch);
     rows_->horizontalHeader()->setSectionResizeMode(Port, QHeaderView::ResizeToContents);
+    // A result wraps within its column: the rows' heights follow its width.
+    rows_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(rows_, 1);
 
     layout->addWidget(buildAdding());
@@ -496,7 +498,6 @@ void VenueWindow::refreshRow(int row)
     if (rows_->item(row, Result)->text() != result) {
         rows_->item(row, Result)->setText(result);
         rows_->item(row, Result)->setToolTip(result);
-        rows_->resizeRowToContents(row);
     }
     if (state.clock.isValid())
         rows_->item(row, Elapsed)->setText(toQt(elapsedText(static_cast<int32_t>(state.clock.elapsed() / 1000))));

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The window program started with --venue on a virtual display (Xvfb),
+# driven from the keyboard as a technician would: Alt+U for "Upgrade all",
+# Alt+Y on the question; eight simulated projectors on eight pseudo-
+# terminals, each upgraded whole, each with its own entry in the service
+# record. Skipped (77) without xvfb-run and xdotool.
+if [ -z "${VENUE_E2E_DISPLAY:-}" ]; then
+  command -v xvfb-run > /dev/null && command -v xdotool > /dev/null || exit 77
+  VENUE_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+. "$(dirname "$0")/lib.sh"
+unset QT_QPA_PLATFORM
+readonly ROWS=8 RUN_LIMIT_S=300
+
+for n in $(seq "$ROWS"); do start_projector "$n"; done
+printf '[PATH]\r\nFILE=%s\r\n' "$list" >> "$prog/settings.ini"  # the main window's package
+{ printf '[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\n'; for n in $(seq "$ROWS"); do printf 'Row %s=COM%s\r\n' "$n" "$n"; done; } \
+  > "$work/hall.ini"
+cp "$BIN_GUI" "$prog/"
+(cd "$work" && exec "$prog/$(basename "$BIN_GUI")" --venue "$work/hall.ini" > "$work/gui.out" 2>&1) &
+gui=$!
+stop_gui() { kill "$gui" 2>/dev/null || true; wait "$gui" 2>/dev/null || true; }
+trap 'stop_gui; finish' EXIT
+
+# window_named TITLE [SECONDS]: the id of the window with exactly this title, once it is there.
+window_named() {
+  local id
+  for _ in $(seq $((${2:-30} * 10))); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" && [ -n "$id" ] && { echo "$id"; return; }
+    kill -0 "$gui" 2>/dev/null || fail "the program ended: $(cat "$work/gui.out")"
+    sleep 0.1
+  done
+  fail "no window \"$1\""
+}
+press() { xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"; }
+
+venue="$(window_named "Venue - Firmware Upgrade Tool")"
+sleep 2  # the package is checked off the window's thread
+press "$venue" alt+u
+question="$(window_named "Firmware Upgrade Tool")"
+press "$question" alt+y
+# The one summary box comes once every row has ended.
+summary="$(window_named "Firmware Upgrade Tool" "$RUN_LIMIT_S")"
+[ "$summary" != "$question" ] || fail "the question stayed open"
+ended="$(jq -r 'select(.state == "ended") | .outcome' "$record" | sort | uniq -c | awk '{ print $1 " " $2 }')"
+[ "$ended" = "$ROWS succeeded" ] || fail "record: $ended"
+press "$summary" Return
+stop_gui
+stop_projectors
+for n in $(seq "$ROWS"); do report_both_whole "$n"; done
+echo "passed"
