@@ -90,8 +90,13 @@ private:
         boxes_.push_back({box.windowTitle(), box.text(), box.textFormat(), box.icon(), buttons,
                           box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
         if (keys) {
+            // Keys reach the box the technician has in front (the offscreen
+            // platform does not make a new box the active window by itself).
             pressed_ = &box;
-            QTest::keyClick(&box, keys->key, keys->modifiers);
+            QApplication::setActiveWindow(&box);
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && focus->window() == &box ? focus : static_cast<QWidget*>(&box), keys->key,
+                            keys->modifiers);
         }
         else if (choice == kEscape)
             QTest::keyClick(&box, Qt::Key_Escape);

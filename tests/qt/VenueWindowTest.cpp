@@ -115,8 +115,7 @@ struct VenueRig {
     // closed meanwhile took the focus with it).
     void press(Qt::Key key)
     {
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::setActiveWindow(window.get());
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : window.get(), key, Qt::AltModifier);
     }
