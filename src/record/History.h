@@ -12,7 +12,7 @@ namespace fw {
 // line when it never ended (a crash, a pulled cable, still running).
 struct HistoryEntry {
     std::string line;  // as stored
-    JsonValue entry;
+    Json entry;
 };
 
 struct History {
@@ -27,6 +27,6 @@ struct History {
 History readHistory(const std::string& path, std::size_t last);
 
 // One line for a technician: when, port, model, package, outcome, duration.
-std::string historyLine(const JsonValue& entry);
+std::string historyLine(const Json& entry);
 
 } // namespace fw

@@ -76,9 +76,9 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     const std::string facts =
         R"("program":"fwupgrade","version":")" + kVersion +
         R"(","host":"bench-pc","user":"tech","port":{"number":3,"device":"/dev/ttyUSB3","usb_id":"0403:6001","serial_number":"A5XK3RJT"},"list_file":)" +
-        jsonString(list) + R"(,"images":[{"role":"up","name":"QT2416_uP.bin","path":)" + jsonString(up) +
+        jsonLine(Json(list)) + R"(,"images":[{"role":"up","name":"QT2416_uP.bin","path":)" + jsonLine(Json(up)) +
         R"(,"size":3,"byte_sum":294,"sha256":"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},)" +
-        R"({"role":"scaler","name":"gone.bin","path":)" + jsonString(scaler) +
+        R"({"role":"scaler","name":"gone.bin","path":)" + jsonLine(Json(scaler)) +
         R"(,"size":2500000,"byte_sum":null,"sha256":null}],)";
     // Before any step goes out, the start is on the disk.
     EXPECT_EQ(r.lines(), (std::vector<std::string>{
