@@ -28,8 +28,11 @@ std::string port(const Json& entry)
 {
     const Json* port = fieldOf(entry, "port");
     if (!port) return "-";
-    const auto number = numberOf(*port, "number");
-    std::string text = number ? portName(static_cast<int>(*number)) : "-";
+    const Json* number = fieldOf(*port, "number");
+    // Whatever else a damaged line holds there is no port the program had.
+    const bool known = number && number->is_number_integer() && *number >= kLowestPortNumber &&
+                       *number <= kHighestPortNumber;
+    std::string text = known ? portName(number->get<int>()) : "-";
     const std::string device = textOf(*port, "device");
     return device.empty() ? text : text + " " + device;
 }
@@ -81,8 +84,8 @@ History readHistory(const std::string& path, std::size_t last)
     while (history.entries.size() < last) {
         std::optional<std::string> line = lines.previous();
         if (!line) break;
-        if (line->find_first_not_of(" \t") == std::string::npos) continue;
-        std::optional<Json> value = parseJson(*line);
+        if (!lines.cut() && line->find_first_not_of(" \t") == std::string::npos) continue;
+        std::optional<Json> value = lines.cut() ? std::nullopt : parseJson(*line);
         if (!isEntry(value)) {
             history.warnings.push_back(path + ": the line at byte " + std::to_string(lines.offset()) +
                                        " is not a record entry; read past it");
