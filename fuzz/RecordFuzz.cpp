@@ -1,7 +1,7 @@
 // The service record's reader on any bytes. The input as one JSON line:
 // what reads back writes as a line that reads back the same, and any
-// object makes a history line. The input as a record file (repeated into
-// lines of megabytes when its first byte says so): the history read from
+// object makes a history line. The input as a record file (with a line of
+// up to 2 MiB when its first byte says so): the history read from
 // the end is the one a plain reading of every line from the last gives,
 // damaged and cut lines read past with one warning each.
 #include <unistd.h>
@@ -28,20 +28,27 @@ void require(bool condition)
 
 const std::string& recordPath()
 {
-    static const std::string path = "/tmp/fuzz_record." + std::to_string(getpid()) + ".jsonl";
+    // In memory where the system has it: a file is written for every input.
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    static const std::string path = folder + "/fuzz_record." + std::to_string(getpid()) + ".jsonl";
     return path;
 }
 
-// The first byte's high bit asks for the rest repeated into a file of up
-// to 4 MiB: lines across the reader's pieces and longer than any entry.
+// The first byte's two high bits ask for one line of up to 2 MiB, the rest
+// repeated without its line ends, between two copies of the rest: a line
+// across the reader's pieces, and longer than any entry, among others.
 std::string fileText(const uint8_t* data, std::size_t size)
 {
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    if ((data[0] & 0x80) == 0 || rest.empty()) return rest;
-    const std::size_t wanted = (std::size_t{data[0]} & 0x3F) * 64 * 1024 + 1;
-    std::string text;
-    while (text.size() < wanted) text += rest;
-    return text;
+    if ((data[0] & 0xC0) != 0xC0 || rest.empty()) return rest;
+    std::string piece = rest;
+    std::erase(piece, '\n');
+    if (piece.empty()) return rest;
+    const std::size_t wanted = (std::size_t{data[0]} & 0x1F) * 64 * 1024 + 1;
+    std::string line;
+    line.reserve(wanted + piece.size());
+    while (line.size() < wanted) line += piece;
+    return rest + "\n" + line + "\n" + rest;
 }
 
 bool isEntry(const std::optional<fw::Json>& value)

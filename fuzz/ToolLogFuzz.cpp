@@ -1,4 +1,4 @@
-// The ISP tool's log.txt as any bytes (repeated into a file of up to 4 MiB
+// The ISP tool's log.txt as any bytes (repeated into a file of up to 512 KiB
 // when the first byte says so, with or without line breaks): the last line
 // read from the file's end, stripped, is the one a plain reading of the
 // whole file gives, or the end of it when it is longer than the part read;
@@ -25,15 +25,17 @@ void require(bool condition)
 
 const std::string& logPath()
 {
-    static const std::string path = "/tmp/fuzz_tool_log." + std::to_string(getpid()) + ".txt";
+    // In memory where the system has it: a file is written for every input.
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    static const std::string path = folder + "/fuzz_tool_log." + std::to_string(getpid()) + ".txt";
     return path;
 }
 
 std::string fileText(const uint8_t* data, std::size_t size)
 {
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    if ((data[0] & 0x80) == 0 || rest.empty()) return rest;
-    const std::size_t wanted = (std::size_t{data[0]} & 0x3F) * 64 * 1024 + 1;
+    if ((data[0] & 0xC0) != 0xC0 || rest.empty()) return rest;
+    const std::size_t wanted = (std::size_t{data[0]} & 0x0F) * 32 * 1024 + 1;
     std::string text;
     while (text.size() < wanted) text += rest;
     return text;
