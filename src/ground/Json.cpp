@@ -99,19 +99,25 @@ std::string withNumericEscapes(std::string line)
     return out;
 }
 
+// No blanks, UTF-8 as it is; what broken UTF-8 is left (in a key) is
+// replaced, never thrown at the caller.
+std::string dumped(const Json& value)
+{
+    constexpr int compact = -1;
+    constexpr bool ensureAscii = false;  // UTF-8 as it is, not escaped
+    return withNumericEscapes(value.dump(compact, ' ', ensureAscii, Json::error_handler_t::replace));
+}
+
 struct TooDeep {};
 
 } // namespace
 
 std::string jsonLine(const Json& value)
 {
-    constexpr auto compact = -1;
-    constexpr bool keepUtf8 = false;
-    if (!needsRepair(value))
-        return withNumericEscapes(value.dump(compact, ' ', keepUtf8, Json::error_handler_t::replace));
+    if (!needsRepair(value)) return dumped(value);
     Json repaired = value;
     repairTexts(repaired);
-    return withNumericEscapes(repaired.dump(compact, ' ', keepUtf8, Json::error_handler_t::replace));
+    return dumped(repaired);
 }
 
 std::optional<Json> parseJson(std::string_view text)
