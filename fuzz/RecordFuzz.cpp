@@ -1,7 +1,7 @@
 // The service record's reader on any bytes. The input as one JSON line:
 // what reads back writes as a line that reads back the same, and any
 // object makes a history line. The input as a record file (with a line of
-// up to 2 MiB when its first byte says so): the history read from
+// about 1 MiB when its first byte says so): the history read from
 // the end is the one a plain reading of every line from the last gives,
 // damaged and cut lines read past with one warning each.
 #include <unistd.h>
@@ -34,17 +34,18 @@ const std::string& recordPath()
     return path;
 }
 
-// The first byte's two high bits ask for one line of up to 2 MiB, the rest
-// repeated without its line ends, between two copies of the rest: a line
-// across the reader's pieces, and longer than any entry, among others.
+// A first byte of 0xF0 or more asks for one line of about 1 MiB, shorter
+// or longer than the longest kept (the rest repeated without its line
+// ends), between two copies of the rest: a line across the reader's pieces
+// among others.
 std::string fileText(const uint8_t* data, std::size_t size)
 {
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    if ((data[0] & 0xC0) != 0xC0 || rest.empty()) return rest;
+    if (data[0] < 0xF0 || rest.empty()) return rest;
     std::string piece = rest;
     std::erase(piece, '\n');
     if (piece.empty()) return rest;
-    const std::size_t wanted = (std::size_t{data[0]} & 0x1F) * 64 * 1024 + 1;
+    const std::size_t wanted = fw::BackwardLines::kLongestLine - 64 * 1024 + (data[0] & 0x0Fu) * 16 * 1024;
     std::string line;
     line.reserve(wanted + piece.size());
     while (line.size() < wanted) line += piece;

@@ -1,5 +1,5 @@
-// The ISP tool's log.txt as any bytes (repeated into a file of up to 512 KiB
-// when the first byte says so, with or without line breaks): the last line
+// The ISP tool's log.txt as any bytes (repeated into a file of up to 480 KiB
+// when the first byte is 0xF0 or more, with or without line breaks): the last line
 // read from the file's end, stripped, is the one a plain reading of the
 // whole file gives, or the end of it when it is longer than the part read;
 // and the verdict on it is the verdict on the whole line.
@@ -34,7 +34,7 @@ const std::string& logPath()
 std::string fileText(const uint8_t* data, std::size_t size)
 {
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    if ((data[0] & 0xC0) != 0xC0 || rest.empty()) return rest;
+    if (data[0] < 0xF0 || rest.empty()) return rest;
     const std::size_t wanted = (std::size_t{data[0]} & 0x0F) * 32 * 1024 + 1;
     std::string text;
     while (text.size() < wanted) text += rest;

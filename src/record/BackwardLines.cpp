@@ -37,8 +37,11 @@ std::optional<std::string> BackwardLines::previous()
 {
     if (!opened_ || (buffer_.empty() && lineStart_ == 0)) return std::nullopt;
     std::size_t lineEnd = buffer_.rfind('\n');
-    while (lineEnd == std::string::npos && buffer_.size() <= kLongestLine && readPieceBefore())
-        lineEnd = buffer_.rfind('\n');
+    while (lineEnd == std::string::npos && buffer_.size() <= kLongestLine) {
+        const std::size_t searched = buffer_.size();
+        if (!readPieceBefore()) break;
+        lineEnd = buffer_.rfind('\n', buffer_.size() - searched - 1);  // in the piece just read
+    }
     const std::size_t longest = lineEnd == std::string::npos ? buffer_.size() : buffer_.size() - lineEnd - 1;
     cut_ = longest > kLongestLine;
     if (cut_ && lineEnd == std::string::npos) lineEnd = skipToLineStart();
