@@ -68,6 +68,7 @@ TEST(TelnetDecoder, AnEndlessSubnegotiationHoldsItsLimitAtMostAndIsDropped)
         ASSERT_LE(decoder.held(), Decoder::kLongestSubnegotiation);
     }
     decoder.feed(bytes({kIac, kSe}) + "OK" + escapeData("\xFF"), data, commands);
+    EXPECT_EQ(decoder.held(), 0u);
     EXPECT_EQ(data, "OK\xFF");
     EXPECT_TRUE(commands.empty()) << shown(commands);
 

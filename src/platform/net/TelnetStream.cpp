@@ -57,6 +57,7 @@ void Decoder::feed(std::string_view bytes, std::string& data, std::vector<Comman
                 state_ = State::Data;
             } else {
                 // A broken subnegotiation ends here; the command that broke it stands.
+                sub_.clear();
                 takeAfterIac(byte, data);
             }
             break;
@@ -87,8 +88,8 @@ void Decoder::keepInSubnegotiation(char c)
 
 void Decoder::endSubnegotiation(std::vector<Command>& commands)
 {
-    if (sub_.empty() || subTooLong_) return;
-    commands.push_back({kSb, static_cast<uint8_t>(sub_[0]), sub_.substr(1)});
+    if (!sub_.empty() && !subTooLong_) commands.push_back({kSb, static_cast<uint8_t>(sub_[0]), sub_.substr(1)});
+    sub_.clear();
 }
 
 } // namespace fw::platform::telnet
