@@ -198,6 +198,38 @@ inline constexpr const char* Restart = "Restart";
 inline constexpr const char* IspMode = "ISP mode";
 inline constexpr const char* IspToolRun = "ISP tool run ";  // then its number
 inline constexpr const char* PhaseUnended = "not ended";
+// The history window.
+inline constexpr const char* HistoryMenu = "&History";
+inline constexpr const char* HistoryTitle = "Service record";
+inline constexpr const char* ColumnWhen = "Started";
+inline constexpr const char* ColumnOperation = "Operation";
+inline constexpr const char* ColumnPort = "Port";
+inline constexpr const char* ColumnLabel = "Label";
+inline constexpr const char* ColumnVenue = "Venue";
+inline constexpr const char* ColumnModel = "Model";
+inline constexpr const char* ColumnPackage = "Package";
+inline constexpr const char* ColumnOutcome = "Outcome";
+inline constexpr const char* ColumnDuration = "Duration";
+inline constexpr const char* FilterOutcome = "Outcome:";
+inline constexpr const char* FilterAll = "All";
+inline constexpr const char* FilterSucceeded = "Succeeded";
+inline constexpr const char* FilterFailed = "Failed";
+inline constexpr const char* FilterDeclined = "Not started";
+inline constexpr const char* FilterUnfinished = "Unfinished";
+inline constexpr const char* FilterText = "Find:";
+inline constexpr const char* FilterTextHint = "port, label, model or package";
+inline constexpr const char* FilterDates = "From";
+inline constexpr const char* FilterTo = "to";
+inline constexpr const char* SaveReport = "Save report...";
+inline constexpr const char* SaveReportTitle = "Save the report";
+inline constexpr const char* SaveReportFilter = "PDF (*.pdf);;HTML (*.html)";
+inline constexpr const char* ReportNotWritten = "The report was not written: ";
+inline constexpr const char* Reading = "Reading the service record ...";
+inline constexpr const char* NoRecord = "No service record yet at ";
+inline constexpr const char* EntriesIn = " entries in ";   // "1234 entries in PATH"
+inline constexpr const char* EntriesShown = ", shown: ";
+inline constexpr const char* DamagedLines = " damaged lines read past: ";
+inline constexpr const char* SelectAnEntry = "Select an entry to see everything it holds.";
 } // namespace report
 
 // A fault of the program itself, not of the projector, the line or the

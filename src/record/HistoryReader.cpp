@@ -1,5 +1,9 @@
 #include "record/HistoryReader.h"
 
+#include <fstream>
+
+#include "ground/FilePath.h"
+
 namespace fw {
 
 HistoryReader::HistoryReader(const std::string& path) : path_(path), lines_(path) {}
@@ -24,8 +28,20 @@ HistoryReader::Batch HistoryReader::next(std::size_t count)
         if (!seen_.insert(entry->id).second) continue;
         batch.entries.push_back(std::move(*entry));
         batch.lines.push_back(std::move(*line));
+        batch.offsets.push_back(lines_.offset());
     }
     return batch;
+}
+
+std::optional<RecordEntry> entryAt(const std::string& path, uint64_t offset)
+{
+    std::ifstream in(filePath(path), std::ios::binary);
+    if (!in.seekg(static_cast<std::streamoff>(offset))) return std::nullopt;
+    std::string line;
+    if (!std::getline(in, line)) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::optional<JsonValue> value = parseJson(line);
+    return value ? recordEntryOf(*value) : std::nullopt;
 }
 
 } // namespace fw

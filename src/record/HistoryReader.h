@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@ public:
     struct Batch {
         std::vector<RecordEntry> entries;  // newest first
         std::vector<std::string> lines;    // each entry's line as stored
+        std::vector<uint64_t> offsets;     // where each line begins in the file
         std::vector<std::string> warnings;
         bool done = false;  // the file's first line has been read
     };
@@ -35,5 +38,10 @@ private:
     BackwardLines lines_;
     std::set<std::string> seen_;  // operations already taken from a later line
 };
+
+// The entry whose line begins at that offset of the record file, read
+// again: a reader that shows many entries need not keep them all. Nothing
+// when the file or the line is no longer there or holds no entry.
+std::optional<RecordEntry> entryAt(const std::string& path, uint64_t offset);
 
 } // namespace fw

@@ -6,7 +6,7 @@
 #include "ground/Texts.h"
 #include "report/Timeline.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 namespace {
 
@@ -222,4 +222,4 @@ Report buildReport(const std::vector<RecordEntry>& entries, const UtcOffset& loc
     return report;
 }
 
-} // namespace fw::report
+} // namespace fw::reports

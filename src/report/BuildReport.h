@@ -6,7 +6,7 @@
 #include "report/Report.h"
 #include "report/Wording.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 // The report on these entries, a page each in the order given, with a
 // first page's table and counts when there are several.
@@ -18,4 +18,4 @@ ProjectorPage pageOf(const RecordEntry& entry, const UtcOffset& localOffset);
 // How the entry ended, as the report and the history window name it.
 Verdict verdictOf(const RecordEntry& entry);
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -6,7 +6,7 @@
 #include "report/BuildReport.h"
 #include "report/HistoryRow.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 namespace {
 
@@ -101,4 +101,4 @@ std::vector<DetailSection> detailsOf(const RecordEntry& e, const UtcOffset& loca
     return sections;
 }
 
-} // namespace fw::report
+} // namespace fw::reports

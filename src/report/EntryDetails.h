@@ -7,7 +7,7 @@
 #include "report/Report.h"
 #include "report/Wording.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 // Everything an entry holds, for a technician looking into one operation:
 // its outcome and the message shown, the projector and the model's reply
@@ -24,4 +24,4 @@ std::vector<DetailSection> detailsOf(const RecordEntry& entry, const UtcOffset& 
 // ("\r", "\n", "\x07"), so an echo or a prompt shows where it stands.
 std::string visibleControls(const std::string& text);
 
-} // namespace fw::report
+} // namespace fw::reports

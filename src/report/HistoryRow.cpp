@@ -8,7 +8,7 @@
 #include "ground/Texts.h"
 #include "report/BuildReport.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 namespace {
 
@@ -89,4 +89,4 @@ bool matches(const HistoryRow& row, const HistoryFilter& filter)
     return false;
 }
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -7,7 +7,7 @@
 #include "report/Report.h"
 #include "report/Wording.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 // An entry as one row of the history window: what a technician looks for.
 struct HistoryRow {
@@ -32,4 +32,4 @@ struct HistoryFilter {
 
 bool matches(const HistoryRow& row, const HistoryFilter& filter);
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace fw::report {
+namespace fw::reports {
 
 // What a report shows, worked out from the service record's entries and
 // nothing else, ready to be written as a page (PDF) or a file (HTML) by
@@ -84,4 +84,4 @@ struct Report {
     bool hasSummary() const { return pages.size() > 1; }
 };
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -8,7 +8,7 @@
 #include "ground/UtcTime.h"
 #include "report/Wording.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 namespace {
 
@@ -94,4 +94,4 @@ Timeline timelineOf(const RecordEntry& entry)
     return timeline;
 }
 
-} // namespace fw::report
+} // namespace fw::reports

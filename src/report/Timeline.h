@@ -6,7 +6,7 @@
 #include "record/RecordEntry.h"
 #include "report/Report.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 // The entry's phases to scale: from the operation's start to its end (to
 // the last phase's end when the entry has no end), each phase where it
@@ -21,4 +21,4 @@ std::vector<TimelineTick> ticksFor(int64_t spanMs);
 
 inline constexpr int kMostTicks = 8;
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -4,7 +4,7 @@
 
 #include "ground/Texts.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::string durationText(int64_t ms)
     return text;
 }
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -8,7 +8,7 @@
 #include "ground/UtcTime.h"
 #include "record/RecordEntry.h"
 
-namespace fw::report {
+namespace fw::reports {
 
 // Seconds east of UTC that this computer's clock reads at a UTC instant
 // (given in seconds since 1970): the system's time zone, asked by the front end.
@@ -31,4 +31,4 @@ std::string localShortText(WallClock::time_point when, const UtcOffset& offset);
 // "0.25 s", "12.4 s", "3 min 12 s", "1 h 02 min".
 std::string durationText(int64_t ms);
 
-} // namespace fw::report
+} // namespace fw::reports

@@ -133,7 +133,7 @@ ModelMatch judgeModel(Tool& tool)
 {
     ToldPhase phase(tool, Phase::ModelCheck);
     const ModelCheck check = CheckModel(tool.link, tool.state.package.UpImagePath, !tool.state.NoListFile);
-    if (!check.reply.empty()) tell(tool, ModelReplied{check.reply});
+    if (!check.reply.empty()) tell(tool, ModelReplied{check.reply, check.model, check.number});
     phase.end(outcomeOf(check.match));
     reportPortFailure(tool, check.portFailure);
     switch (check.match) {

@@ -18,20 +18,20 @@ using namespace fw::testing;
 
 namespace {
 
-const report::UtcOffset kSummerTime = [](int64_t) { return 2 * 3600; };
+const reports::UtcOffset kSummerTime = [](int64_t) { return 2 * 3600; };
 const QString kLabel = QStringLiteral("Saal Süd – Bühne 2");
 const QString kFolder = QStringLiteral("/fw/Überspielung 2024");
 
 // Three projectors as a venue's evening leaves them: one upgraded, its
 // label and package folder in other letters than ASCII; one whose loader
 // gave no verdict; one whose upgrade never ended.
-report::Report threeProjectors()
+reports::Report threeProjectors()
 {
     RecordEntry done = completedUpgrade();
     done.label = qt::fromQt(kLabel);
     done.listFile = qt::fromQt(kFolder) + "/QT2416_package.txt";
     done.images[0].path = qt::fromQt(kFolder) + "/QT2416_uP.bin";
-    return report::buildReport({done, upgradeWithoutVerdict(), unfinishedUpgrade()}, kSummerTime);
+    return reports::buildReport({done, upgradeWithoutVerdict(), unfinishedUpgrade()}, kSummerTime);
 }
 
 // Where each of these stands in the text, in order; -1 for one missing.
@@ -159,7 +159,7 @@ TEST(ReportHtml, OneFileAReaderAndAParserAgreeOn)
 // a phase too short to see still shows.
 TEST(TimelineDrawing, PhasesInOrderAndProportion)
 {
-    const report::Timeline timeline = report::timelineOf(completedUpgrade());
+    const reports::Timeline timeline = reports::timelineOf(completedUpgrade());
     for (const qreal width : {400.0, 2480.0}) {
         SCOPED_TRACE(width);
         const qt::TimelineMetrics metrics{width * 0.2, width * 0.25, 20, 14};

@@ -69,7 +69,7 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     const std::string up = r.folder.file("QT2416_uP.bin"), scaler = r.folder.file("gone.bin"),
                       list = r.folder.file("QT2416.txt");
     writeFile(up, "abc");
-    r.tell({ModelReplied{"from an earlier projector"}, PhaseStarted{Phase::LinkTest},  // outside any operation
+    r.tell({ModelReplied{"from an earlier projector", "", ""}, PhaseStarted{Phase::LinkTest},  // outside any operation
             PackageChecked{list, true, ImageFile{"QT2416_uP.bin", up, 3}, ImageFile{"gone.bin", scaler, 2500000}},
             OperationStarted{Operation::Upgrade, 3}});
     const std::string head = R"({"record":1,"id":"ID",)";
@@ -85,7 +85,7 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
                              head + R"("state":"started","operation":"upgrade","started":"2024-05-01T14:00:00.000Z",)" +
                              facts + R"("model_reply":"from an earlier projector","phases":[],"isp_runs":[]})"}));
 
-    r.tell({PhaseStarted{Phase::ModelCheck}, ModelReplied{"op model.name ?\r\r\nQT2416\r\n"},
+    r.tell({PhaseStarted{Phase::ModelCheck}, ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"},
             PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok}, MessageShown{MessageKind::Question, "Go?", true},
             MessageShown{MessageKind::Error, "ERROR: uP software download failed!", {}},
             PhaseStarted{Phase::IspToolRun, 1}, IspToolEnded{1, true, {}, {}},
@@ -152,7 +152,7 @@ TEST(History, NewestFirstPastDamagedLines)
     RecordRig r;
     const std::string list = r.folder.file("QT2416.txt");
     r.tell({PackageChecked{list, true, {}, {}}, OperationStarted{Operation::Upgrade, 3}, PhaseStarted{Phase::ModelCheck},
-            ModelReplied{"op model.name ?\r\r\nQT2416\r\n"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
+            ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
             OperationEnded{Operation::Upgrade, Reason::None}});
     const std::size_t garbageAt = readFile(r.setup.path).size();
     writeFile(r.setup.path, readFile(r.setup.path) + "garbage\r\n\n");

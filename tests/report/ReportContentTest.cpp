@@ -8,7 +8,7 @@
 #include "report/Timeline.h"
 
 using namespace fw;
-using namespace fw::report;
+using namespace fw::reports;
 using namespace fw::testing;
 
 namespace {

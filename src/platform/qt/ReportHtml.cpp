@@ -21,13 +21,13 @@ QString esc(const char* text) { return esc(std::string(text)); }
 
 QString colourName(const QColor& colour) { return colour.name(QColor::HexRgb); }
 
-const char* verdictClass(report::Verdict verdict)
+const char* verdictClass(reports::Verdict verdict)
 {
     switch (verdict) {
-    case report::Verdict::Succeeded: return "succeeded";
-    case report::Verdict::Failed: return "failed";
-    case report::Verdict::Declined: return "declined";
-    case report::Verdict::Unfinished: break;
+    case reports::Verdict::Succeeded: return "succeeded";
+    case reports::Verdict::Failed: return "failed";
+    case reports::Verdict::Declined: return "declined";
+    case reports::Verdict::Unfinished: break;
     }
     return "unfinished";
 }
@@ -66,15 +66,15 @@ QString styleSheet()
         .arg(kSmallPoints);
 }
 
-QString factRows(const std::vector<report::Fact>& facts)
+QString factRows(const std::vector<reports::Fact>& facts)
 {
     QString html;
-    for (const report::Fact& f : facts)
+    for (const reports::Fact& f : facts)
         html += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>").arg(esc(f.label), esc(f.value));
     return html;
 }
 
-QString factTable(const std::vector<report::Fact>& facts)
+QString factTable(const std::vector<reports::Fact>& facts)
 {
     return facts.empty() ? QString() : QStringLiteral("<table>") + factRows(facts) + QStringLiteral("</table>");
 }
@@ -86,12 +86,12 @@ QString row(const char* label, const std::string& value, const char* cls = nullp
         .arg(esc(label), cls ? QStringLiteral(" class=\"%1\"").arg(QLatin1String(cls)) : QString(), esc(value));
 }
 
-QString package(const report::ProjectorPage& page)
+QString package(const reports::ProjectorPage& page)
 {
     if (page.listFile.empty() && page.images.empty()) return {};
     QString html = QStringLiteral("<h2>%1</h2><table class=\"package\">").arg(esc(t::Package));
     html += row(t::ListFile, page.listFile, "path");
-    for (const report::ImageLine& image : page.images) {
+    for (const reports::ImageLine& image : page.images) {
         html += QStringLiteral("<tr class=\"image\"><th>%1</th><td><b>%2</b></td></tr>").arg(esc(image.role), esc(image.name));
         html += row(t::ImagePath, image.path, "path");
         html += row(t::ImageSize, image.size);
@@ -104,26 +104,26 @@ QString package(const report::ProjectorPage& page)
 // Shares of the span as percentages, so the browser draws them at scale at any width.
 QString percent(double share) { return QString::number(share * 100.0, 'f', 3) + QLatin1Char('%'); }
 
-QString timeline(const report::Timeline& timeline)
+QString timeline(const reports::Timeline& timeline)
 {
     if (timeline.bars.empty()) return {};
     QString html = QStringLiteral("<h2>%1</h2><div class=\"timeline\">").arg(esc(t::Timeline));
     html += QStringLiteral("<div class=\"row\"><span class=\"spacer\"></span><div class=\"ticks\">");
-    for (const report::TimelineTick& tick : timeline.ticks)
+    for (const reports::TimelineTick& tick : timeline.ticks)
         html += QStringLiteral("<span class=\"tick\" style=\"left:%1\">%2</span>").arg(percent(tick.at), esc(tick.label));
     html += QStringLiteral("</div><span class=\"spacer right\"></span></div>");
-    for (const report::TimelineBar& bar : timeline.bars) {
+    for (const reports::TimelineBar& bar : timeline.bars) {
         const QString failed = bar.failed ? QStringLiteral(" failed") : QString();
         html += QStringLiteral("<div class=\"row phase\"><span class=\"name\">%1%2</span><div class=\"track\">"
                                "<div class=\"bar%3\" style=\"left:%4;width:%5\"></div></div>"
                                "<span class=\"note%3\">%6, %7</span></div>")
                     .arg(bar.failed ? QStringLiteral("\u2717 ") : QString(), esc(bar.name), failed, percent(bar.start),
-                         percent(bar.length), esc(report::durationText(bar.lengthMs)), esc(bar.outcome));
+                         percent(bar.length), esc(reports::durationText(bar.lengthMs)), esc(bar.outcome));
     }
     return html + QStringLiteral("</div>");
 }
 
-QString projectorPage(const report::ProjectorPage& page)
+QString projectorPage(const reports::ProjectorPage& page)
 {
     QString html = QStringLiteral("<section class=\"page projector\"><p class=\"kicker\">%1</p><h1>%2%3</h1>")
                        .arg(esc(t::Title), esc(page.heading),
@@ -139,14 +139,14 @@ QString projectorPage(const report::ProjectorPage& page)
     return html + QStringLiteral("</section>");
 }
 
-QString summaryPage(const report::Report& report)
+QString summaryPage(const reports::Report& report)
 {
     QString html = QStringLiteral("<section class=\"page summary\"><h1>%1</h1><p class=\"counts\"><b>%2</b></p>")
                        .arg(esc(report.title), esc(report.counts));
     html += QStringLiteral("<table class=\"summary\"><thead><tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th><th>%5</th>"
                            "</tr></thead><tbody>")
                 .arg(esc(t::When), esc(t::Projector), esc(t::Model), esc(t::Package), esc(t::Outcome));
-    for (const report::SummaryRow& r : report.summary)
+    for (const reports::SummaryRow& r : report.summary)
         html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td class=\"path\">%4</td><td class=\"%5\">%6</td></tr>")
                     .arg(esc(r.when), esc(r.projector), esc(r.model), esc(r.package),
                          QLatin1String(verdictClass(r.verdict)), esc(r.outcome));
@@ -155,17 +155,17 @@ QString summaryPage(const report::Report& report)
 
 } // namespace
 
-QString reportHtml(const report::Report& report)
+QString reportHtml(const reports::Report& report)
 {
     QString html = QStringLiteral("<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\"><head>"
                                   "<meta charset=\"utf-8\"/><title>%1</title><style>%2</style></head><body>")
                        .arg(esc(report.title), styleSheet());
     if (report.hasSummary()) html += summaryPage(report);
-    for (const report::ProjectorPage& page : report.pages) html += projectorPage(page);
+    for (const reports::ProjectorPage& page : report.pages) html += projectorPage(page);
     return html + QStringLiteral("</body></html>\n");
 }
 
-std::string writeReportHtml(const report::Report& report, const QString& path)
+std::string writeReportHtml(const reports::Report& report, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return "cannot write " + fromQt(path) + ": " + fromQt(file.errorString());
@@ -174,7 +174,7 @@ std::string writeReportHtml(const report::Report& report, const QString& path)
     return {};
 }
 
-report::UtcOffset systemUtcOffset()
+reports::UtcOffset systemUtcOffset()
 {
     return [](int64_t utcSeconds) { return QDateTime::fromSecsSinceEpoch(utcSeconds).offsetFromUtc(); };
 }

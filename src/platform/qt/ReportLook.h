@@ -14,13 +14,13 @@ inline const QColor kSucceededColour{0x1b, 0x7f, 0x3b};
 inline const QColor kFailedColour{0xb3, 0x26, 0x1e};
 inline const QColor kOtherColour{0x8a, 0x5a, 0x00};  // not started, unfinished
 
-inline QColor colourOf(report::Verdict verdict)
+inline QColor colourOf(reports::Verdict verdict)
 {
     switch (verdict) {
-    case report::Verdict::Succeeded: return kSucceededColour;
-    case report::Verdict::Failed: return kFailedColour;
-    case report::Verdict::Declined:
-    case report::Verdict::Unfinished: break;
+    case reports::Verdict::Succeeded: return kSucceededColour;
+    case reports::Verdict::Failed: return kFailedColour;
+    case reports::Verdict::Declined:
+    case reports::Verdict::Unfinished: break;
     }
     return kOtherColour;
 }

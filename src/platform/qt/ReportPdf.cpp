@@ -131,18 +131,18 @@ void section(PdfFlow& flow, const char* title)
     flow.gap(2);
 }
 
-void facts(PdfFlow& flow, const std::vector<report::Fact>& facts)
+void facts(PdfFlow& flow, const std::vector<reports::Fact>& facts)
 {
-    for (const report::Fact& f : facts) flow.fact(toQt(f.label), toQt(f.value), bodyFont(kBodyPoints));
+    for (const reports::Fact& f : facts) flow.fact(toQt(f.label), toQt(f.value), bodyFont(kBodyPoints));
 }
 
-void images(PdfFlow& flow, const report::ProjectorPage& page)
+void images(PdfFlow& flow, const reports::ProjectorPage& page)
 {
     if (page.listFile.empty() && page.images.empty()) return;
     section(flow, t::Package);
     if (!page.listFile.empty())
         flow.fact(toQt(t::ListFile), toQt(page.listFile), bodyFont(kBodyPoints), Qt::TextWrapAnywhere);
-    for (const report::ImageLine& image : page.images) {
+    for (const reports::ImageLine& image : page.images) {
         flow.gap(3);
         flow.fact(toQt(image.role), toQt(image.name), bodyFont(kBodyPoints, true), Qt::TextWrapAnywhere);
         if (!image.path.empty()) flow.fact(toQt(t::ImagePath), toQt(image.path), bodyFont(kSmallPoints), Qt::TextWrapAnywhere);
@@ -153,7 +153,7 @@ void images(PdfFlow& flow, const report::ProjectorPage& page)
     }
 }
 
-void timeline(PdfFlow& flow, const report::Timeline& timeline)
+void timeline(PdfFlow& flow, const reports::Timeline& timeline)
 {
     if (timeline.bars.empty()) return;
     section(flow, t::Timeline);
@@ -169,7 +169,7 @@ void timeline(PdfFlow& flow, const report::Timeline& timeline)
     flow.advance(layout.height);
 }
 
-void projectorPage(PdfFlow& flow, const report::ProjectorPage& page)
+void projectorPage(PdfFlow& flow, const reports::ProjectorPage& page)
 {
     flow.newPage();
     flow.paragraph(toQt(t::Title), bodyFont(kBodyPoints), kFaintTextColour);
@@ -209,7 +209,7 @@ public:
             bodyFont(kSmallPoints + 0.5, true), kTextColour, false);
         flow_.rule();
     }
-    void add(const report::SummaryRow& r)
+    void add(const reports::SummaryRow& r)
     {
         row({toQt(r.when), toQt(r.projector), toQt(r.model), toQt(r.package), toQt(r.outcome)},
             bodyFont(kSmallPoints + 0.5), colourOf(r.verdict), true);
@@ -238,7 +238,7 @@ private:
     std::vector<qreal> columns_;
 };
 
-void summaryPage(PdfFlow& flow, const report::Report& report)
+void summaryPage(PdfFlow& flow, const reports::Report& report)
 {
     flow.newPage();
     flow.paragraph(toQt(report.title), bodyFont(kHeadingPoints, true), kTextColour);
@@ -247,12 +247,12 @@ void summaryPage(PdfFlow& flow, const report::Report& report)
     flow.gap(8);
     SummaryTable table(flow);
     table.header();
-    for (const report::SummaryRow& row : report.summary) table.add(row);
+    for (const reports::SummaryRow& row : report.summary) table.add(row);
 }
 
 } // namespace
 
-std::string writeReportPdf(const report::Report& report, const QString& path)
+std::string writeReportPdf(const reports::Report& report, const QString& path)
 {
     QPdfWriter writer(path);
     writer.setTitle(toQt(report.title));
@@ -264,7 +264,7 @@ std::string writeReportPdf(const report::Report& report, const QString& path)
     if (!painter.begin(&writer)) return "cannot write " + fromQt(path);
     PdfFlow flow(writer, painter);
     if (report.hasSummary()) summaryPage(flow, report);
-    for (const report::ProjectorPage& page : report.pages) projectorPage(flow, page);
+    for (const reports::ProjectorPage& page : report.pages) projectorPage(flow, page);
     if (report.pages.empty()) flow.newPage();
     if (!painter.end()) return "cannot write " + fromQt(path);
     return {};

@@ -14,9 +14,9 @@ namespace {
 constexpr qreal kBarShareOfRow = 0.6;
 constexpr qreal kHairlineShareOfRow = 0.06;  // the narrowest bar drawn, against the row's height
 
-QString noteOf(const report::TimelineBar& bar)
+QString noteOf(const reports::TimelineBar& bar)
 {
-    return toQt(report::durationText(bar.lengthMs)) + QStringLiteral(", ") + toQt(bar.outcome);
+    return toQt(reports::durationText(bar.lengthMs)) + QStringLiteral(", ") + toQt(bar.outcome);
 }
 
 // A failed phase: a red dot before its name, beside the red bar and outcome.
@@ -31,7 +31,7 @@ void markFailed(QPainter& painter, const QRectF& name)
 
 } // namespace
 
-TimelineLayout layoutTimeline(const report::Timeline& timeline, QPointF topLeft, qreal width,
+TimelineLayout layoutTimeline(const reports::Timeline& timeline, QPointF topLeft, qreal width,
                               const TimelineMetrics& m)
 {
     TimelineLayout layout;
@@ -42,7 +42,7 @@ TimelineLayout layoutTimeline(const report::Timeline& timeline, QPointF topLeft,
     const qreal barHeight = m.rowHeight * kBarShareOfRow;
     const qreal hairline = m.rowHeight * kHairlineShareOfRow;
     for (std::size_t i = 0; i < timeline.bars.size(); ++i) {
-        const report::TimelineBar& bar = timeline.bars[i];
+        const reports::TimelineBar& bar = timeline.bars[i];
         const qreal rowTop = top + m.rowHeight * static_cast<qreal>(i);
         layout.names.emplace_back(topLeft.x(), rowTop, m.nameWidth, m.rowHeight);
         const qreal x = trackLeft + bar.start * trackWidth;
@@ -50,12 +50,12 @@ TimelineLayout layoutTimeline(const report::Timeline& timeline, QPointF topLeft,
         layout.bars.emplace_back(x, rowTop + (m.rowHeight - barHeight) / 2, std::max<qreal>(w, 0), barHeight);
         layout.notes.emplace_back(trackLeft + trackWidth, rowTop, m.noteWidth, m.rowHeight);
     }
-    for (const report::TimelineTick& tick : timeline.ticks) layout.ticks.push_back(trackLeft + tick.at * trackWidth);
+    for (const reports::TimelineTick& tick : timeline.ticks) layout.ticks.push_back(trackLeft + tick.at * trackWidth);
     layout.height = m.tickHeight + layout.track.height();
     return layout;
 }
 
-void drawTimeline(QPainter& painter, const report::Timeline& timeline, const TimelineLayout& layout)
+void drawTimeline(QPainter& painter, const reports::Timeline& timeline, const TimelineLayout& layout)
 {
     painter.save();
     const qreal pad = layout.track.height() > 0 && !layout.names.empty() ? layout.names.front().height() / 4 : 0;
@@ -72,7 +72,7 @@ void drawTimeline(QPainter& painter, const report::Timeline& timeline, const Tim
     }
     painter.drawRect(layout.track);
     for (std::size_t i = 0; i < timeline.bars.size(); ++i) {
-        const report::TimelineBar& bar = timeline.bars[i];
+        const reports::TimelineBar& bar = timeline.bars[i];
         if (bar.failed) markFailed(painter, layout.names[i]);
         painter.setPen(kTextColour);
         painter.drawText(layout.names[i].adjusted(pad * 2, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter,

@@ -28,10 +28,10 @@ struct TimelineMetrics {
     qreal tickHeight;  // the marks' labels above the first row
 };
 
-TimelineLayout layoutTimeline(const report::Timeline& timeline, QPointF topLeft, qreal width,
+TimelineLayout layoutTimeline(const reports::Timeline& timeline, QPointF topLeft, qreal width,
                               const TimelineMetrics& metrics);
 
 // Draws it as laid out, the failed phases in red and marked.
-void drawTimeline(QPainter& painter, const report::Timeline& timeline, const TimelineLayout& layout);
+void drawTimeline(QPainter& painter, const reports::Timeline& timeline, const TimelineLayout& layout);
 
 } // namespace fw::qt
