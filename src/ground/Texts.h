@@ -118,6 +118,16 @@ inline constexpr const char* WineMissing =
     "program that runs Windows programs as ";
 inline constexpr const char* RunnerMissing =
     " names no program that can be run. Please install wine (Debian package \"wine\") and correct or remove ";
+// A 32-bit Windows build of the tool that cannot run here: "ERROR: Can't
+// start TOOL: it is a 32-bit Windows program, and " then why.
+inline constexpr const char* ToolIs32BitProgram = ": it is a 32-bit Windows program, and ";
+inline constexpr const char* No32BitSupport =
+    "this computer's Linux runs no 32-bit programs (its kernel was built or started without 32-bit support), so "
+    "wine cannot run it. Please start Linux with 32-bit support (kernel option ia32_emulation=1), use a computer "
+    "that has it, or ask the tool's vendor for a 64-bit build.";
+inline constexpr const char* Wine32Missing =
+    "wine's 32-bit part, which runs it here, is not installed. Please install it (Debian: dpkg --add-architecture "
+    "i386, then apt-get install wine32:i386).";
 inline constexpr const char* SettingIn = " in ";
 inline constexpr const char* SettingInSection = " in the [";
 inline constexpr const char* SectionOfFile = "] section of ";

@@ -17,8 +17,8 @@ HistoryReader::Batch HistoryReader::next(std::size_t count)
             batch.done = true;
             break;
         }
-        if (line->find_first_not_of(" \t") == std::string::npos) continue;
-        const std::optional<JsonValue> value = parseJson(*line);
+        if (!lines_.cut() && line->find_first_not_of(" \t") == std::string::npos) continue;
+        const std::optional<Json> value = lines_.cut() ? std::nullopt : parseJson(*line);
         std::optional<RecordEntry> entry = value ? recordEntryOf(*value) : std::nullopt;
         if (!entry) {
             batch.warnings.push_back(path_ + ": the line at byte " + std::to_string(lines_.offset()) +
@@ -38,9 +38,9 @@ std::optional<RecordEntry> entryAt(const std::string& path, uint64_t offset)
     std::ifstream in(filePath(path), std::ios::binary);
     if (!in.seekg(static_cast<std::streamoff>(offset))) return std::nullopt;
     std::string line;
-    if (!std::getline(in, line)) return std::nullopt;
+    if (!std::getline(in, line) || line.size() > BackwardLines::kLongestLine) return std::nullopt;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::optional<JsonValue> value = parseJson(line);
+    const std::optional<Json> value = parseJson(line);
     return value ? recordEntryOf(*value) : std::nullopt;
 }
 

@@ -1,69 +1,77 @@
 #include "record/RecordEntry.h"
 
-#include <cmath>
 #include <limits>
 
 #include "ground/ModelName.h"
+#include "ground/SettingsFile.h"
 
 namespace fw {
 
 namespace {
 
-std::optional<std::string> optionalText(const JsonValue& object, std::string_view key)
+std::optional<std::string> optionalText(const Json& object, std::string_view key)
 {
-    const JsonValue* field = object.find(key);
-    if (!field || !field->is(JsonValue::Kind::String)) return std::nullopt;
-    return field->text;
+    const Json* field = fieldOf(object, key);
+    if (!field || !field->is_string()) return std::nullopt;
+    return field->get<std::string>();
 }
 
-// Whole numbers only: a size, a sum, a run; nothing for a fraction or one
-// out of range.
+// Whole numbers only: a size, a sum, a run; nothing for a fraction, a
+// negative number or one out of range.
 template <typename Number>
-std::optional<Number> whole(const JsonValue& object, std::string_view key)
+std::optional<Number> whole(const Json& object, std::string_view key)
 {
-    const auto number = object.numberOf(key);
-    if (!number || *number < 0 || std::floor(*number) != *number ||
-        *number > static_cast<double>(std::numeric_limits<Number>::max()))
+    const Json* field = fieldOf(object, key);
+    if (!field || !field->is_number_integer()) return std::nullopt;
+    if (field->is_number_unsigned()) {
+        const auto value = field->get<uint64_t>();
+        if (value > static_cast<uint64_t>(std::numeric_limits<Number>::max())) return std::nullopt;
+        return static_cast<Number>(value);
+    }
+    const auto value = field->get<int64_t>();
+    if (value < 0 || static_cast<uint64_t>(value) > static_cast<uint64_t>(std::numeric_limits<Number>::max()))
         return std::nullopt;
-    return static_cast<Number>(*number);
+    return static_cast<Number>(value);
 }
 
 template <typename Item>
-std::vector<Item> itemsOf(const JsonValue& object, std::string_view key, Item (*read)(const JsonValue&))
+std::vector<Item> itemsOf(const Json& object, std::string_view key, Item (*read)(const Json&))
 {
     std::vector<Item> items;
-    const JsonValue* array = object.find(key);
-    if (!array || !array->is(JsonValue::Kind::Array)) return items;
-    for (const JsonValue& item : array->items)
-        if (item.is(JsonValue::Kind::Object)) items.push_back(read(item));
+    const Json* array = fieldOf(object, key);
+    if (!array || !array->is_array()) return items;
+    for (const Json& item : *array)
+        if (item.is_object()) items.push_back(read(item));
     return items;
 }
 
-RecordedImage imageOf(const JsonValue& v)
+RecordedImage imageOf(const Json& v)
 {
-    return {v.textOf("role"), v.textOf("name"), v.textOf("path"), whole<uint64_t>(v, "size"),
-            whole<uint64_t>(v, "byte_sum"), v.textOf("sha256")};
+    return {textOf(v, "role"), textOf(v, "name"), textOf(v, "path"), whole<uint64_t>(v, "size"),
+            whole<uint64_t>(v, "byte_sum"), textOf(v, "sha256")};
 }
 
-RecordedPhase phaseOf(const JsonValue& v)
+RecordedPhase phaseOf(const Json& v)
 {
-    return {v.textOf("phase"), whole<int>(v, "run").value_or(0), v.textOf("started"), v.textOf("ended"),
-            v.textOf("outcome")};
+    return {textOf(v, "phase"), whole<int>(v, "run").value_or(0), textOf(v, "started"), textOf(v, "ended"),
+            textOf(v, "outcome")};
 }
 
-RecordedIspRun ispRunOf(const JsonValue& v)
+RecordedIspRun ispRunOf(const Json& v)
 {
-    const JsonValue* timedOut = v.find("timed_out");
-    return {whole<int>(v, "run").value_or(0), timedOut && timedOut->is(JsonValue::Kind::Bool) && timedOut->boolean,
+    const Json* timedOut = fieldOf(v, "timed_out");
+    return {whole<int>(v, "run").value_or(0), timedOut && timedOut->is_boolean() && timedOut->get<bool>(),
             whole<int>(v, "exit_code"), optionalText(v, "log_line")};
 }
 
-std::optional<RecordedPort> portOf(const JsonValue& entry)
+std::optional<RecordedPort> portOf(const Json& entry)
 {
-    const JsonValue* port = entry.find("port");
-    if (!port || !port->is(JsonValue::Kind::Object)) return std::nullopt;
-    return RecordedPort{whole<int>(*port, "number"), port->textOf("device"), port->textOf("usb_id"),
-                        port->textOf("serial_number")};
+    const Json* port = fieldOf(entry, "port");
+    if (!port || !port->is_object()) return std::nullopt;
+    // Whatever else a damaged line holds there is no port the program had.
+    std::optional<int> number = whole<int>(*port, "number");
+    if (number && (*number < kLowestPortNumber || *number > kHighestPortNumber)) number.reset();
+    return RecordedPort{number, textOf(*port, "device"), textOf(*port, "usb_id"), textOf(*port, "serial_number")};
 }
 
 } // namespace
@@ -74,33 +82,32 @@ std::string RecordEntry::modelName() const
     return modelReply ? modelNameIn(*modelReply) : std::string();
 }
 
-std::optional<RecordEntry> recordEntryOf(const JsonValue& v)
+std::optional<RecordEntry> recordEntryOf(const Json& v)
 {
-    if (!v.is(JsonValue::Kind::Object) || v.textOf("id").empty() || v.textOf("state").empty()) return std::nullopt;
+    if (!v.is_object() || textOf(v, "id").empty() || textOf(v, "state").empty()) return std::nullopt;
     RecordEntry e;
-    e.id = v.textOf("id");
-    e.state = v.textOf("state");
-    e.operation = v.textOf("operation");
-    e.started = v.textOf("started");
-    e.ended = v.textOf("ended");
-    const auto duration = v.numberOf("duration_ms");
-    if (duration) e.durationMs = static_cast<int64_t>(std::llround(*duration));
-    e.program = v.textOf("program");
-    e.version = v.textOf("version");
-    e.host = v.textOf("host");
-    e.user = v.textOf("user");
+    e.id = textOf(v, "id");
+    e.state = textOf(v, "state");
+    e.operation = textOf(v, "operation");
+    e.started = textOf(v, "started");
+    e.ended = textOf(v, "ended");
+    e.durationMs = whole<int64_t>(v, "duration_ms");
+    e.program = textOf(v, "program");
+    e.version = textOf(v, "version");
+    e.host = textOf(v, "host");
+    e.user = textOf(v, "user");
     e.port = portOf(v);
-    e.label = v.textOf("label");
-    e.venue = v.textOf("venue");
-    e.listFile = v.textOf("list_file");
+    e.label = textOf(v, "label");
+    e.venue = textOf(v, "venue");
+    e.listFile = textOf(v, "list_file");
     e.images = itemsOf(v, "images", imageOf);
     e.modelReply = optionalText(v, "model_reply");
-    e.model = v.textOf("model");
-    e.modelNumber = v.textOf("model_number");
+    e.model = textOf(v, "model");
+    e.modelNumber = textOf(v, "model_number");
     e.phases = itemsOf(v, "phases", phaseOf);
     e.ispRuns = itemsOf(v, "isp_runs", ispRunOf);
-    e.outcome = v.textOf("outcome");
-    e.reason = v.textOf("reason");
+    e.outcome = textOf(v, "outcome");
+    e.reason = textOf(v, "reason");
     e.message = optionalText(v, "message");
     return e;
 }

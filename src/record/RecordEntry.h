@@ -72,6 +72,6 @@ struct RecordEntry {
 
 // The entry a line of the record holds; nothing when the value is no
 // entry (no "id" or "state").
-std::optional<RecordEntry> recordEntryOf(const JsonValue& value);
+std::optional<RecordEntry> recordEntryOf(const Json& value);
 
 } // namespace fw

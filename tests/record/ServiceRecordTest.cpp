@@ -76,9 +76,9 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     const std::string facts =
         R"("program":"fwupgrade","version":")" + kVersion +
         R"(","host":"bench-pc","user":"tech","port":{"number":3,"device":"/dev/ttyUSB3","usb_id":"0403:6001","serial_number":"A5XK3RJT"},"list_file":)" +
-        jsonString(list) + R"(,"images":[{"role":"up","name":"QT2416_uP.bin","path":)" + jsonString(up) +
+        jsonLine(Json(list)) + R"(,"images":[{"role":"up","name":"QT2416_uP.bin","path":)" + jsonLine(Json(up)) +
         R"(,"size":3,"byte_sum":294,"sha256":"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},)" +
-        R"({"role":"scaler","name":"gone.bin","path":)" + jsonString(scaler) +
+        R"({"role":"scaler","name":"gone.bin","path":)" + jsonLine(Json(scaler)) +
         R"(,"size":2500000,"byte_sum":null,"sha256":null}],)";
     // Before any step goes out, the start is on the disk.
     EXPECT_EQ(r.lines(), (std::vector<std::string>{
@@ -180,4 +180,41 @@ TEST(History, NewestFirstPastDamagedLines)
     ASSERT_EQ(two.entries.size(), 2u);
     EXPECT_EQ(two.entries[1].line.find(R"("state":"ended","operation":"test")"), 36u);
     EXPECT_FALSE(readHistory(r.folder.file("none.jsonl"), 5).found);
+}
+
+// A line far longer than any entry (a file that is no record, a crash
+// that wrote garbage) is read past with its warning, whichever pieces it
+// spans; the entries on both sides of it are read.
+TEST(History, ALineLongerThanAnyEntryIsReadPast)
+{
+    RecordRig r;
+    r.tell({OperationStarted{Operation::Test, 1}, OperationEnded{Operation::Test, Reason::NoAnswer}});
+    const std::size_t hugeAt = readFile(r.setup.path).size();
+    for (const std::size_t length : {std::size_t{3} << 20, (std::size_t{1} << 20) + 1}) {
+        SCOPED_TRACE(length);
+        writeFile(r.setup.path, readFile(r.setup.path).substr(0, hugeAt) + std::string(length, ' ') + "\n");
+        r.tell({OperationStarted{Operation::Upgrade, 2}, OperationEnded{Operation::Upgrade, Reason::Declined}});
+        const History history = readHistory(r.setup.path, 10);
+        ASSERT_EQ(history.entries.size(), 2u);
+        EXPECT_NE(history.entries[0].line.find(R"("operation":"upgrade")"), std::string::npos);
+        EXPECT_NE(history.entries[1].line.find(R"("operation":"test")"), std::string::npos);
+        EXPECT_EQ(history.warnings, (std::vector<std::string>{r.setup.path + ": the line at byte " +
+                                                             std::to_string(hugeAt) +
+                                                             " is not a record entry; read past it"}));
+    }
+    writeFile(r.setup.path, std::string(std::size_t{1} << 20, '{'));  // the line the file begins with
+    EXPECT_EQ(readHistory(r.setup.path, 10).warnings.size(), 1u);
+}
+
+// A record edited by hand or damaged may hold any number where the port's
+// was: no port is made of it.
+TEST(History, APortNumberNoProgramWritesNamesNoPort)
+{
+    for (const char* number : {"1e300", "-1e300", "-3", "0", "256", "2.5", "\"3\"", "null", "18446744073709551615"}) {
+        SCOPED_TRACE(number);
+        EXPECT_EQ(historyLine(*parseJson(std::string(R"({"id":"a","state":"started","port":{"number":)") + number +
+                                         R"(,"device":"/dev/ttyS0"}})")),
+                  "-  ?  - /dev/ttyS0  -  -  unfinished  -");
+    }
+    EXPECT_EQ(historyLine(*parseJson(R"({"port":{"number":255}})")), "-  ?  COM255  -  -  unfinished  -");
 }

@@ -95,17 +95,17 @@ TEST(RecordedEnd, TheEntryIsEndedBeforeTheLastBoxOpens)
             if (commandLine) commandLine->end(commandLine->nestedReason());
         }
         ASSERT_FALSE(record.atBoxes.empty());
-        const std::optional<JsonValue> entry = parseJson(record.atBoxes.back());
+        const std::optional<Json> entry = parseJson(record.atBoxes.back());
         ASSERT_TRUE(entry) << record.atBoxes.back();
-        EXPECT_EQ(entry->textOf("state"), "ended");
-        EXPECT_EQ(entry->textOf("operation"), nameOf(c.operation));
-        EXPECT_EQ(entry->textOf("outcome"), c.outcome);
-        EXPECT_EQ(entry->textOf("reason"), c.reason);
-        EXPECT_EQ(entry->textOf("message"), r.messages().back()) << "the box shown is part of the entry";
-        EXPECT_TRUE(entry->numberOf("duration_ms"));
+        EXPECT_EQ(textOf(*entry, "state"), "ended");
+        EXPECT_EQ(textOf(*entry, "operation"), nameOf(c.operation));
+        EXPECT_EQ(textOf(*entry, "outcome"), c.outcome);
+        EXPECT_EQ(textOf(*entry, "reason"), c.reason);
+        EXPECT_EQ(textOf(*entry, "message"), r.messages().back()) << "the box shown is part of the entry";
+        EXPECT_TRUE(numberOf(*entry, "duration_ms"));
         EXPECT_EQ(record.lastLine(), record.atBoxes.back()) << "a line written after the last box";
         // Every earlier box found the operation still under way.
         for (std::size_t i = 0; i + 1 < record.atBoxes.size(); ++i)
-            EXPECT_EQ(parseJson(record.atBoxes[i])->textOf("state"), "started") << "box " << i;
+            EXPECT_EQ(textOf(*parseJson(record.atBoxes[i]), "state"), "started") << "box " << i;
     }
 }
