@@ -181,11 +181,11 @@ TEST(HistoryWindow, FilterSelectAndSaveAReportAsATechnicianWould)
     ASSERT_TRUE(pages);
     ASSERT_EQ(pages->size(), 3);
     EXPECT_TRUE(pages->at(0).contains(QStringLiteral("2 operations: 1 succeeded, 1 unfinished")));
-    // In the list's order, newest first.
-    EXPECT_TRUE(pages->at(1).contains(QStringLiteral("Unfinished")));
-    EXPECT_TRUE(pages->at(2).contains(QStringLiteral("Download complete")));
-    EXPECT_TRUE(pages->at(2).contains(QStringLiteral("Saal Süd – Bühne 2")));
-    EXPECT_TRUE(pages->at(2).contains(QString::fromStdString(up->sha256)));
+    // In the order the operations started.
+    EXPECT_TRUE(pages->at(1).contains(QStringLiteral("Download complete")));
+    EXPECT_TRUE(pages->at(1).contains(QStringLiteral("Saal Süd – Bühne 2")));
+    EXPECT_TRUE(pages->at(1).contains(QString::fromStdString(up->sha256)));
+    EXPECT_TRUE(pages->at(2).contains(QStringLiteral("Unfinished")));
 
     // The same as one HTML file.
     const QString html = qt::toQt(record.folder.file("report.html"));

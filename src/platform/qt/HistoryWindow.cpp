@@ -231,8 +231,9 @@ void HistoryWindow::applyFilter()
 
 std::vector<RecordEntry> HistoryWindow::selectedEntries() const
 {
+    // The list is newest first; the report reads in the order the operations started.
     QModelIndexList rows = table_->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() > b.row(); });
     std::vector<RecordEntry> entries;
     for (const QModelIndex& index : rows) {
         const ListedEntry& listed = model_.listed(filtered_.mapToSource(index).row());

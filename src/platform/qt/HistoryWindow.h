@@ -41,7 +41,7 @@ public:
 
     HistoryModel& model() { return model_; }
     HistoryFilterModel& shown() { return filtered_; }
-    // The selected entries read whole from the record, in the list's order.
+    // The selected entries read whole from the record, oldest first.
     std::vector<RecordEntry> selectedEntries() const;
 
     // Writes the report of the selection; what went wrong, or nothing.
