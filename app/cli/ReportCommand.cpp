@@ -9,11 +9,11 @@
 #include "CliOptions.h"
 #include "ground/FilePath.h"
 #include "platform/Terminal.h"
-#include "qt/HeadlessGui.h"
 #include "qt/ProgramArguments.h"
 #include "qt/ProgramFolder.h"
 #include "qt/RecordSetup.h"
 #include "qt/ReportFiles.h"
+#include "qt/ReportProgram.h"
 #include "qt/Text8.h"
 #include "record/HistoryReader.h"
 #include "report/BuildReport.h"
@@ -91,6 +91,7 @@ int writeReport(const ReportRequest& request, std::ostream& out, std::ostream& e
 int reportMain(int argc, char* argv[])
 {
     qt::drawWithoutDisplay();
+    qt::keepFreedMemoryForReuse();
     QGuiApplication app(argc, argv);
     qt::setProgramName();
     platform::useUtf8Output();

@@ -6,6 +6,24 @@
 
 namespace fw {
 
+namespace {
+
+constexpr std::string_view kIdField = "\"id\":\"";
+constexpr std::size_t kIdWithin = 64;  // the record writes the id second, after "record"
+
+// The id a line names near its start, as the record writes it, without
+// parsing the line; empty when it names none there.
+std::string_view idNearStart(std::string_view line)
+{
+    const auto at = line.substr(0, kIdWithin).find(kIdField);
+    if (at == std::string_view::npos) return {};
+    const auto start = at + kIdField.size();
+    const auto end = line.find('"', start);
+    return end == std::string_view::npos ? std::string_view() : line.substr(start, end - start);
+}
+
+} // namespace
+
 HistoryReader::HistoryReader(const std::string& path) : path_(path), lines_(path) {}
 
 HistoryReader::Batch HistoryReader::next(std::size_t count)
@@ -18,6 +36,9 @@ HistoryReader::Batch HistoryReader::next(std::size_t count)
             break;
         }
         if (!lines_.cut() && line->find_first_not_of(" \t") == std::string::npos) continue;
+        // The start line of an operation whose end was read already: nothing
+        // to take from it, and half of a long record's lines need no parsing.
+        if (const std::string_view id = idNearStart(*line); !id.empty() && seen_.count(std::string(id))) continue;
         const std::optional<Json> value = lines_.cut() ? std::nullopt : parseJson(*line);
         std::optional<RecordEntry> entry = value ? recordEntryOf(*value) : std::nullopt;
         if (!entry) {

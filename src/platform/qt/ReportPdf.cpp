@@ -3,6 +3,9 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
+#include <QTextOption>
+#include <memory>
 
 #include "ground/Texts.h"
 #include "qt/ReportFiles.h"
@@ -43,6 +46,41 @@ QFont bodyFont(qreal points, bool bold = false)
 
 QFont monoFont(qreal points) { return plain(QFontDatabase::systemFont(QFontDatabase::FixedFont), points); }
 
+// How a text breaks into lines: at words (a word longer than the line
+// breaks anywhere), or anywhere (a path, a digest).
+enum class Wrap { Words, Anywhere };
+
+// A text laid out once into lines of a width: measured and drawn from the
+// same layout, which is where a long report's time goes.
+class LaidText {
+public:
+    LaidText(const QString& text, const QFont& font, qreal width, Wrap wrap, const QPaintDevice* device)
+        : layout_(std::make_unique<QTextLayout>(text, font, device))
+    {
+        QTextOption option;
+        option.setWrapMode(wrap == Wrap::Anywhere ? QTextOption::WrapAnywhere
+                                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout_->setTextOption(option);
+        layout_->beginLayout();
+        for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, height_));
+            height_ += line.height();
+        }
+        layout_->endLayout();
+    }
+    qreal height() const { return height_; }
+    void draw(QPainter& painter, QPointF at, const QColor& colour) const
+    {
+        painter.setPen(colour);
+        layout_->draw(&painter, at);
+    }
+
+private:
+    std::unique_ptr<QTextLayout> layout_;  // a layout cannot move
+    qreal height_ = 0;
+};
+
 // Text laid down the page from the top, a new page when the next piece
 // does not fit, each page numbered at its foot.
 class PdfFlow {
@@ -66,28 +104,27 @@ public:
     }
     void gap(qreal points) { y_ += dots(points); }
 
-    qreal measure(const QString& text, const QFont& font, qreal width, int flags) const
+    LaidText lay(const QString& text, const QFont& font, qreal width, Wrap wrap = Wrap::Words) const
     {
-        const QFontMetricsF metrics(font, &writer_);
-        return metrics.boundingRect(QRectF(0, 0, width, 1e9), flags, text).height();
+        return LaidText(text, font, width, wrap, &writer_);
     }
-    void paragraph(const QString& text, const QFont& font, const QColor& colour, int flags = Qt::TextWordWrap)
+    void paragraph(const QString& text, const QFont& font, const QColor& colour)
     {
-        const qreal height = measure(text, font, width(), flags);
-        ensure(height);
-        draw(QRectF(0, y_, width(), height), text, font, colour, flags);
-        y_ += height;
+        const LaidText laid = lay(text, font, width());
+        ensure(laid.height());
+        laid.draw(painter_, QPointF(0, y_), colour);
+        y_ += laid.height();
     }
     // Label and value side by side; a value that is a path or a digest may break anywhere.
-    void fact(const QString& label, const QString& value, const QFont& valueFont, int valueFlags = Qt::TextWordWrap)
+    void fact(const QString& label, const QString& value, const QFont& valueFont, Wrap valueWrap = Wrap::Words)
     {
-        const QFont labelFont = bodyFont(kBodyPoints);
         const qreal labelWidth = width() * kLabelShare;
-        const qreal height = std::max(measure(label, labelFont, labelWidth, Qt::TextWordWrap),
-                                      measure(value, valueFont, width() - labelWidth, valueFlags));
+        const LaidText laidLabel = lay(label, bodyFont(kBodyPoints), labelWidth);
+        const LaidText laidValue = lay(value, valueFont, width() - labelWidth, valueWrap);
+        const qreal height = std::max(laidLabel.height(), laidValue.height());
         ensure(height);
-        draw(QRectF(0, y_, labelWidth, height), label, labelFont, kFaintTextColour, Qt::TextWordWrap);
-        draw(QRectF(labelWidth, y_, width() - labelWidth, height), value, valueFont, kTextColour, valueFlags);
+        laidLabel.draw(painter_, QPointF(0, y_), kFaintTextColour);
+        laidValue.draw(painter_, QPointF(labelWidth, y_), kTextColour);
         y_ += height + dots(1.5);
     }
     void rule()
@@ -103,6 +140,7 @@ public:
         painter_.drawText(where, flags, text);
     }
     QPainter& painter() { return painter_; }
+    const QPaintDevice* device() const { return &writer_; }
     void advance(qreal height) { y_ += height; }
 
 private:
@@ -125,7 +163,7 @@ void section(PdfFlow& flow, const char* title)
 {
     const QFont font = bodyFont(kSectionPoints, true);
     // A section's title never stands alone at the foot of a page.
-    flow.ensure(flow.measure(toQt(title), font, flow.width(), 0) * 4);
+    flow.ensure(QFontMetricsF(font, flow.device()).height() * 4);
     flow.gap(6);
     flow.paragraph(toQt(title), font, kTextColour);
     flow.gap(2);
@@ -141,15 +179,15 @@ void images(PdfFlow& flow, const reports::ProjectorPage& page)
     if (page.listFile.empty() && page.images.empty()) return;
     section(flow, t::Package);
     if (!page.listFile.empty())
-        flow.fact(toQt(t::ListFile), toQt(page.listFile), bodyFont(kBodyPoints), Qt::TextWrapAnywhere);
+        flow.fact(toQt(t::ListFile), toQt(page.listFile), bodyFont(kBodyPoints), Wrap::Anywhere);
     for (const reports::ImageLine& image : page.images) {
         flow.gap(3);
-        flow.fact(toQt(image.role), toQt(image.name), bodyFont(kBodyPoints, true), Qt::TextWrapAnywhere);
-        if (!image.path.empty()) flow.fact(toQt(t::ImagePath), toQt(image.path), bodyFont(kSmallPoints), Qt::TextWrapAnywhere);
+        flow.fact(toQt(image.role), toQt(image.name), bodyFont(kBodyPoints, true), Wrap::Anywhere);
+        if (!image.path.empty()) flow.fact(toQt(t::ImagePath), toQt(image.path), bodyFont(kSmallPoints), Wrap::Anywhere);
         if (!image.size.empty()) flow.fact(toQt(t::ImageSize), toQt(image.size), bodyFont(kBodyPoints));
         if (!image.byteSum.empty()) flow.fact(toQt(t::ImageByteSum), toQt(image.byteSum), monoFont(kBodyPoints));
         if (!image.sha256.empty())
-            flow.fact(toQt(t::ImageSha256), toQt(image.sha256), monoFont(kSmallPoints), Qt::TextWrapAnywhere);
+            flow.fact(toQt(t::ImageSha256), toQt(image.sha256), monoFont(kSmallPoints), Wrap::Anywhere);
     }
 }
 
@@ -218,17 +256,18 @@ public:
 private:
     void row(const std::vector<QString>& cells, const QFont& font, const QColor& outcomeColour, bool repeatHeader)
     {
+        std::vector<LaidText> laid;
         qreal height = 0;
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            height = std::max(height, flow_.measure(cells[i], font, columns_[i] - dots(4), Qt::TextWrapAnywhere));
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            laid.push_back(flow_.lay(cells[i], font, columns_[i] - dots(4)));
+            height = std::max(height, laid.back().height());
+        }
         const qreal before = flow_.y();
         flow_.ensure(height);
         if (repeatHeader && flow_.y() < before) header();
         qreal x = 0;
         for (std::size_t i = 0; i < cells.size(); ++i) {
-            const QColor colour = i + 1 == cells.size() ? outcomeColour : kTextColour;
-            flow_.draw(QRectF(x, flow_.y(), columns_[i] - dots(4), height), cells[i], font, colour,
-                       Qt::TextWrapAnywhere);
+            laid[i].draw(flow_.painter(), QPointF(x, flow_.y()), i + 1 == cells.size() ? outcomeColour : kTextColour);
             x += columns_[i];
         }
         flow_.advance(height + dots(2));
