@@ -27,7 +27,8 @@ std::string hex(uint64_t value)
 std::string portText(const RecordedPort& port)
 {
     std::string text = port.number ? portName(*port.number) : std::string();
-    if (port.device.empty()) return text;
+    // On Windows the device is the port's own name.
+    if (port.device.empty() || port.device == text) return text;
     return text.empty() ? port.device : text + " (" + port.device + ")";
 }
 

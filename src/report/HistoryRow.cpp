@@ -20,7 +20,8 @@ std::string portText(const RecordEntry& e)
 {
     if (!e.port) return {};
     std::string text = e.port->number ? portName(*e.port->number) : std::string();
-    if (e.port->device.empty()) return text;
+    // On Windows the device is the port's own name.
+    if (e.port->device.empty() || e.port->device == text) return text;
     return text.empty() ? e.port->device : text + " " + e.port->device;
 }
 

@@ -128,11 +128,12 @@ TEST(ReportPage, AnUpgradeThatWentWell)
 }
 
 // What the record lacks is left out, not filled in: no adapter, no model,
-// no label; an unfinished entry says so and claims no end.
+// no label; an unfinished entry says so and claims no end. A port is named
+// once where its device is its name.
 TEST(ReportPage, NothingTheRecordDoesNotHold)
 {
     RecordEntry e = unfinishedUpgrade();
-    e.port = RecordedPort{1, "", "", ""};
+    e.port = RecordedPort{1, "COM1", "", ""};  // on Windows the device is the port's own name
     e.model.clear();
     e.modelNumber.clear();
     e.modelReply = "op model.name ?\r\r\n";

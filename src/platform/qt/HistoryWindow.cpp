@@ -118,11 +118,6 @@ void HistoryWindow::build()
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setColumnHidden(HistoryModel::Label, true);
     table_->setColumnHidden(HistoryModel::Venue, true);
-    const int charWidth = table_->fontMetrics().averageCharWidth();
-    for (const auto& [column, chars] : {std::pair{HistoryModel::When, 20}, {HistoryModel::Operation, 9},
-                                        {HistoryModel::Port, 20}, {HistoryModel::Model, 10},
-                                        {HistoryModel::Package, 24}, {HistoryModel::Outcome, 28}})
-        table_->setColumnWidth(column, chars * charWidth);
 
     details_ = new QTextBrowser(this);
     details_->setObjectName(QStringLiteral("details"));
@@ -184,9 +179,13 @@ void HistoryWindow::take(const HistoryLoader::Batch& batch, int generation)
     if (generation != generation_) return;  // from a reading since given up
     found_ = batch.found;
     warnings_.insert(warnings_.end(), batch.warnings.begin(), batch.warnings.end());
+    const bool first = model_.rowCount() == 0;
     model_.append(batch.entries);
     table_->setColumnHidden(HistoryModel::Label, !model_.hasLabels());
     table_->setColumnHidden(HistoryModel::Venue, !model_.hasVenues());
+    // The columns as wide as the newest entries need; measuring them all would stall.
+    if (first && model_.rowCount() > 0)
+        for (int column = 0; column < HistoryModel::Duration; ++column) table_->resizeColumnToContents(column);
     loaded_ = batch.done;
     updateStatus();
 }
