@@ -14,6 +14,7 @@ const char* const kUsage =
     "                         [--transcript FILE]\n"
     "       fwupgrade ports [--json] [--folder DIR]\n"
     "       fwupgrade history [--last N] [--json] [--record FILE]\n"
+    "       fwupgrade report [--record FILE] [--last N | --id ID] (--pdf FILE | --html FILE)\n"
     "\n"
     "  test      the projector communication test on port N\n"
     "  check     checks a list file and its two images\n"
@@ -21,6 +22,10 @@ const char* const kUsage =
     "            projector on each port (several ports run at once)\n"
     "  ports     lists the serial devices found, each with its port number\n"
     "  history   the service record of tests and upgrades, newest first, one a line\n"
+    "  report    a report for the customer of the newest entry (or the newest N, or\n"
+    "            the one whose id begins with ID): per projector its model, port,\n"
+    "            package with SHA-256 sums, outcome and a timeline of the phases;\n"
+    "            as PDF or as one HTML file\n"
     "  --port    a number from 1 to 255, a device path such as /dev/ttyUSB0, or a\n"
     "            serial server: rfc2217://HOST:PORT (RFC 2217, the line set by\n"
     "            the program) or socket://HOST:PORT (raw TCP, the line set on the\n"
@@ -68,6 +73,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     else if (arguments[0] == "upgrade") o.command = Command::Upgrade;
     else if (arguments[0] == "ports") o.command = Command::Ports;
     else if (arguments[0] == "history") o.command = Command::History;
+    else if (arguments[0] == "report") o.command = Command::Report;
     else return fail("unknown command: " + arguments[0]);
 
     std::vector<std::string> positional;
@@ -99,17 +105,21 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
             const auto text = value("--transcript");
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;
-        } else if (a == "--json") {
+        } else if (a == "--json" && o.command != Command::Report) {
             o.json = true;
         } else if (a == "--record" && o.command != Command::Ports && o.command != Command::Check) {
             const auto text = value("--record");
             if (!text) return fail("--record needs a file name");
             o.record = *text;
-        } else if (a == "--last" && o.command == Command::History) {
+        } else if (a == "--last" && (o.command == Command::History || o.command == Command::Report)) {
             const auto text = value("--last");
             const auto n = text ? count(*text) : std::nullopt;
             if (!n) return fail("--last takes a number from 1 up, not '" + text.value_or("") + "'");
             o.last = *n;
+        } else if ((a == "--id" || a == "--pdf" || a == "--html") && o.command == Command::Report) {
+            const auto text = value(a.c_str());
+            if (!text || text->empty()) return fail(a + (a == "--id" ? " needs an id" : " needs a file name"));
+            (a == "--id" ? o.id : a == "--pdf" ? o.pdf : o.html) = *text;
         } else if (a == "--yes" || a == "-y") {
             o.assumeYes = true;
         } else if (a == "--help" || a == "-h") {
@@ -130,6 +140,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     if (needsPort && portCount == 0) return fail("--port is required");
     if (!needsPort && portCount != 0) return fail(arguments[0] + " takes no --port");
     if (o.command == Command::Test && portCount > 1) return fail("test takes one --port");
+    if (o.command == Command::Report) {
+        if (o.last && !o.id.empty()) return fail("give --last or --id, not both");
+        if (o.pdf.empty() == o.html.empty()) return fail("give one file to write: --pdf FILE or --html FILE");
+    }
     for (std::size_t i = 0; i < o.portPaths.size(); ++i)
         for (std::size_t j = i + 1; j < o.portPaths.size(); ++j)
             if (o.portPaths[i] == o.portPaths[j]) return fail("port " + o.portPaths[i] + " given twice");

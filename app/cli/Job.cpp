@@ -178,7 +178,8 @@ JobOutcome runJob(const CliOptions& options, int port, const JobOutput& output)
     case Command::Test: return communicationTest(station, port);
     case Command::Upgrade: return upgrade(station, options, port);
     case Command::Ports:
-    case Command::History: break;  // answered by main, never a job
+    case Command::History:
+    case Command::Report: break;  // answered by main, never a job
     }
     return {false, "unknown command"};
 }

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "CliOptions.h"
@@ -19,6 +20,7 @@
 #include "qt/ProgramArguments.h"
 #include "PortPaths.h"
 #include "PortsCommand.h"
+#include "ReportCommand.h"
 #include "ground/FilePath.h"
 #include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
@@ -43,6 +45,8 @@ std::string prefixFor(const fw::cli::CliOptions& options, int port)
 
 int main(int argc, char* argv[])
 {
+    // A report is drawn (fonts for its PDF): Qt GUI's application, made apart.
+    if (argc > 1 && std::string_view(argv[1]) == "report") return fw::cli::reportMain(argc, argv);
     QCoreApplication app(argc, argv);
     fw::qt::stopProcessTreesOnTermination();
     fw::qt::setProgramName();

@@ -47,7 +47,12 @@ void addFields(Json& o, const PackageChecked& e)
     o["scaler"] = imageJson(e.scaler);
 }
 
-void addFields(Json& o, const ModelReplied& e) { o["reply"] = e.reply; }
+void addFields(Json& o, const ModelReplied& e)
+{
+    o["reply"] = e.reply;
+    o["model"] = e.model.empty() ? Json(nullptr) : Json(e.model);
+    o["model_number"] = e.modelNumber.empty() ? Json(nullptr) : Json(e.modelNumber);
+}
 
 void addFields(Json& o, const ImageProgress& e)
 {

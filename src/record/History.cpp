@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "ground/ModelName.h"
 #include "ground/SettingsFile.h"
 #include "record/BackwardLines.h"
 
@@ -37,15 +38,13 @@ std::string port(const Json& entry)
     return device.empty() ? text : text + " " + device;
 }
 
-// The reply holds the query's echo and line ends; its last line is the name.
+// The model as the entry names it; an entry written before it did has it
+// found in the reply, past the query's echo and a prompt.
 std::string model(const Json& entry)
 {
-    std::string reply = textOf(entry, "model_reply");
-    const auto last = reply.find_last_not_of(" \r\n\t");
-    if (last == std::string::npos) return "-";
-    reply.resize(last + 1);
-    const auto lineStart = reply.find_last_of("\r\n");
-    return lineStart == std::string::npos ? reply : reply.substr(lineStart + 1);
+    std::string name = textOf(entry, "model");
+    if (name.empty()) name = modelNameIn(textOf(entry, "model_reply"));
+    return name.empty() ? "-" : name;
 }
 
 std::string package(const Json& entry)

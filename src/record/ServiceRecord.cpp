@@ -83,7 +83,7 @@ struct ServiceRecord::Entry {
     Json ispRuns = Json::array();
     std::optional<std::string> message;  // the last box shown, not a question
 
-    std::string line(const RecordSetup& setup, const std::optional<std::string>& modelReply,
+    std::string line(const RecordSetup& setup, const std::optional<ModelReplied>& model,
                      const OperationEnded* end, WallClock::time_point now) const
     {
         Json o = {{"record", kRecordVersion}, {"id", id}, {"state", end ? "ended" : "started"},
@@ -100,7 +100,10 @@ struct ServiceRecord::Entry {
         o["port"] = port;
         o["list_file"] = orNull(listFile);
         o["images"] = images;
-        o["model_reply"] = orNull(modelReply);
+        // The reply as received, and the model as the technician knows it.
+        o["model_reply"] = model ? Json(model->reply) : Json(nullptr);
+        o["model"] = model ? nullWhenEmpty(model->model) : Json(nullptr);
+        o["model_number"] = model ? nullWhenEmpty(model->modelNumber) : Json(nullptr);
         Json& phaseNotes = o["phases"] = Json::array();
         for (const PhaseNote& p : phases) phaseNotes.push_back(phaseJson(p));
         o["isp_runs"] = ispRuns;
@@ -130,7 +133,7 @@ void ServiceRecord::take(const Event& event)
 {
     if (const auto* started = std::get_if<OperationStarted>(&event)) return start(*started);
     if (const auto* package = std::get_if<PackageChecked>(&event)) package_ = *package;
-    if (const auto* reply = std::get_if<ModelReplied>(&event)) modelReply_ = reply->reply;
+    if (const auto* reply = std::get_if<ModelReplied>(&event)) model_ = *reply;
     if (!entry_) return;
     if (const auto* ended = std::get_if<OperationEnded>(&event)) return end(*ended);
     if (const auto* phase = std::get_if<PhaseStarted>(&event))
@@ -173,12 +176,12 @@ void ServiceRecord::start(const OperationStarted& started)
     }
     entry_ = std::move(entry);
     warned_ = false;
-    write(entry_->line(setup_, modelReply_, nullptr, entry_->startedAt));
+    write(entry_->line(setup_, model_, nullptr, entry_->startedAt));
 }
 
 void ServiceRecord::end(const OperationEnded& ended)
 {
-    write(entry_->line(setup_, modelReply_, &ended, setup_.now()));
+    write(entry_->line(setup_, model_, &ended, setup_.now()));
     entry_.reset();
 }
 

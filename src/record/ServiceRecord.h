@@ -51,7 +51,7 @@ private:
 
     RecordSetup setup_;
     std::optional<PackageChecked> package_;  // the last package checked
-    std::optional<std::string> modelReply_;  // the projector's last reply to the model query
+    std::optional<ModelReplied> model_;  // the projector's last reply to the model query
     std::shared_ptr<Entry> entry_;  // the operation under way
     bool warned_ = false;
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Plays the technician in front of the real widgets: answers every message
@@ -42,6 +43,9 @@ public:
     }
 
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    // Called with each box before it is answered, as a technician (or a
+    // shutdown) would act while it shows.
+    std::function<void(QMessageBox&)> whileOpen;
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
 
@@ -70,6 +74,7 @@ private:
 
     void answer(QMessageBox& box)
     {
+        if (whileOpen) whileOpen(box);
         QMessageBox::StandardButton choice = kUnscripted;
         if (!answers_.empty()) {
             choice = answers_.front();

@@ -37,12 +37,14 @@ TEST(Windows, MainWindowKeepsOneSizeAndItsMenuItemsActAtOnce)
     form.show();
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    // "RS232" and "Exit" first and in that order; the service record's history after them.
     const QList<QAction*> items = form.menuBar()->actions();
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0], form.RS_232());
     EXPECT_EQ(items[1], form.pExit());
-    EXPECT_EQ(items[0]->menu(), nullptr);  // items that act at once, not menus
-    EXPECT_EQ(items[1]->menu(), nullptr);
+    EXPECT_EQ(items[2], form.History());
+    EXPECT_EQ(items[2]->text(), "&History");
+    for (QAction* item : items) EXPECT_EQ(item->menu(), nullptr);  // items that act at once, not menus
     EXPECT_EQ(tabCycle(form.cmdTest()), (std::vector<QString>{"cmdTest", "cmdOpenFile1", "cmdUpgradeSW"}));
 }
 

@@ -69,7 +69,7 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     const std::string up = r.folder.file("QT2416_uP.bin"), scaler = r.folder.file("gone.bin"),
                       list = r.folder.file("QT2416.txt");
     writeFile(up, "abc");
-    r.tell({ModelReplied{"from an earlier projector"}, PhaseStarted{Phase::LinkTest},  // outside any operation
+    r.tell({ModelReplied{"from an earlier projector", "", ""}, PhaseStarted{Phase::LinkTest},  // outside any operation
             PackageChecked{list, true, ImageFile{"QT2416_uP.bin", up, 3}, ImageFile{"gone.bin", scaler, 2500000}},
             OperationStarted{Operation::Upgrade, 3}});
     const std::string head = R"({"record":1,"id":"ID",)";
@@ -83,9 +83,10 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     // Before any step goes out, the start is on the disk.
     EXPECT_EQ(r.lines(), (std::vector<std::string>{
                              head + R"("state":"started","operation":"upgrade","started":"2024-05-01T14:00:00.000Z",)" +
-                             facts + R"("model_reply":"from an earlier projector","phases":[],"isp_runs":[]})"}));
+                             facts + R"("model_reply":"from an earlier projector","model":null,"model_number":null,"phases":[],)" +
+                             R"("isp_runs":[]})"}));
 
-    r.tell({PhaseStarted{Phase::ModelCheck}, ModelReplied{"op model.name ?\r\r\nQT2416\r\n"},
+    r.tell({PhaseStarted{Phase::ModelCheck}, ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"},
             PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok}, MessageShown{MessageKind::Question, "Go?", true},
             MessageShown{MessageKind::Error, "ERROR: uP software download failed!", {}},
             PhaseStarted{Phase::IspToolRun, 1}, IspToolEnded{1, true, {}, {}},
@@ -99,7 +100,7 @@ TEST(ServiceRecord, AnUpgradeLeavesItsStartAtOnceAndTheWholeAccountAtItsEnd)
     EXPECT_EQ(lines[1],
               head + R"("state":"ended","operation":"upgrade","started":"2024-05-01T14:00:00.000Z",)" +
                   R"("ended":"2024-05-01T14:00:07.000Z","duration_ms":7000,)" + facts +
-                  R"("model_reply":"op model.name ?\r\r\nQT2416\r\n","phases":[)" +
+                  R"("model_reply":"op model.name ?\r\r\nQT2416\r\n","model":"QT2416","model_number":"2416","phases":[)" +
                   R"({"phase":"model-check","started":"2024-05-01T14:00:01.000Z","ended":"2024-05-01T14:00:02.000Z","outcome":"ok"},)" +
                   R"({"phase":"isp-tool-run","run":1,"started":"2024-05-01T14:00:03.000Z","ended":"2024-05-01T14:00:04.000Z","outcome":"time-up"},)" +
                   R"({"phase":"isp-tool-run","run":2,"started":"2024-05-01T14:00:05.000Z","ended":"2024-05-01T14:00:06.000Z","outcome":"ok"}],)" +
@@ -129,7 +130,8 @@ TEST(ServiceRecord, EndsAreRecordedAfterADamagedFileWithoutRewritingIt)
     ASSERT_EQ(lines.size(), 4u);
     for (const std::size_t i : {2u, 3u}) EXPECT_TRUE(parseJson(lines[i])) << lines[i];
     EXPECT_NE(lines[2].find(R"("operation":"test")"), std::string::npos);
-    EXPECT_NE(lines[3].find(R"("list_file":null,"images":[],"model_reply":null,"phases":[{"phase":"link-test")"),
+    EXPECT_NE(lines[3].find(R"("list_file":null,"images":[],"model_reply":null,"model":null,"model_number":null,)"
+                            R"("phases":[{"phase":"link-test")"),
               std::string::npos);
     EXPECT_NE(lines[3].find(R"("outcome":"failed","reason":"no-answer","message":null})"), std::string::npos);
 }
@@ -152,7 +154,7 @@ TEST(History, NewestFirstPastDamagedLines)
     RecordRig r;
     const std::string list = r.folder.file("QT2416.txt");
     r.tell({PackageChecked{list, true, {}, {}}, OperationStarted{Operation::Upgrade, 3}, PhaseStarted{Phase::ModelCheck},
-            ModelReplied{"op model.name ?\r\r\nQT2416\r\n"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
+            ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
             OperationEnded{Operation::Upgrade, Reason::None}});
     const std::size_t garbageAt = readFile(r.setup.path).size();
     writeFile(r.setup.path, readFile(r.setup.path) + "garbage\r\n\n");
@@ -217,4 +219,45 @@ TEST(History, APortNumberNoProgramWritesNamesNoPort)
                   "-  ?  - /dev/ttyS0  -  -  unfinished  -");
     }
     EXPECT_EQ(historyLine(*parseJson(R"({"port":{"number":255}})")), "-  ?  COM255  -  -  unfinished  -");
+}
+
+// The model as the technician knows it, never a prompt or an echo: as the
+// entry names it, and, in an entry written before it did, as found in the
+// reply ("model.name = QT-2416" CR LF ">" lists QT-2416, not ">").
+TEST(History, TheModelIsTheNameNotThePrompt)
+{
+    const struct {
+        const char* fields;
+        const char* model;
+    } cases[] = {
+        {R"("model_reply":"op model.name ?\r\r\nmodel.name = QT-2416\r\n>")", "QT-2416"},
+        {R"("model_reply":"op model.name ?\r\r\nQT2436\r\n")", "QT2436"},
+        {R"("model_reply":"op model.name ?\r\r\n>")", "-"},
+        {R"("model_reply":null)", "-"},
+        {R"("model_reply":"op model.name ?\r\r\nQT2416\r\n>","model":"QT-1952","model_number":"1952")", "QT-1952"},
+    };
+    for (const auto& c : cases) {
+        const auto entry = parseJson(std::string(R"({"id":"a","state":"started",)") + c.fields + "}");
+        ASSERT_TRUE(entry) << c.fields;
+        EXPECT_EQ(historyLine(*entry), std::string("-  ?  -  ") + c.model + "  -  unfinished  -") << c.fields;
+    }
+}
+
+// The record keeps the reply as received and adds the model found in it
+// and the model number that matched the package.
+TEST(ServiceRecord, TheModelIsRecordedBesideTheReply)
+{
+    RecordRig r;
+    r.tell({ModelReplied{"op model.name ?\r\r\nmodel.name = QT-2416\r\n>", "QT-2416", "2416"},
+            OperationStarted{Operation::Test, 1}, OperationEnded{Operation::Test, Reason::None},
+            ModelReplied{"op model.name ?\r\r\n>", "", ""}, OperationStarted{Operation::Test, 1}});
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find(R"("model_reply":"op model.name ?\r\r\nmodel.name = QT-2416\r\n>",)"
+                            R"("model":"QT-2416","model_number":"2416","phases")"),
+              std::string::npos)
+        << lines[1];
+    EXPECT_NE(lines[2].find(R"("model_reply":"op model.name ?\r\r\n>","model":null,"model_number":null,)"),
+              std::string::npos)
+        << lines[2];
 }

@@ -85,7 +85,7 @@ TEST(WrittenBytes, TheServiceRecordsLines)
     tell({PackageChecked{list, true, ImageFile{"QT2416_uP.bin", up, 3}, ImageFile{"QT2416_scaler.bin", scaler, 1000}},
           OperationStarted{Operation::Upgrade, 3}, PhaseStarted{Phase::LinkTest},
           PhaseEnded{Phase::LinkTest, PhaseOutcome::Ok}, PhaseStarted{Phase::ModelCheck},
-          ModelReplied{"op model.name ?\r\r\nQT2416\r\n"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
+          ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"}, PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok},
           MessageShown{MessageKind::Question, "Go?", true}, PhaseStarted{Phase::ImageTransfer},
           ImageProgress{1024, 3}, PhaseEnded{Phase::ImageTransfer, PhaseOutcome::Ok},
           PhaseStarted{Phase::IspToolRun, 1}, IspToolStarted{1, 1200}, IspToolEnded{1, true, {}, {}},
@@ -95,12 +95,12 @@ TEST(WrittenBytes, TheServiceRecordsLines)
           MessageShown{MessageKind::Information, texts::DownloadComplete, {}},
           OperationEnded{Operation::Upgrade, Reason::None}});
     tell({PackageChecked{list, true, ImageFile{"QT2416_uP.bin", up, 3}, ImageFile{"gone.bin", gone, 2500000}},
-          OperationStarted{Operation::Upgrade, 1}, PhaseStarted{Phase::ModelCheck}, ModelReplied{kLineNoise},
+          OperationStarted{Operation::Upgrade, 1}, PhaseStarted{Phase::ModelCheck}, ModelReplied{kLineNoise, "", ""},
           PhaseEnded{Phase::ModelCheck, PhaseOutcome::Ok}, PhaseStarted{Phase::IspToolRun, 1},
           IspToolEnded{1, false, -1073741819, "Error: " + controls()}, PhaseStarted{Phase::Restart},
           MessageShown{MessageKind::Error, "ERROR: uP software download failed!\r\n" + kLineNoise, {}},
           OperationEnded{Operation::Upgrade, Reason::IspToolFailed}});
-    tell({OperationStarted{Operation::Test, 1}, ModelReplied{controls()}, PhaseStarted{Phase::LinkTest},
+    tell({OperationStarted{Operation::Test, 1}, ModelReplied{controls(), "", ""}, PhaseStarted{Phase::LinkTest},
           PhaseEnded{Phase::LinkTest, PhaseOutcome::NoAnswer}, OperationEnded{Operation::Test, Reason::NoAnswer}});
 
     std::string lines = std::regex_replace(readFile(setup.path), std::regex(R"("id":"[0-9a-f]{16}")"), R"("id":"ID")");
@@ -128,9 +128,9 @@ TEST(WrittenBytes, EveryEventsJsonLine)
         {PhaseStarted{Phase::IspToolRun, 2}, 3},
         {PhaseEnded{Phase::IspToolRun, PhaseOutcome::TimeUp, 1}, 3},
         {PhaseEnded{Phase::Verdict, PhaseOutcome::WrongAnswer}, 12},
-        {ModelReplied{"op model.name ?\r\r\nQT2416\r\n"}, 3},
-        {ModelReplied{kLineNoise}, 3},
-        {ModelReplied{controls()}, 3},
+        {ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"}, 3},
+        {ModelReplied{kLineNoise, "", ""}, 3},
+        {ModelReplied{controls(), "", ""}, 3},
         {ImageProgress{1024, 262144}, 3},
         {ImageProgress{UINT64_MAX, UINT64_MAX}, 3},
         {IspToolStarted{1, 1200}, 3},

@@ -14,7 +14,8 @@ namespace fw::qt {
 
 // The main window: the test button, the frame "Upgrade Projector Software"
 // with the path box, the image size, the progress bar, "Open File" and
-// "Upgrade SW", and the menu items "&RS232" and "&Exit". Laid out for its one
+// "Upgrade SW", and the menu items "&RS232" and "&Exit" (then "&History",
+// the service record, after them). Laid out for its one
 // size in twips, as drawn. Every widget carries its control name as its
 // objectName.
 class Form2 final : public QMainWindow {
@@ -38,6 +39,8 @@ public:
     QLabel* lblFileCount() const { return lblFileCount_; }
     QAction* RS_232() const { return RS_232_; }
     QAction* pExit() const { return pExit_; }
+    // Opens the service record's history window.
+    QAction* History() const { return History_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +59,7 @@ private:
     QLabel* lblFileCount_ = nullptr;
     QAction* RS_232_ = nullptr;
     QAction* pExit_ = nullptr;
+    QAction* History_ = nullptr;
 };
 
 } // namespace fw::qt

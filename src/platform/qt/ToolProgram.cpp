@@ -26,6 +26,7 @@ ToolProgram::ToolProgram()
       session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
+    session_.setRecordPath(defaultRecordPath(true));
     session_.tool().events.add(record_);
 }
 

@@ -2,10 +2,12 @@
 
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "qt/Form2.h"
 #include "qt/Form3.h"
+#include "qt/HistoryWindow.h"
 #include "qt/QtView.h"
 #include "ground/DetectedDevices.h"
 #include "window/Tool.h"
@@ -38,6 +40,11 @@ public:
     // running underneath, the program ends at once instead.
     void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
 
+    // The service record the History menu shows; without one it shows nothing.
+    void setRecordPath(std::string path) { recordPath_ = std::move(path); }
+    // The history window, opened (or raised, read again) from the menu; none before.
+    HistoryWindow* historyWindow() { return history_.get(); }
+
     // True while a handler runs (a click, the menu, the clock).
     bool operationRunning() const { return depth_ > 0; }
 
@@ -54,6 +61,7 @@ private:
     void showInternalError(const std::string& what);
     void exitItem();
     void endProgram();
+    void showHistory();
 
     Form2 form2_;
     Form3 form3_;
@@ -62,6 +70,8 @@ private:
     QTimer timer1_;
     std::function<void()> programEnd_;
     int depth_ = 0;
+    std::string recordPath_;
+    std::unique_ptr<HistoryWindow> history_;
 };
 
 inline constexpr int kTimer1IntervalMs = 1000;
