@@ -3,7 +3,9 @@
 // object makes a history line. The input as a record file (with a line of
 // about 1 MiB when its first byte says so): the history read from
 // the end is the one a plain reading of every line from the last gives,
-// damaged and cut lines read past with one warning each.
+// damaged and cut lines read past with one warning each; the history
+// window's reader takes only entries of that reading, each found again
+// where it says it is.
 #include <unistd.h>
 
 #include <cstddef>
@@ -18,6 +20,7 @@
 #include "ground/Json.h"
 #include "record/BackwardLines.h"
 #include "record/History.h"
+#include "record/HistoryReader.h"
 
 namespace {
 
@@ -94,6 +97,30 @@ void readAsOneLine(std::string_view text)
     const auto again = fw::parseJson(fw::jsonLine(*value));
     require(again && *again == *value);
     if (value->is_object()) (void)fw::historyLine(*value);
+    if (const auto entry = fw::recordEntryOf(*value)) (void)entry->modelName();
+}
+
+// The history window's reader, some entries at a time: only entries of the
+// plain reading, newest first, each once, each found again at its offset.
+void readInBatches(const std::vector<std::string>& plain, std::size_t count)
+{
+    fw::HistoryReader reader(recordPath());
+    std::set<std::string> ids;
+    std::size_t next = 0;  // in the plain reading
+    for (bool done = false; !done;) {
+        const fw::HistoryReader::Batch batch = reader.next(count);
+        require(batch.entries.size() <= count && batch.lines.size() == batch.entries.size() &&
+                batch.offsets.size() == batch.entries.size());
+        for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+            while (next < plain.size() && plain[next] != batch.lines[i]) ++next;
+            require(next++ < plain.size());
+            require(ids.insert(batch.entries[i].id).second);
+            const auto again = fw::entryAt(recordPath(), batch.offsets[i]);
+            require(again && again->id == batch.entries[i].id);
+            (void)batch.entries[i].modelName();
+        }
+        done = batch.done;
+    }
 }
 
 void readAsRecord(const std::string& text)
@@ -112,6 +139,7 @@ void readAsRecord(const std::string& text)
         (void)fw::historyLine(history.entries[i].entry);
     }
     require(history.warnings.size() == damaged);
+    readInBatches(plain, text.size() % 7 + 1);
 }
 
 } // namespace
