@@ -35,7 +35,7 @@ inline RecordEntry completedUpgrade()
     // 0 s question, link 10-11 s, model 11-12 s, download mode 12-15 s, image 15-135 s, verdict 135-136 s,
     // restart 136-180 s, ISP mode 180-190 s, the tool 190-600 s.
     const auto at = [](int s) {
-        char text[32];
+        char text[64];  // room for any int, as GCC checks in a Debug build
         std::snprintf(text, sizeof text, "2024-05-01T14:%02d:%02d.000Z", s / 60, s % 60);
         return std::string(text);
     };
