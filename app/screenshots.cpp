@@ -5,18 +5,29 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QPixmap>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "qt/Form2.h"
 #include "qt/Form3.h"
 #include <QTreeWidget>
 
+#include "qt/HistoryWindow.h"
 #include "qt/QtView.h"
 #include "qt/VenueWindow.h"
 #include <QLabel>
 #include <QLineEdit>
+#include "qt/ReportFiles.h"
+#include "qt/Text8.h"
+#include "record/HistoryReader.h"
+#include "record/ServiceRecord.h"
+#include "report/BuildReport.h"
 #include "ground/Texts.h"
 #include "window/MainWindow.h"
 #include "ground/PortNumbering.h"
@@ -116,7 +127,7 @@ bool venueMidUpgrade(const QDir& folder)
         for (const fw::Event& e : events) state.take(e);
         return state;
     };
-    const fw::Event model = fw::ModelReplied{"op model.name ?\r\nQT2416\r\n"};
+    const fw::Event model = fw::ModelReplied{"op model.name ?\r\nQT2416\r\n", "QT2416", "2416"};
     window.showRowState(0,
                         row({fw::OperationStarted{fw::Operation::Upgrade, 11}, model,
                              fw::PhaseStarted{fw::Phase::IspToolRun, 1},
@@ -139,6 +150,111 @@ bool venueMidUpgrade(const QDir& folder)
                         true, 402);
     window.resize(980, 310);
     return save(window, folder, "venue-window.png");
+}
+
+// An evening at a venue as the service record holds it: six upgrades on
+// three adapters, one loader that gave no verdict, and a test, each phase
+// as long as it takes on a real line.
+class VenueEvening {
+public:
+    explicit VenueEvening(const QString& folder) : folder_(fw::qt::fromQt(folder))
+    {
+        up_ = folder_ + "/QT2416_uP.bin";
+        scaler_ = folder_ + "/QT2416_scaler.bin";
+        std::ofstream(up_, std::ios::binary) << std::string(262144, '\x5a');
+        std::ofstream(scaler_, std::ios::binary) << std::string(2621440, '\xa5');
+        fw::RecordSetup setup;
+        setup.path = path();
+        setup.program = "firmware-upgrade-tool";
+        setup.host = "SERVICE-LAPTOP";
+        setup.user = "j.meier";
+        setup.portFacts = [](int n) {
+            return fw::PortFacts{"COM" + std::to_string(n), "0403:6001", "A10K3Z7" + std::to_string(n)};
+        };
+        setup.now = [this] { return fw::WallClock::time_point{} + std::chrono::milliseconds(nowMs_); };
+        record_ = std::make_unique<fw::ServiceRecord>(setup);
+        const std::pair<int, bool> upgrades[] = {{3, true}, {4, true}, {5, false}, {5, true}, {3, true}, {4, true}};
+        for (const auto& [port, ok] : upgrades) upgrade(port, ok);
+        test(3);
+    }
+    std::string path() const { return folder_ + "/upgrades.jsonl"; }
+
+private:
+    void at(int64_t seconds, const fw::Event& event)
+    {
+        nowMs_ += seconds * 1000;
+        record_->tell(event);
+    }
+    void phase(int64_t seconds, fw::Phase p, fw::PhaseOutcome outcome = fw::PhaseOutcome::Ok, int run = 0)
+    {
+        at(0, fw::PhaseStarted{p, run});
+        at(seconds, fw::PhaseEnded{p, outcome, run});
+    }
+    void upgrade(int port, bool verdict)
+    {
+        using namespace fw;
+        at(240, PackageChecked{"D:\\Firmware\\QT2416_V1.05.txt", true, ImageFile{"QT2416_uP.bin", up_, 262144},
+                               ImageFile{"QT2416_scaler.bin", scaler_, 2621440}});
+        at(5, ModelReplied{"op model.name ?\r\r\nmodel.name = QT-2416\r\n>", "QT-2416", "2416"});
+        at(20, OperationStarted{Operation::Upgrade, port});
+        at(6, MessageShown{MessageKind::Question, texts::UpgradeConfirmation, true});
+        phase(1, Phase::LinkTest);
+        phase(3, Phase::DownloadMode);
+        phase(69, Phase::ImageTransfer);
+        if (!verdict) {
+            phase(15, Phase::Verdict, PhaseOutcome::NoAnswer);
+            at(0, MessageShown{MessageKind::Error, texts::UpFailed, {}});
+            at(0, OperationEnded{Operation::Upgrade, Reason::UpImageNotTaken});
+            return;
+        }
+        phase(2, Phase::Verdict);
+        phase(38, Phase::Restart);
+        phase(9, Phase::IspMode);
+        at(0, PhaseStarted{Phase::IspToolRun, 1});
+        at(412, IspToolEnded{1, false, 0, "Command: 0503 0000 fafd"});
+        at(0, PhaseEnded{Phase::IspToolRun, PhaseOutcome::Ok, 1});
+        at(0, MessageShown{MessageKind::Information, texts::DownloadComplete, {}});
+        at(0, OperationEnded{Operation::Upgrade, Reason::None});
+    }
+    void test(int port)
+    {
+        using namespace fw;
+        at(120, OperationStarted{Operation::Test, port});
+        phase(1, Phase::LinkTest);
+        at(0, MessageShown{MessageKind::Information, texts::TestOk, {}});
+        at(0, OperationEnded{Operation::Test, Reason::None});
+    }
+
+    std::string folder_, up_, scaler_;
+    int64_t nowMs_ = 1714590000000;  // 2024-05-01 19:00 UTC
+    std::unique_ptr<fw::ServiceRecord> record_;
+};
+
+const fw::reports::UtcOffset kCentralEuropeanSummer = [](int64_t) { return 2 * 3600; };
+
+// The history window over the evening, the failed upgrade looked into.
+bool historyWindow(const std::string& record, const QDir& folder)
+{
+    fw::qt::HistoryWindow window(record, nullptr, kCentralEuropeanSummer);
+    window.resize(1180, 720);
+    window.show();
+    if (!QTest::qWaitFor([&] { return window.loaded(); }, 10000)) return false;
+    auto* table = window.findChild<QTableView*>(QStringLiteral("entries"));
+    table->selectRow(4);
+    return save(window, folder, "history-window.png");
+}
+
+// The report of the evening's first upgrade, as a PDF; scripts/screenshot
+// draws its first page.
+bool report(const std::string& record, const QDir& folder)
+{
+    fw::HistoryReader reader(record);
+    fw::HistoryReader::Batch all = reader.next(100);
+    const fw::reports::Report report = fw::reports::buildReport({all.entries.back()}, kCentralEuropeanSummer);
+    const QString path = folder.filePath(QStringLiteral("report.pdf"));
+    const std::string failure = fw::qt::writeReportPdf(report, path);
+    std::printf("%s %s\n", failure.empty() ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    return failure.empty();
 }
 
 } // namespace
@@ -177,5 +293,10 @@ int main(int argc, char* argv[])
     pickAdapter(view);
     ok &= save(*view.portDialog(), folder, "port-dialog.png");
     ok &= venueMidUpgrade(folder);
+
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/Firmware-XXXXXX"));
+    const VenueEvening evening(work.path());
+    ok &= historyWindow(evening.path(), folder);
+    ok &= report(evening.path(), folder);
     return ok ? 0 : 1;
 }

@@ -49,7 +49,7 @@ std::vector<std::string> sampleEntry(const fw::sim::TempFolder& folder)
                                ImageFile{"QT2416_uP.bin", "/home/tech/firmware/QT2416_uP.bin", 262144},
                                ImageFile{"QT2416_scaler.bin", "/home/tech/firmware/QT2416_scaler.bin", 2500000}});
     record.tell(OperationStarted{Operation::Upgrade, 1});
-    record.tell(ModelReplied{"op model.name ?\r\r\nQT2416\r\n"});
+    record.tell(ModelReplied{"op model.name ?\r\r\nQT2416\r\n", "QT2416", "2416"});
     for (const Phase p : phases) {
         record.tell(PhaseStarted{p});
         record.tell(PhaseEnded{p, PhaseOutcome::Ok});

@@ -17,6 +17,7 @@ const char* const kUsage =
     "                      [--record FILE] [--folder DIR] [--transcript FILE]\n"
     "       fwupgrade ports [--json] [--folder DIR]\n"
     "       fwupgrade history [--last N] [--json] [--record FILE]\n"
+    "       fwupgrade report [--record FILE] [--last N | --id ID] (--pdf FILE | --html FILE)\n"
     "\n"
     "  test      the projector communication test on each port\n"
     "  check     checks a list file and its two images; with ports, then\n"
@@ -26,7 +27,11 @@ const char* const kUsage =
     "            --yes the question is asked once, before any of them starts)\n"
     "  ports     lists the serial devices found, each with its port number\n"
     "  history   the service record of tests and upgrades, newest first, one a line\n"
-    "  --port    a number from 1 to 255 (or COMn), a device path such as\n"
+    "  report    a report for the customer of the newest entry (or the newest N, or\n"
+    "            the one whose id begins with ID): per projector its model, port,\n"
+    "            package with SHA-256 sums, outcome and a timeline of the phases;\n"
+    "            as PDF or as one HTML file\n"
+        "  --port    a number from 1 to 255 (or COMn), a device path such as\n"
     "            /dev/ttyUSB0, or a serial server: rfc2217://HOST:PORT (RFC 2217,\n"
     "            the line set by the program) or socket://HOST:PORT (raw TCP, the\n"
     "            line set on the server); used for this run only, settings.ini is\n"
@@ -89,6 +94,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
     else if (arguments[0] == "upgrade") o.command = Command::Upgrade;
     else if (arguments[0] == "ports") o.command = Command::Ports;
     else if (arguments[0] == "history") o.command = Command::History;
+    else if (arguments[0] == "report") o.command = Command::Report;
     else return fail("unknown command: " + arguments[0]);
 
     const bool runsJobs = o.command == Command::Test || o.command == Command::Check || o.command == Command::Upgrade;
@@ -125,17 +131,21 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
             const auto text = value();
             if (!text) return fail("--transcript needs a file name");
             o.transcript = *text;
-        } else if (a == "--json") {
+        } else if (a == "--json" && o.command != Command::Report) {
             o.json = true;
         } else if (a == "--record" && o.command != Command::Ports) {
             const auto text = value();
             if (!text) return fail("--record needs a file name");
             o.record = *text;
-        } else if (a == "--last" && o.command == Command::History) {
+        } else if (a == "--last" && (o.command == Command::History || o.command == Command::Report)) {
             const auto text = value();
             const auto n = text ? count(*text) : std::nullopt;
             if (!n) return fail("--last takes a number from 1 up, not '" + text.value_or("") + "'");
             o.last = *n;
+        } else if ((a == "--id" || a == "--pdf" || a == "--html") && o.command == Command::Report) {
+            const auto text = value();
+            if (!text || text->empty()) return fail(a + (a == "--id" ? " needs an id" : " needs a file name"));
+            (a == "--id" ? o.id : a == "--pdf" ? o.pdf : o.html) = *text;
         } else if (a == "--yes" || a == "-y") {
             o.assumeYes = true;
         } else if (a == "--help" || a == "-h") {
@@ -163,6 +173,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments)
         for (std::size_t j = 0; j < i; ++j)
             if (sameProjectorPort(o.projectors[i].port, o.projectors[j].port))
                 return fail("port " + o.projectors[i].port + " given twice");
+    if (o.command == Command::Report) {
+        if (o.last && !o.id.empty()) return fail("give --last or --id, not both");
+        if (o.pdf.empty() == o.html.empty()) return fail("give one file to write: --pdf FILE or --html FILE");
+    }
     return ParseResult{o, {}, false};
 }
 

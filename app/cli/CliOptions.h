@@ -6,7 +6,7 @@
 
 namespace fw::cli {
 
-enum class Command { Test, Check, Upgrade, Ports, History };
+enum class Command { Test, Check, Upgrade, Ports, History, Report };
 
 // One projector of the run: a --port, or a line of the venue file.
 struct ProjectorArg {
@@ -31,7 +31,9 @@ struct CliOptions {
     std::string transcript;         // file for every byte sent and received
     bool json = false;              // one JSON object a line instead of lines for a person
     std::string record;             // the service record for this run; empty: the user's own
-    std::size_t last = 0;           // history: the newest this many; 0 for all
+    std::size_t last = 0;           // history, report: the newest this many; 0 for all (report: the newest)
+    std::string id;                 // report: the entry whose id begins so
+    std::string pdf, html;          // report: the file to write, one of the two
 };
 
 struct ParseResult {

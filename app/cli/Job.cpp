@@ -26,7 +26,8 @@ fw::JobKind jobKindOf(const CliOptions& options)
     case Command::Upgrade: return fw::JobKind::Upgrade;
     case Command::Check:
     case Command::Ports:
-    case Command::History: break;
+    case Command::History:
+    case Command::Report: break;
     }
     return options.projectors.empty() ? fw::JobKind::PackageCheck : fw::JobKind::ProjectorCheck;
 }
@@ -43,8 +44,11 @@ fw::StationMaker stations(const CliOptions& options, const std::vector<RunRow>& 
     setup.workingDirectory = qt::fromQt(QDir::toNativeSeparators(QDir::currentPath()));
     setup.recordPath = output.recordPath;
     setup.devices = qt::runPortDevices(pathOfPort, fw::SettingsFile(options.folder));
-    return [setup, rows, transcript = output.transcript](std::size_t row, fw::UpgradeQuestion& question) {
+    return [setup, rows, transcript = output.transcript, venue = options.venueName](std::size_t row,
+                                                                                    fw::UpgradeQuestion& question) {
         qt::StationSetup own = setup;
+        own.label = rows[row].label;
+        if (!own.label.empty()) own.venue = venue;  // a --port projector is no venue's
         if (transcript)
             own.transcript = [transcript, prefix = prefixFor(rows[row], rows.size())](const std::string& line) {
                 transcript(prefix + line);

@@ -23,16 +23,19 @@ void textLine(const DetectedPort& port, std::ostream& out)
         << d.kernelDevice << '\t' << (d.latencyTimerMs ? std::to_string(*d.latencyTimerMs) + " ms" : "") << '\n';
 }
 
-void jsonLine(const DetectedPort& port, std::ostream& out)
+void jsonPortLine(const DetectedPort& port, std::ostream& out)
 {
     const DetectedDevice& d = port.device;
     const int number = currentNumber(port);
-    out << "{\"port\":" << (number ? std::to_string(number) : std::string("null"))
-        << ",\"device\":" << jsonString(d.device) << ",\"description\":" << jsonString(d.description)
-        << ",\"manufacturer\":" << jsonString(d.manufacturer) << ",\"serial_number\":" << jsonString(d.serialNumber)
-        << ",\"usb_id\":" << jsonString(usbId(d))
-        << ",\"kernel_device\":" << (d.kernelDevice.empty() ? "null" : jsonString(d.kernelDevice))
-        << ",\"latency_timer_ms\":" << (d.latencyTimerMs ? std::to_string(*d.latencyTimerMs) : "null") << "}\n";
+    const Json line = {{"port", number ? Json(number) : Json(nullptr)},
+                       {"device", d.device},
+                       {"description", d.description},
+                       {"manufacturer", d.manufacturer},
+                       {"serial_number", d.serialNumber},
+                       {"usb_id", usbId(d)},
+                       {"kernel_device", d.kernelDevice.empty() ? Json(nullptr) : Json(d.kernelDevice)},
+                       {"latency_timer_ms", d.latencyTimerMs ? Json(*d.latencyTimerMs) : Json(nullptr)}};
+    out << jsonLine(line) << '\n';
 }
 
 void noteLatency(const DetectedDevice& d, std::ostream& notes)
@@ -49,7 +52,7 @@ void listPorts(SerialDeviceSource& source, const SettingsFile& settings, bool js
                const PortGrabbers& grabbers, std::ostream* notes)
 {
     const auto ports = numberDetectedDevices(source.devices(), settings.portDevices(), source.mapsPorts());
-    for (const DetectedPort& port : ports) json ? jsonLine(port, out) : textLine(port, out);
+    for (const DetectedPort& port : ports) json ? jsonPortLine(port, out) : textLine(port, out);
     if (!notes) return;
     for (const DetectedPort& port : ports) noteLatency(port.device, *notes);
     for (const std::string& grabber : grabbers)

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "CliOptions.h"
@@ -17,6 +18,7 @@
 #include "qt/ProcessTree.h"
 #include "qt/ProgramArguments.h"
 #include "PortsCommand.h"
+#include "ReportCommand.h"
 #include "ground/FilePath.h"
 #include "ground/SettingsFile.h"
 #include "qt/ProgramFolder.h"
@@ -39,6 +41,8 @@ constexpr int kExitUsage = 2;
 
 int main(int argc, char* argv[])
 {
+    // A report is drawn (fonts for its PDF): Qt GUI's application, made apart.
+    if (argc > 1 && std::string_view(argv[1]) == "report") return fw::cli::reportMain(argc, argv);
     QCoreApplication app(argc, argv);
     fw::qt::stopProcessTreesOnTermination();
     fw::qt::setProgramName();

@@ -99,9 +99,12 @@ struct PackageChecked {
     std::optional<ImageFile> scaler;
 };
 
-// The projector's reply to the model query, as received.
+// The projector's reply to the model query, as received, and the model as
+// found in it.
 struct ModelReplied {
     std::string reply;
+    std::string model;        // the reply's word with the family mark ("QT-2416"); empty when none
+    std::string modelNumber;  // the model number that matched the package's; empty when none did
 };
 
 struct ImageProgress {

@@ -1,13 +1,12 @@
 #include "ground/Json.h"
 
-#include <charconv>
-#include <cstdio>
-
 namespace fw {
 
 namespace {
 
-constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+// A record entry nests three deep; a line nesting far deeper is no entry,
+// and reading it further would only cost memory.
 constexpr int kDeepestNesting = 32;
 
 // The length of the valid UTF-8 sequence that starts the text, 0 when it
@@ -37,309 +36,126 @@ std::size_t utf8SequenceLength(std::string_view text)
     return length;
 }
 
-void appendEscaped(std::string& out, char c)
+// Where the first byte that is not part of a valid UTF-8 sequence is;
+// npos when there is none.
+std::size_t firstBrokenByte(std::string_view text)
 {
-    switch (c) {
-    case '"': out += "\\\""; return;
-    case '\\': out += "\\\\"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
-    default: break;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8SequenceLength(text.substr(at));
+        if (length == 0) return at;
+        at += length;
     }
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{static_cast<unsigned char>(c)});
-    out += escaped;
+    return std::string_view::npos;
 }
 
-class Parser {
-public:
-    explicit Parser(std::string_view text) : text_(text) {}
+// nlohmann-json would give a cut sequence one U+FFFD in all; the record
+// has always given each byte its own.
+void repairUtf8(std::string& text)
+{
+    std::size_t at = firstBrokenByte(text);
+    if (at == std::string::npos) return;
+    std::string repaired = text.substr(0, at);
+    while (at < text.size()) {
+        const std::size_t length = utf8SequenceLength(std::string_view(text).substr(at));
+        if (length == 0) repaired += kReplacement;
+        else repaired.append(text, at, length);
+        at += length == 0 ? 1 : length;
+    }
+    text = std::move(repaired);
+}
 
-    std::optional<JsonValue> whole()
-    {
-        JsonValue value;
-        if (!parseValue(value, 0)) return std::nullopt;
-        skipBlanks();
-        if (pos_ != text_.size()) return std::nullopt;
-        return value;
-    }
+bool needsRepair(const Json& value)
+{
+    if (value.is_string()) return firstBrokenByte(value.get_ref<const std::string&>()) != std::string_view::npos;
+    if (!value.is_structured()) return false;
+    for (const Json& item : value)
+        if (needsRepair(item)) return true;
+    return false;
+}
 
-private:
-    void skipBlanks()
-    {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' ||
-                                       text_[pos_] == '\r'))
-            ++pos_;
-    }
-    bool take(char c)
-    {
-        skipBlanks();
-        if (pos_ >= text_.size() || text_[pos_] != c) return false;
-        ++pos_;
-        return true;
-    }
-    bool word(std::string_view w)
-    {
-        if (text_.substr(pos_, w.size()) != w) return false;
-        pos_ += w.size();
-        return true;
-    }
+void repairTexts(Json& value)
+{
+    if (value.is_string()) repairUtf8(value.get_ref<std::string&>());
+    if (!value.is_structured()) return;
+    for (Json& item : value) repairTexts(item);
+}
 
-    bool parseValue(JsonValue& value, int depth)
-    {
-        if (depth > kDeepestNesting) return false;
-        skipBlanks();
-        if (pos_ >= text_.size()) return false;
-        switch (text_[pos_]) {
-        case '{': return parseObject(value, depth);
-        case '[': return parseArray(value, depth);
-        case '"': value.kind = JsonValue::Kind::String; return parseString(value.text);
-        case 't': value.kind = JsonValue::Kind::Bool; value.boolean = true; return word("true");
-        case 'f': value.kind = JsonValue::Kind::Bool; value.boolean = false; return word("false");
-        case 'n': value.kind = JsonValue::Kind::Null; return word("null");
-        default: return parseNumber(value);
+// nlohmann-json writes backspace and form feed as \b and \f; the record
+// has always written them as \u0008 and \u000c. Outside texts a JSON line
+// holds no backslash, and inside them each starts an escape.
+std::string withNumericEscapes(std::string line)
+{
+    std::size_t at = line.find('\\');
+    if (at == std::string::npos) return line;
+    std::string out = line.substr(0, at);
+    for (; at < line.size(); ++at) {
+        if (line[at] != '\\' || at + 1 == line.size()) {
+            out += line[at];
+            continue;
         }
+        const char escaped = line[++at];
+        out += escaped == 'b' ? "\\u0008" : escaped == 'f' ? "\\u000c" : std::string{'\\', escaped};
     }
+    return out;
+}
 
-    bool parseObject(JsonValue& value, int depth)
-    {
-        value.kind = JsonValue::Kind::Object;
-        ++pos_;
-        if (take('}')) return true;
-        do {
-            std::pair<std::string, JsonValue> field;
-            skipBlanks();
-            if (pos_ >= text_.size() || text_[pos_] != '"' || !parseString(field.first) || !take(':') ||
-                !parseValue(field.second, depth + 1))
-                return false;
-            value.fields.push_back(std::move(field));
-        } while (take(','));
-        return take('}');
-    }
+// No blanks, UTF-8 as it is; what broken UTF-8 is left (in a key) is
+// replaced, never thrown at the caller.
+std::string dumped(const Json& value)
+{
+    constexpr int compact = -1;
+    constexpr bool ensureAscii = false;  // UTF-8 as it is, not escaped
+    return withNumericEscapes(value.dump(compact, ' ', ensureAscii, Json::error_handler_t::replace));
+}
 
-    bool parseArray(JsonValue& value, int depth)
-    {
-        value.kind = JsonValue::Kind::Array;
-        ++pos_;
-        if (take(']')) return true;
-        do {
-            value.items.emplace_back();
-            if (!parseValue(value.items.back(), depth + 1)) return false;
-        } while (take(','));
-        return take(']');
-    }
-
-    bool parseNumber(JsonValue& value)
-    {
-        // JSON's grammar: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
-        const std::size_t start = pos_;
-        const auto digits = [&] {
-            const std::size_t from = pos_;
-            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
-            return pos_ > from;
-        };
-        if (pos_ < text_.size() && text_[pos_] == '-') ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '0') ++pos_;
-        else if (!digits()) return false;
-        if (pos_ < text_.size() && text_[pos_] == '.' && (++pos_, !digits())) return false;
-        if (pos_ < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E')) {
-            ++pos_;
-            if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) ++pos_;
-            if (!digits()) return false;
-        }
-        value.kind = JsonValue::Kind::Number;
-        // from_chars reads the same whatever the locale of the program (Qt's follows the user's).
-        const std::from_chars_result read = std::from_chars(text_.data() + start, text_.data() + pos_, value.number);
-        return read.ec == std::errc() || read.ec == std::errc::result_out_of_range;
-    }
-
-    bool parseHex4(unsigned& code)
-    {
-        if (pos_ + 4 > text_.size()) return false;
-        const auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, code, 16);
-        if (error != std::errc() || end != text_.data() + pos_ + 4) return false;
-        pos_ += 4;
-        return true;
-    }
-
-    static void appendUtf8(std::string& out, unsigned code)
-    {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    bool parseEscape(std::string& out)
-    {
-        if (pos_ >= text_.size()) return false;
-        const char c = text_[pos_++];
-        switch (c) {
-        case '"': case '\\': case '/': out += c; return true;
-        case 'b': out += '\b'; return true;
-        case 'f': out += '\f'; return true;
-        case 'n': out += '\n'; return true;
-        case 'r': out += '\r'; return true;
-        case 't': out += '\t'; return true;
-        case 'u': break;
-        default: return false;
-        }
-        unsigned code = 0;
-        if (!parseHex4(code)) return false;
-        if (code >= 0xD800 && code <= 0xDBFF) {  // a surrogate pair
-            unsigned low = 0;
-            if (!word("\\u") || !parseHex4(low) || low < 0xDC00 || low > 0xDFFF) return false;
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-        } else if (code >= 0xDC00 && code <= 0xDFFF) {
-            return false;
-        }
-        appendUtf8(out, code);
-        return true;
-    }
-
-    bool parseString(std::string& out)
-    {
-        ++pos_;  // the opening quote
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (c == '"') {
-                ++pos_;
-                return true;
-            }
-            if (static_cast<unsigned char>(c) < 0x20) return false;
-            if (c == '\\') {
-                ++pos_;
-                if (!parseEscape(out)) return false;
-                continue;
-            }
-            const std::size_t length = utf8SequenceLength(text_.substr(pos_));
-            if (length == 0) return false;
-            out.append(text_.substr(pos_, length));
-            pos_ += length;
-        }
-        return false;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
+struct TooDeep {};
 
 } // namespace
 
-std::string jsonString(std::string_view text)
+std::string jsonLine(const Json& value)
 {
-    std::string quoted = "\"";
-    quoted.reserve(text.size() + 2);
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
-            appendEscaped(quoted, c);
-            ++i;
-            continue;
-        }
-        const std::size_t length = utf8SequenceLength(text.substr(i));
-        if (length == 0) {
-            quoted += kReplacement;
-            ++i;
-            continue;
-        }
-        quoted.append(text.substr(i, length));
-        i += length;
+    if (!needsRepair(value)) return dumped(value);
+    Json repaired = value;
+    repairTexts(repaired);
+    return dumped(repaired);
+}
+
+std::optional<Json> parseJson(std::string_view text)
+{
+    // The parser keeps its own stack of what is open, but copying or
+    // comparing a value goes down it by recursion: refuse the depth at once.
+    const Json::parser_callback_t refuseDeep = [](int depth, Json::parse_event_t event, Json&) {
+        const bool opens = event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start;
+        if (opens && depth > kDeepestNesting) throw TooDeep{};
+        return true;
+    };
+    try {
+        Json value = Json::parse(text.begin(), text.end(), refuseDeep, /*allow_exceptions=*/false);
+        if (value.is_discarded()) return std::nullopt;
+        return value;
+    } catch (const TooDeep&) {
+        return std::nullopt;
     }
-    return quoted + '"';
 }
 
-void JsonObject::key(std::string_view name)
+const Json* fieldOf(const Json& object, std::string_view key)
 {
-    if (!body_.empty()) body_ += ',';
-    body_ += jsonString(name);
-    body_ += ':';
+    if (!object.is_object()) return nullptr;
+    const auto field = object.find(key);
+    return field == object.end() ? nullptr : &*field;
 }
 
-JsonObject& JsonObject::add(std::string_view name, std::string_view text)
+std::string textOf(const Json& object, std::string_view key, std::string_view fallback)
 {
-    key(name);
-    body_ += jsonString(text);
-    return *this;
+    const Json* field = fieldOf(object, key);
+    return field && field->is_string() ? field->get<std::string>() : std::string(fallback);
 }
 
-JsonObject& JsonObject::add(std::string_view name, int64_t number)
+std::optional<double> numberOf(const Json& object, std::string_view key)
 {
-    key(name);
-    body_ += std::to_string(number);
-    return *this;
+    const Json* field = fieldOf(object, key);
+    if (!field || !field->is_number()) return std::nullopt;
+    return field->get<double>();
 }
-
-JsonObject& JsonObject::add(std::string_view name, uint64_t number)
-{
-    key(name);
-    body_ += std::to_string(number);
-    return *this;
-}
-
-JsonObject& JsonObject::add(std::string_view name, bool value)
-{
-    key(name);
-    body_ += value ? "true" : "false";
-    return *this;
-}
-
-JsonObject& JsonObject::addNull(std::string_view name)
-{
-    key(name);
-    body_ += "null";
-    return *this;
-}
-
-JsonObject& JsonObject::addJson(std::string_view name, std::string_view json)
-{
-    key(name);
-    body_ += json;
-    return *this;
-}
-
-std::string jsonArray(const std::vector<std::string>& items)
-{
-    std::string out = "[";
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i) out += ',';
-        out += items[i];
-    }
-    return out + "]";
-}
-
-const JsonValue* JsonValue::find(std::string_view key) const
-{
-    for (const auto& [name, value] : fields)
-        if (name == key) return &value;
-    return nullptr;
-}
-
-std::string JsonValue::textOf(std::string_view key, std::string_view fallback) const
-{
-    const JsonValue* value = find(key);
-    return value && value->is(Kind::String) ? value->text : std::string(fallback);
-}
-
-std::optional<double> JsonValue::numberOf(std::string_view key) const
-{
-    const JsonValue* value = find(key);
-    if (!value || !value->is(Kind::Number)) return std::nullopt;
-    return value->number;
-}
-
-std::optional<JsonValue> parseJson(std::string_view text) { return Parser(text).whole(); }
 
 } // namespace fw

@@ -118,9 +118,129 @@ inline constexpr const char* WineMissing =
     "program that runs Windows programs as ";
 inline constexpr const char* RunnerMissing =
     " names no program that can be run. Please install wine (Debian package \"wine\") and correct or remove ";
+// A 32-bit Windows build of the tool that cannot run here: "ERROR: Can't
+// start TOOL: it is a 32-bit Windows program, and " then why.
+inline constexpr const char* ToolIs32BitProgram = ": it is a 32-bit Windows program, and ";
+inline constexpr const char* No32BitSupport =
+    "this computer's Linux runs no 32-bit programs (its kernel was built or started without 32-bit support), so "
+    "wine cannot run it. Please start Linux with 32-bit support (kernel option ia32_emulation=1), use a computer "
+    "that has it, or ask the tool's vendor for a 64-bit build.";
+inline constexpr const char* Wine32Missing =
+    "wine's 32-bit part, which runs it here, is not installed. Please install it (Debian: dpkg --add-architecture "
+    "i386, then apt-get install wine32:i386).";
 inline constexpr const char* SettingIn = " in ";
 inline constexpr const char* SettingInSection = " in the [";
 inline constexpr const char* SectionOfFile = "] section of ";
+
+// The service record read back: the history window and the report.
+namespace report {
+inline constexpr const char* Title = "Firmware service report";
+inline constexpr const char* Upgrade = "Firmware upgrade";
+inline constexpr const char* Test = "Projector communication test";
+// The outcome, in large type, where no box said it.
+inline constexpr const char* Succeeded = "Succeeded";
+inline constexpr const char* Failed = "Failed";
+inline constexpr const char* Declined = "Not started";
+inline constexpr const char* DeclinedNote = "The technician answered No when asked to start the upgrade.";
+inline constexpr const char* Unfinished = "Unfinished";
+inline constexpr const char* UnfinishedNote =
+    "The record holds the start of this operation and no end: the program stopped before the operation ended.";
+inline constexpr const char* FailedBecause = "Failed: ";  // then the reason
+// The facts of one projector.
+inline constexpr const char* Projector = "Projector";
+inline constexpr const char* Model = "Model";
+inline constexpr const char* ModelNumber = "Model number matched";
+inline constexpr const char* ModelReply = "Model reply";
+inline constexpr const char* Port = "Port";
+inline constexpr const char* UsbAdapter = "USB adapter";
+inline constexpr const char* AdapterSerial = ", serial number ";
+inline constexpr const char* Label = "Label";
+inline constexpr const char* Venue = "Venue";
+inline constexpr const char* Package = "Package";
+inline constexpr const char* ListFile = "List file";
+inline constexpr const char* Image = "Image";
+inline constexpr const char* ImageName = "Name";
+inline constexpr const char* ImageSize = "Size (bytes)";
+inline constexpr const char* ImageByteSum = "Byte sum (hex)";
+inline constexpr const char* ImageSha256 = "SHA-256";
+inline constexpr const char* ImagePath = "Path";
+inline constexpr const char* UpImage = "uP image";
+inline constexpr const char* ScalerImage = "Scaler image";
+inline constexpr const char* Outcome = "Outcome";
+inline constexpr const char* Message = "Message shown";
+inline constexpr const char* Timeline = "Timeline";
+inline constexpr const char* Phase = "Phase";
+inline constexpr const char* Phases = "Phases";
+inline constexpr const char* PhaseStart = "From start";
+inline constexpr const char* PhaseLength = "Took";
+inline constexpr const char* IspRuns = "ISP tool";
+inline constexpr const char* IspRun = "Run ";  // then its number
+inline constexpr const char* IspTimedOut = "stopped at its time limit";
+inline constexpr const char* IspExit = "exit code ";
+inline constexpr const char* IspNoExit = "no exit code";
+inline constexpr const char* IspLogLine = "log: ";
+inline constexpr const char* IspNoLog = "log not read";
+inline constexpr const char* Service = "Service";
+inline constexpr const char* Technician = "Technician";
+inline constexpr const char* Computer = "Computer";
+inline constexpr const char* Program = "Program";
+inline constexpr const char* RecordId = "Record id";
+inline constexpr const char* Started = "Started";
+inline constexpr const char* Ended = "Ended";
+inline constexpr const char* Duration = "Duration";
+inline constexpr const char* Utc = " UTC";
+inline constexpr const char* LocalTime = " local time";  // after the time and its offset
+// The first page of a report on several projectors.
+inline constexpr const char* Summary = "Summary";
+inline constexpr const char* When = "Started (local time)";
+inline constexpr const char* Operations = " operations: ";  // "4 operations: 3 succeeded, 1 failed"
+inline constexpr const char* CountSucceeded = " succeeded";
+inline constexpr const char* CountFailed = " failed";
+inline constexpr const char* CountDeclined = " not started";
+inline constexpr const char* CountUnfinished = " unfinished";
+// The phases and their outcomes, as people name them.
+inline constexpr const char* LinkTest = "Link test";
+inline constexpr const char* ModelCheck = "Model check";
+inline constexpr const char* DownloadMode = "Download mode";
+inline constexpr const char* ImageTransfer = "uP image";
+inline constexpr const char* Verdict = "Verdict";
+inline constexpr const char* Restart = "Restart";
+inline constexpr const char* IspMode = "ISP mode";
+inline constexpr const char* IspToolRun = "ISP tool run ";  // then its number
+inline constexpr const char* PhaseUnended = "not ended";
+// The history window.
+inline constexpr const char* HistoryMenu = "&History";
+inline constexpr const char* HistoryTitle = "Service record";
+inline constexpr const char* ColumnWhen = "Started";
+inline constexpr const char* ColumnOperation = "Operation";
+inline constexpr const char* ColumnPort = "Port";
+inline constexpr const char* ColumnLabel = "Label";
+inline constexpr const char* ColumnVenue = "Venue";
+inline constexpr const char* ColumnModel = "Model";
+inline constexpr const char* ColumnPackage = "Package";
+inline constexpr const char* ColumnOutcome = "Outcome";
+inline constexpr const char* ColumnDuration = "Duration";
+inline constexpr const char* FilterOutcome = "Outcome:";
+inline constexpr const char* FilterAll = "All";
+inline constexpr const char* FilterSucceeded = "Succeeded";
+inline constexpr const char* FilterFailed = "Failed";
+inline constexpr const char* FilterDeclined = "Not started";
+inline constexpr const char* FilterUnfinished = "Unfinished";
+inline constexpr const char* FilterText = "Find:";
+inline constexpr const char* FilterTextHint = "port, label, model or package";
+inline constexpr const char* FilterDates = "From";
+inline constexpr const char* FilterTo = "to";
+inline constexpr const char* SaveReport = "Save report...";
+inline constexpr const char* SaveReportTitle = "Save the report";
+inline constexpr const char* SaveReportFilter = "PDF (*.pdf);;HTML (*.html)";
+inline constexpr const char* ReportNotWritten = "The report was not written: ";
+inline constexpr const char* Reading = "Reading the service record ...";
+inline constexpr const char* NoRecord = "No service record yet at ";
+inline constexpr const char* EntriesIn = " entries in ";   // "1234 entries in PATH"
+inline constexpr const char* EntriesShown = ", shown: ";
+inline constexpr const char* DamagedLines = " damaged lines read past: ";
+inline constexpr const char* SelectAnEntry = "Select an entry to see everything it holds.";
+} // namespace report
 
 // A fault of the program itself, not of the projector, the line or the
 // package: "ERROR: Internal program error: " then what failed, then the tail.

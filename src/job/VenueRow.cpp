@@ -6,7 +6,6 @@ namespace fw {
 
 namespace {
 
-constexpr const char* kFamilyMark = "QT";  // every model name of the maker begins with it
 constexpr double kWhole = 100;
 
 RowStep stepOf(Phase phase)
@@ -24,8 +23,6 @@ RowStep stepOf(Phase phase)
     return RowStep::Scaler;
 }
 
-bool isLineBreakOrBlank(char c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
-
 } // namespace
 
 void VenueRow::restart() { *this = VenueRow(); }
@@ -41,7 +38,7 @@ void VenueRow::take(const Event& event)
         if (step != step_) progress_ = 0;
         step_ = step;
     }
-    if (const auto* reply = std::get_if<ModelReplied>(&event)) model_ = answeredModel(reply->reply);
+    if (const auto* reply = std::get_if<ModelReplied>(&event)) model_ = reply->model;
     if (const auto* sent = std::get_if<ImageProgress>(&event); sent && sent->totalBytes > 0)
         progress_ = static_cast<double>(sent->sentBytes) * kWhole / static_cast<double>(sent->totalBytes);
     if (const auto* started = std::get_if<IspToolStarted>(&event)) {
@@ -71,15 +68,6 @@ const char* stepName(RowStep step)
     case RowStep::Scaler: break;
     }
     return "scaler";
-}
-
-std::string answeredModel(const std::string& reply)
-{
-    const auto begin = reply.find(kFamilyMark);
-    if (begin == std::string::npos) return {};
-    std::size_t end = begin;
-    while (end < reply.size() && !isLineBreakOrBlank(reply[end])) ++end;
-    return reply.substr(begin, end - begin);
 }
 
 } // namespace fw

@@ -42,9 +42,4 @@ private:
 // image", "restart", "scaler"; empty for none.
 const char* stepName(RowStep step);
 
-// The model in a reply to "op model.name ?" as received (its echo and line
-// ends around it): the word that begins with the maker's family mark (a
-// reply without one names no model this tool knows); empty for none.
-std::string answeredModel(const std::string& reply);
-
 } // namespace fw

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "ground/ModelName.h"
 #include "ground/Text.h"
 #include "link/SendCommand.h"
 
@@ -12,7 +13,6 @@ namespace fw {
 namespace {
 
 constexpr const char* kModelQuery = "op model.name ?";
-constexpr const char* kFamilyMark = "QT";  // every model name of the maker begins with it
 // Searched in this order: a path naming two models is matched on the first.
 constexpr std::array<std::string_view, 3> kModelNumbers = {"2416", "2436", "1952"};
 
@@ -37,7 +37,9 @@ ModelMatch judge(const Reply& reply, const std::string& upImagePath, bool listFi
 ModelCheck CheckModel(Link& link, const std::string& upImagePath, bool listFileKnown)
 {
     const Reply reply = exchange(link, kModelQuery);
-    return {judge(reply, upImagePath, listFileKnown), reply.portFailure, reply.text};
+    const ModelMatch match = judge(reply, upImagePath, listFileKnown);
+    const auto number = match == ModelMatch::Matches ? modelNumberIn(upImagePath) : std::nullopt;
+    return {match, reply.portFailure, reply.text, modelNameIn(reply.text), std::string(number.value_or(""))};
 }
 
 } // namespace fw

@@ -19,6 +19,8 @@ struct ModelCheck {
     ModelMatch match;
     PortFailure portFailure;  // set whenever the port failed, even if a reply came
     std::string reply;        // as received, echo and line ends included
+    std::string model;        // the reply's word with the family mark ("QT-2416"); empty when none
+    std::string number;       // the model number that matched the package's; empty when none did
 };
 
 // Asks the projector for its model and compares the model number with the

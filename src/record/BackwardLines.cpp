@@ -37,14 +37,35 @@ std::optional<std::string> BackwardLines::previous()
 {
     if (!opened_ || (buffer_.empty() && lineStart_ == 0)) return std::nullopt;
     std::size_t lineEnd = buffer_.rfind('\n');
-    while (lineEnd == std::string::npos && readPieceBefore()) lineEnd = buffer_.rfind('\n');
+    while (lineEnd == std::string::npos && buffer_.size() <= kLongestLine) {
+        const std::size_t searched = buffer_.size();
+        if (!readPieceBefore()) break;
+        lineEnd = buffer_.rfind('\n', buffer_.size() - searched - 1);  // in the piece just read
+    }
+    const std::size_t longest = lineEnd == std::string::npos ? buffer_.size() : buffer_.size() - lineEnd - 1;
+    cut_ = longest > kLongestLine;
+    if (cut_ && lineEnd == std::string::npos) lineEnd = skipToLineStart();
     const std::size_t begin = lineEnd == std::string::npos ? 0 : lineEnd + 1;
-    std::string line = buffer_.substr(begin);
+    std::string line = cut_ ? std::string() : buffer_.substr(begin);
     lineStart_ = pieceStart_ + begin;
     buffer_.resize(lineEnd == std::string::npos ? 0 : lineEnd);
     if (lineEnd == std::string::npos) lineStart_ = 0;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
+}
+
+// Reads back to the line end before the line being skipped, keeping only
+// the piece that holds it; where it is in the buffer, or npos at the
+// file's start.
+std::size_t BackwardLines::skipToLineStart()
+{
+    buffer_.clear();
+    while (readPieceBefore()) {
+        const std::size_t lineEnd = buffer_.rfind('\n');
+        if (lineEnd != std::string::npos) return lineEnd;
+        buffer_.clear();
+    }
+    return std::string::npos;
 }
 
 } // namespace fw

@@ -6,67 +6,85 @@ namespace fw {
 
 namespace {
 
-std::string imageJson(const std::optional<ImageFile>& image)
+Json imageJson(const std::optional<ImageFile>& image)
 {
-    if (!image) return "null";
-    return JsonObject().add("name", image->name).add("path", image->path).add("size", image->size).str();
+    if (!image) return nullptr;
+    return {{"name", image->name}, {"path", image->path}, {"size", image->size}};
 }
 
-void addFields(JsonObject& o, const OperationStarted& e) { o.add("operation", nameOf(e.operation)); }
+void addFields(Json& o, const OperationStarted& e) { o["operation"] = nameOf(e.operation); }
 
-void addFields(JsonObject& o, const OperationEnded& e)
+void addFields(Json& o, const OperationEnded& e)
 {
-    o.add("operation", nameOf(e.operation)).add("outcome", outcomeName(e.reason)).add("reason", nameOf(e.reason));
+    o["operation"] = nameOf(e.operation);
+    o["outcome"] = outcomeName(e.reason);
+    o["reason"] = nameOf(e.reason);
 }
 
-void addRun(JsonObject& o, Phase phase, int run)
+void addRun(Json& o, Phase phase, int run)
 {
-    if (phase == Phase::IspToolRun) o.add("run", run);
+    if (phase == Phase::IspToolRun) o["run"] = run;
 }
 
-void addFields(JsonObject& o, const PhaseStarted& e)
+void addFields(Json& o, const PhaseStarted& e)
 {
-    o.add("phase", nameOf(e.phase));
+    o["phase"] = nameOf(e.phase);
     addRun(o, e.phase, e.run);
 }
 
-void addFields(JsonObject& o, const PhaseEnded& e)
+void addFields(Json& o, const PhaseEnded& e)
 {
-    o.add("phase", nameOf(e.phase));
+    o["phase"] = nameOf(e.phase);
     addRun(o, e.phase, e.run);
-    o.add("outcome", nameOf(e.outcome));
+    o["outcome"] = nameOf(e.outcome);
 }
 
-void addFields(JsonObject& o, const PackageChecked& e)
+void addFields(Json& o, const PackageChecked& e)
 {
-    o.add("list_file", e.listFile).add("valid", e.valid).addJson("up", imageJson(e.up)).addJson("scaler",
-                                                                                                imageJson(e.scaler));
+    o["list_file"] = e.listFile;
+    o["valid"] = e.valid;
+    o["up"] = imageJson(e.up);
+    o["scaler"] = imageJson(e.scaler);
 }
 
-void addFields(JsonObject& o, const ModelReplied& e) { o.add("reply", e.reply); }
-
-void addFields(JsonObject& o, const ImageProgress& e)
+void addFields(Json& o, const ModelReplied& e)
 {
-    o.add("sent_bytes", e.sentBytes).add("total_bytes", e.totalBytes);
+    o["reply"] = e.reply;
+    o["model"] = e.model.empty() ? Json(nullptr) : Json(e.model);
+    o["model_number"] = e.modelNumber.empty() ? Json(nullptr) : Json(e.modelNumber);
 }
 
-void addFields(JsonObject& o, const IspToolStarted& e) { o.add("run", e.run).add("time_limit_s", e.timeLimitSeconds); }
-
-void addFields(JsonObject& o, const IspToolElapsed& e) { o.add("run", e.run).add("elapsed_s", e.seconds); }
-
-void addFields(JsonObject& o, const IspToolEnded& e)
+void addFields(Json& o, const ImageProgress& e)
 {
-    o.add("run", e.run).add("timed_out", e.timedOut);
-    if (e.exitCode) o.add("exit_code", *e.exitCode);
-    else o.addNull("exit_code");
-    if (e.logLine) o.add("log_line", *e.logLine);
-    else o.addNull("log_line");
+    o["sent_bytes"] = e.sentBytes;
+    o["total_bytes"] = e.totalBytes;
 }
 
-void addFields(JsonObject& o, const MessageShown& e)
+void addFields(Json& o, const IspToolStarted& e)
 {
-    o.add("kind", nameOf(e.kind)).add("text", e.text);
-    if (e.answeredYes) o.add("answer", *e.answeredYes ? "yes" : "no");
+    o["run"] = e.run;
+    o["time_limit_s"] = e.timeLimitSeconds;
+}
+
+void addFields(Json& o, const IspToolElapsed& e)
+{
+    o["run"] = e.run;
+    o["elapsed_s"] = e.seconds;
+}
+
+void addFields(Json& o, const IspToolEnded& e)
+{
+    o["run"] = e.run;
+    o["timed_out"] = e.timedOut;
+    o["exit_code"] = e.exitCode ? Json(*e.exitCode) : Json(nullptr);
+    o["log_line"] = e.logLine ? Json(*e.logLine) : Json(nullptr);
+}
+
+void addFields(Json& o, const MessageShown& e)
+{
+    o["kind"] = nameOf(e.kind);
+    o["text"] = e.text;
+    if (e.answeredYes) o["answer"] = *e.answeredYes ? "yes" : "no";
 }
 
 struct TypeName {
@@ -93,12 +111,11 @@ const char* outcomeName(Reason reason)
 
 std::string eventJson(const Event& event, const EventStamp& stamp)
 {
-    JsonObject o;
-    o.add("schema", kEventSchemaVersion).add("type", std::visit(TypeName{}, event)).add("time", stamp.time);
-    if (stamp.port != 0) o.add("port", stamp.port);
-    if (!stamp.label.empty()) o.add("label", stamp.label);
+    Json o = {{"schema", kEventSchemaVersion}, {"type", std::visit(TypeName{}, event)}, {"time", stamp.time}};
+    if (stamp.port != 0) o["port"] = stamp.port;
+    if (!stamp.label.empty()) o["label"] = stamp.label;
     std::visit([&o](const auto& e) { addFields(o, e); }, event);
-    return o.str();
+    return jsonLine(o);
 }
 
 } // namespace fw

@@ -12,7 +12,7 @@ namespace fw {
 // line when it never ended (a crash, a pulled cable, still running).
 struct HistoryEntry {
     std::string line;  // as stored
-    JsonValue entry;
+    Json entry;
 };
 
 struct History {
@@ -22,11 +22,12 @@ struct History {
 };
 
 // The newest `last` operations of a record file, read from its end. A line
-// that is not a record entry (cut short, not JSON) is read past with a
-// warning; the file is only read.
+// that is not a record entry (cut short, not JSON, far too long) is read
+// past with a warning; the file is only read.
 History readHistory(const std::string& path, std::size_t last);
 
-// One line for a technician: when, port, model, package, outcome, duration.
-std::string historyLine(const JsonValue& entry);
+// One line for a technician: when, port (with a venue's projector's label
+// and venue), model, package, outcome, duration.
+std::string historyLine(const Json& entry);
 
 } // namespace fw

@@ -31,40 +31,43 @@ std::string newId()
     return text;
 }
 
-std::string orNull(const std::optional<std::string>& text) { return text ? jsonString(*text) : "null"; }
+Json orNull(const std::optional<std::string>& text) { return text ? Json(*text) : Json(nullptr); }
 
-std::string imageJson(const char* role, const ImageFile& image)
+Json imageJson(const char* role, const ImageFile& image)
 {
-    JsonObject o;
-    o.add("role", role).add("name", image.name).add("path", image.path);
+    Json o = {{"role", role}, {"name", image.name}, {"path", image.path}};
     if (const auto digest = digestImage(image.path)) {
-        o.add("size", digest->size).add("byte_sum", digest->byteSum).add("sha256", digest->sha256);
+        o["size"] = digest->size;
+        o["byte_sum"] = digest->byteSum;
+        o["sha256"] = digest->sha256;
     } else {
         // gone or unreadable since the check: what the check measured, no digest
-        o.add("size", image.size).addNull("byte_sum").addNull("sha256");
+        o["size"] = image.size;
+        o["byte_sum"] = nullptr;
+        o["sha256"] = nullptr;
     }
-    return o.str();
+    return o;
 }
 
-std::string phaseJson(const PhaseNote& p)
+Json phaseJson(const PhaseNote& p)
 {
-    JsonObject o;
-    o.add("phase", nameOf(p.phase));
-    if (p.phase == Phase::IspToolRun) o.add("run", p.run);
-    o.add("started", p.started).addJson("ended", p.ended.empty() ? "null" : jsonString(p.ended));
-    o.addJson("outcome", p.outcome ? jsonString(nameOf(*p.outcome)) : "null");
-    return o.str();
+    Json o = {{"phase", nameOf(p.phase)}};
+    if (p.phase == Phase::IspToolRun) o["run"] = p.run;
+    o["started"] = p.started;
+    o["ended"] = p.ended.empty() ? Json(nullptr) : Json(p.ended);
+    o["outcome"] = p.outcome ? Json(nameOf(*p.outcome)) : Json(nullptr);
+    return o;
 }
 
-std::string ispRunJson(const IspToolEnded& run)
+Json ispRunJson(const IspToolEnded& run)
 {
-    return JsonObject()
-        .add("run", run.run)
-        .add("timed_out", run.timedOut)
-        .addJson("exit_code", run.exitCode ? std::to_string(*run.exitCode) : "null")
-        .addJson("log_line", orNull(run.logLine))
-        .str();
+    return {{"run", run.run},
+            {"timed_out", run.timedOut},
+            {"exit_code", run.exitCode ? Json(*run.exitCode) : Json(nullptr)},
+            {"log_line", orNull(run.logLine)}};
 }
+
+Json nullWhenEmpty(const std::string& text) { return text.empty() ? Json(nullptr) : Json(text); }
 
 } // namespace
 
@@ -73,34 +76,46 @@ struct ServiceRecord::Entry {
     Operation operation;
     WallClock::time_point startedAt;
     std::string started;
-    std::string portJson;
+    Json port;
     std::optional<std::string> listFile;
-    std::vector<std::string> images;
+    Json images = Json::array();
     std::vector<PhaseNote> phases;
-    std::vector<std::string> ispRuns;
+    Json ispRuns = Json::array();
     std::optional<std::string> message;  // the last box shown, not a question
 
-    std::string line(const RecordSetup& setup, const std::optional<std::string>& modelReply,
+    std::string line(const RecordSetup& setup, const std::optional<ModelReplied>& model,
                      const OperationEnded* end, WallClock::time_point now) const
     {
-        JsonObject o;
-        o.add("record", kRecordVersion).add("id", id).add("state", end ? "ended" : "started");
-        o.add("operation", nameOf(operation)).add("started", started);
+        Json o = {{"record", kRecordVersion}, {"id", id}, {"state", end ? "ended" : "started"},
+                  {"operation", nameOf(operation)}, {"started", started}};
         if (end) {
             const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(now - startedAt).count();
-            o.add("ended", isoUtc(now)).add("duration_ms", static_cast<int64_t>(took));
+            o["ended"] = isoUtc(now);
+            o["duration_ms"] = static_cast<int64_t>(took);
         }
-        o.add("program", setup.program).add("version", texts::ProgramVersion).add("host", setup.host);
-        o.add("user", setup.user).addJson("port", portJson).addJson("list_file", orNull(listFile));
-        o.addJson("images", jsonArray(images)).addJson("model_reply", orNull(modelReply));
-        std::vector<std::string> phaseLines;
-        for (const PhaseNote& p : phases) phaseLines.push_back(phaseJson(p));
-        o.addJson("phases", jsonArray(phaseLines)).addJson("isp_runs", jsonArray(ispRuns));
+        o["program"] = setup.program;
+        o["version"] = texts::ProgramVersion;
+        o["host"] = setup.host;
+        o["user"] = setup.user;
+        o["port"] = port;
+        // A venue's projector only: every other entry keeps the bytes it has had.
+        if (!setup.label.empty()) o["label"] = setup.label;
+        if (!setup.venue.empty()) o["venue"] = setup.venue;
+        o["list_file"] = orNull(listFile);
+        o["images"] = images;
+        // The reply as received, and the model as the technician knows it.
+        o["model_reply"] = model ? Json(model->reply) : Json(nullptr);
+        o["model"] = model ? nullWhenEmpty(model->model) : Json(nullptr);
+        o["model_number"] = model ? nullWhenEmpty(model->modelNumber) : Json(nullptr);
+        Json& phaseNotes = o["phases"] = Json::array();
+        for (const PhaseNote& p : phases) phaseNotes.push_back(phaseJson(p));
+        o["isp_runs"] = ispRuns;
         if (end) {
-            o.add("outcome", outcomeName(end->reason)).add("reason", nameOf(end->reason));
-            o.addJson("message", orNull(message));
+            o["outcome"] = outcomeName(end->reason);
+            o["reason"] = nameOf(end->reason);
+            o["message"] = orNull(message);
         }
-        return o.str();
+        return jsonLine(o);
     }
 };
 
@@ -121,7 +136,7 @@ void ServiceRecord::take(const Event& event)
 {
     if (const auto* started = std::get_if<OperationStarted>(&event)) return start(*started);
     if (const auto* package = std::get_if<PackageChecked>(&event)) package_ = *package;
-    if (const auto* reply = std::get_if<ModelReplied>(&event)) modelReply_ = reply->reply;
+    if (const auto* reply = std::get_if<ModelReplied>(&event)) model_ = *reply;
     if (!entry_) return;
     if (const auto* ended = std::get_if<OperationEnded>(&event)) return end(*ended);
     if (const auto* phase = std::get_if<PhaseStarted>(&event))
@@ -153,11 +168,10 @@ void ServiceRecord::start(const OperationStarted& started)
     entry->startedAt = setup_.now();
     entry->started = isoUtc(entry->startedAt);
     const PortFacts facts = setup_.portFacts ? setup_.portFacts(started.port) : PortFacts{};
-    JsonObject port;
-    port.add("number", started.port).add("device", facts.device);
-    port.addJson("usb_id", facts.usbId.empty() ? "null" : jsonString(facts.usbId));
-    port.addJson("serial_number", facts.serialNumber.empty() ? "null" : jsonString(facts.serialNumber));
-    entry->portJson = port.str();
+    entry->port = {{"number", started.port},
+                   {"device", facts.device},
+                   {"usb_id", nullWhenEmpty(facts.usbId)},
+                   {"serial_number", nullWhenEmpty(facts.serialNumber)}};
     if (started.operation == Operation::Upgrade && package_) {
         entry->listFile = package_->listFile;
         if (package_->up) entry->images.push_back(imageJson("up", *package_->up));
@@ -165,12 +179,12 @@ void ServiceRecord::start(const OperationStarted& started)
     }
     entry_ = std::move(entry);
     warned_ = false;
-    write(entry_->line(setup_, modelReply_, nullptr, entry_->startedAt));
+    write(entry_->line(setup_, model_, nullptr, entry_->startedAt));
 }
 
 void ServiceRecord::end(const OperationEnded& ended)
 {
-    write(entry_->line(setup_, modelReply_, &ended, setup_.now()));
+    write(entry_->line(setup_, model_, &ended, setup_.now()));
     entry_.reset();
 }
 

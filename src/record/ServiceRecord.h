@@ -25,6 +25,10 @@ struct RecordSetup {
     std::string host;
     std::string user;
     std::function<PortFacts(int number)> portFacts;
+    // The projector's label and its venue's name, when it is one of a
+    // venue's; empty otherwise.
+    std::string label = {};
+    std::string venue = {};
     std::function<WallClock::time_point()> now = [] { return WallClock::now(); };
     // Told once per operation when the record cannot be written; the
     // operation goes on.
@@ -51,7 +55,7 @@ private:
 
     RecordSetup setup_;
     std::optional<PackageChecked> package_;  // the last package checked
-    std::optional<std::string> modelReply_;  // the projector's last reply to the model query
+    std::optional<ModelReplied> model_;  // the projector's last reply to the model query
     std::shared_ptr<Entry> entry_;  // the operation under way
     bool warned_ = false;
 };

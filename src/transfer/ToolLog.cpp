@@ -15,6 +15,7 @@ namespace {
 // Enough of the log's end for any last line worth reading; a longer line
 // cannot be the success line anyway.
 constexpr std::streamoff kTailBytes = 4096;
+constexpr const char* kCutMark = "...";
 
 std::string withoutOneLineEnd(std::string_view text)
 {
@@ -43,7 +44,11 @@ std::optional<std::string> lastLineOfFile(const std::string& path)
     std::string tail(static_cast<std::size_t>(size - start), '\0');
     log.seekg(start);
     if (!log.read(tail.data(), static_cast<std::streamsize>(tail.size()))) return std::nullopt;
-    return lastLine(tail);
+    const std::string line = lastLine(tail);
+    // A last line that fills all that was read may begin before it: marked
+    // as cut, its end can never pass for the success line.
+    if (start > 0 && line.size() == withoutOneLineEnd(tail).size()) return kCutMark + line;
+    return line;
 }
 
 std::string lastLogLine(const std::string& path)

@@ -16,7 +16,9 @@ inline constexpr const char* kIspSuccessLine = "Command: 0503 0000 fafd";
 // follows it.
 std::string lastLine(std::string_view text);
 
-// The last line of the file at `path`; nothing when it cannot be read.
+// The last line of the file at `path`; nothing when it cannot be read. Of
+// a line longer than the file's end that is read (4 KiB), that end after
+// "...".
 std::optional<std::string> lastLineOfFile(const std::string& path);
 
 // The last line of the log at `path`, stripped of spaces at its two ends;

@@ -120,11 +120,16 @@ Reason reasonOf(const LinkCheck& check)
 LinkCheck linkAnswers(Tool& tool)
 {
     const LinkCheck check = testLink(tool);
+    // A link that fails ends the operation under way: its box is the last.
+    if (check.answer == LinkAnswer::PortFailed) endOperationAtNextBox(tool, Reason::PortFailed);
     reportPortFailure(tool, check.portFailure);
     switch (check.answer) {
     case LinkAnswer::Nop: setOpenFileEnabled(tool, true); break;
     case LinkAnswer::Other:
-    case LinkAnswer::None: refuseWork(tool, texts::LinkFailed); break;
+    case LinkAnswer::None:
+        endOperationAtNextBox(tool, reasonOf(check));
+        refuseWork(tool, texts::LinkFailed);
+        break;
     case LinkAnswer::PortFailed: break;
     }
     return check;
@@ -134,7 +139,7 @@ ModelMatch judgeModel(Tool& tool)
 {
     ToldPhase phase(tool, Phase::ModelCheck);
     const ModelCheck check = CheckModel(tool.link, tool.state.package.UpImagePath, !tool.state.NoListFile);
-    if (!check.reply.empty()) tell(tool, ModelReplied{check.reply});
+    if (!check.reply.empty()) tell(tool, ModelReplied{check.reply, check.model, check.number});
     phase.end(outcomeOf(check.match));
     reportPortFailure(tool, check.portFailure);
     switch (check.match) {
@@ -178,6 +183,9 @@ LinkCheck cmdTest_Click(Tool& tool)
     ToldOperation told(tool, Operation::Test);
     disableWorkButtons(tool);
     const LinkCheck check = testLink(tool);
+    const Reason reason = reasonOf(check);
+    // The port's box is the last one when nothing came back.
+    if (check.answer == LinkAnswer::PortFailed) endOperationAtNextBox(tool, reason);
     reportPortFailure(tool, check.portFailure);
     switch (check.answer) {
     case LinkAnswer::Nop:
@@ -185,17 +193,17 @@ LinkCheck cmdTest_Click(Tool& tool)
         checkPackage(tool, tool.state.listFilePath);
         if (tool.state.ListFileValid && !modelAllowsUpgrade(tool)) setUpgradeEnabled(tool, false);
         setOpenFileEnabled(tool, true);
-        report(tool, texts::TestOk, MessageStyle::Information);
+        reportEnding(tool, reason, texts::TestOk, MessageStyle::Information);
         break;
     case LinkAnswer::Other:
     case LinkAnswer::None:
         disableWorkButtons(tool);
-        report(tool, check.answer == LinkAnswer::None ? texts::LinkFailed : texts::TestFailed,
-               MessageStyle::Critical);
+        reportEnding(tool, reason, check.answer == LinkAnswer::None ? texts::LinkFailed : texts::TestFailed,
+                     MessageStyle::Critical);
         break;
     case LinkAnswer::PortFailed: break;  // the buttons stay off
     }
-    told.end(reasonOf(check));
+    told.end(reason);
     return check;
 }
 

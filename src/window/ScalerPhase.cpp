@@ -125,14 +125,16 @@ std::string failureMessage(const Tool& tool, const ScalerOutcome& outcome)
     return texts::LinkFailed;
 }
 
-void reportOutcome(Tool& tool, const ScalerOutcome& outcome)
+// The upgrade's last box, whichever way the scaler phase went.
+void reportOutcome(Tool& tool, const ScalerOutcome& outcome, Reason reason)
 {
     if (outcome.result != ScalerResult::Flashed) {
-        report(tool, failureMessage(tool, outcome), MessageStyle::Critical);
+        reportEnding(tool, reason, failureMessage(tool, outcome), MessageStyle::Critical);
         return;
     }
     tool.state.statusLine = texts::DownloadComplete;
     setCaption(tool, Caption::lblFileCount, "");
+    endOperationAtNextBox(tool, reason);
     showStatusLine(tool, MessageStyle::Information);
 }
 
@@ -197,14 +199,14 @@ Reason cmdFlashSW2_Click(Tool& tool)
     if (const std::optional<PortError> refusal = openPortIfClosed(tool.link)) {
         // The projector may hold a new uP image and still its old scaler
         // image: the phase must not end here without a word.
-        report(tool, reopenFailureMessage(tool, *refusal), MessageStyle::Critical);
+        reportEnding(tool, reason, reopenFailureMessage(tool, *refusal), MessageStyle::Critical);
     } else {
         enterIspMode(tool);
         const IspJob job = ispJob(tool);
         ProcessingWindow window(tool, job.timeLimitSeconds);
         const ScalerOutcome outcome = flashScaler(tool.link, tool.processes, job, window);
-        reportOutcome(tool, outcome);
         reason = reasonOf(outcome.result);
+        reportOutcome(tool, outcome, reason);
     }
     restoreWindow(tool);
     return reason;

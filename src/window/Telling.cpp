@@ -1,5 +1,7 @@
 #include "window/Telling.h"
 
+#include <optional>
+
 namespace fw {
 
 namespace {
@@ -18,33 +20,47 @@ MessageKind kindOf(MessageStyle style)
 
 Answer showMessage(Tool& tool, const std::string& text, MessageStyle style)
 {
-    if (style != MessageStyle::Question) tell(tool, MessageShown{kindOf(style), text, std::nullopt});
+    if (style != MessageStyle::Question) {
+        tell(tool, MessageShown{kindOf(style), text, std::nullopt});
+        if (const std::optional<Reason> ending = tool.told.endingAtNextBox; ending && tool.told.current)
+            tool.told.current->end(*ending);
+    }
     const Answer answer = tool.view.showMessage(text, style);
     if (style == MessageStyle::Question) tell(tool, MessageShown{MessageKind::Question, text, answer == Answer::Yes});
     return answer;
 }
 
-ToldOperation::ToldOperation(Tool& tool, Operation operation)
-    : tool_(tool), operation_(operation), outermost_(tool.told.depth == 0)
+void endOperationAtNextBox(Tool& tool, Reason reason)
 {
-    ++tool_.told.depth;
+    if (tool.told.current) tool.told.endingAtNextBox = reason;
+}
+
+ToldOperation::ToldOperation(Tool& tool, Operation operation)
+    : tool_(tool), operation_(operation), enclosing_(tool.told.current)
+{
+    tool_.told.current = this;
     // A package check alone involves no port.
     const int port = operation_ == Operation::Check ? 0 : tool_.port.commPort();
-    if (outermost_) tell(tool_, OperationStarted{operation_, port});
+    if (!enclosing_) tell(tool_, OperationStarted{operation_, port});
 }
 
 ToldOperation::~ToldOperation()
 {
     if (!ended_) end(Reason::Unexpected);
-    --tool_.told.depth;
+    tool_.told.current = enclosing_;
 }
 
 void ToldOperation::end(Reason reason)
 {
     if (ended_) return;
     ended_ = true;
-    if (outermost_) tell(tool_, OperationEnded{operation_, reason});
-    else tool_.told.nestedReason = reason;
+    tool_.told.endingAtNextBox.reset();
+    if (!enclosing_) {
+        tell(tool_, OperationEnded{operation_, reason});
+        return;
+    }
+    tool_.told.nestedReason = reason;
+    enclosing_->end(reason);
 }
 
 ToldPhase::ToldPhase(Tool& tool, Phase phase, int run) : tool_(tool), phase_(phase), run_(run)

@@ -15,11 +15,21 @@ inline void tell(Tool& tool, const Event& event) { tool.events.tell(event); }
 // it opens (it may stay open a long while).
 Answer showMessage(Tool& tool, const std::string& text, MessageStyle style);
 
+// The operation under way ends with `reason` as the next box opens (not a
+// question): that box tells how it ended. Its listeners learn the box, then
+// the end, then the box shows; so the service record holds the whole entry,
+// the box's text with it, while the box waits for the technician, and the
+// entry's time stops where the work did. Nothing when no operation is under
+// way (the start-up checks) or the operation ends before a box opens.
+void endOperationAtNextBox(Tool& tool, Reason reason);
+
 // A test or an upgrade as its listeners learn of it: started as the
 // outermost one begins, ended once with its reason. A front end that wraps a
 // handler in one of its own (the command line's upgrade, with its checks
-// first) is the one told; the handler's own is then silent and hands its
-// reason to it. One left by an exception ends as Unexpected.
+// first) is the one told, and the handler is always its last step: the
+// handler's end, whenever it comes (before its last box), ends the wrapper
+// with the same reason, and the wrapper's own end after the handler returns
+// changes nothing. One left by an exception ends as Unexpected.
 class ToldOperation {
 public:
     ToldOperation(Tool& tool, Operation operation);
@@ -34,7 +44,7 @@ public:
 private:
     Tool& tool_;
     Operation operation_;
-    bool outermost_;
+    ToldOperation* enclosing_;  // the front end's operation around a handler's; none for the outermost
     bool ended_ = false;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ground/EventLoop.h"
@@ -13,6 +14,8 @@
 #include "window/View.h"
 
 namespace fw {
+
+class ToldOperation;
 
 // What the handlers of the main window work on: its state, the link to the
 // projector (the serial port it owns, the clock and event pump, what was
@@ -35,8 +38,9 @@ struct Tool {
     // printer, the service record.
     EventHub events;
     struct {
-        int depth = 0;                    // operations told as under way
+        ToldOperation* current = nullptr;  // the innermost operation under way
         Reason nestedReason = Reason::None;
+        std::optional<Reason> endingAtNextBox;  // the reason the next box tells
     } told;
 
     // Folder of the program: settings.ini, the ISP tool and its log live here.

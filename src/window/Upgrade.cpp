@@ -43,13 +43,13 @@ void endUpgrade(Tool& tool) { setExitEnabled(tool, true); }
 
 // The window is given back, the projector is told the download is over
 // (CR LF), and the technician learns why it stopped.
-void abortUpgrade(Tool& tool, const std::string& message)
+void abortUpgrade(Tool& tool, const Stop& stop)
 {
     setPointerBusy(tool, false);
     Enable_object(tool);
     tool.state.DownloadBusy = false;
     endLoaderDialogue(tool.link);
-    if (!message.empty()) report(tool, message, MessageStyle::Critical);
+    if (!stop.message.empty()) reportEnding(tool, stop.reason, stop.message, MessageStyle::Critical);
     endUpgrade(tool);
 }
 
@@ -58,7 +58,7 @@ void handlePortError(Tool& tool, const PortError& failure)
 {
     tool.state.statusLine.clear();
     tool.state.DownloadBusy = false;
-    report(tool, reopenFailureMessage(tool, failure), MessageStyle::Critical);
+    reportEnding(tool, Reason::PortNotOpened, reopenFailureMessage(tool, failure), MessageStyle::Critical);
     setPointerBusy(tool, false);
     leaveOnlyPortChoice(tool);
     endUpgrade(tool);
@@ -120,6 +120,7 @@ std::optional<Stop> bringLoaderToData(Tool& tool, uint64_t bytes)
         return Stop{texts::LinkFailed, Reason::LoaderNoAnswer};
     case DownloadMode::PortFailed:
         phase.end(PhaseOutcome::PortFailed);
+        endOperationAtNextBox(tool, Reason::PortFailed);
         reportPortFailure(tool, entry.portFailure);
         return Stop{{}, Reason::PortFailed};
     }
@@ -184,7 +185,7 @@ void finishUpPhase(Tool& tool)
 // over a uP image the loader did not take.
 void verdictNotGiven(Tool& tool)
 {
-    report(tool, texts::UpFailed, MessageStyle::Critical);
+    reportEnding(tool, Reason::UpImageNotTaken, texts::UpFailed, MessageStyle::Critical);
     finishUpPhase(tool);
     tool.state.DownloadBusy = false;
     Enable_object(tool);
@@ -234,7 +235,7 @@ Ending runUpgrade(Tool& tool, uint64_t bytes)
     }
     prepareDownload(tool);
     if (const auto stop = downloadUpImage(tool, bytes)) {
-        abortUpgrade(tool, stop->message);
+        abortUpgrade(tool, *stop);
         return {UpgradeOutcome::UpFailed, stop->reason};
     }
     if (awaitVerdict(tool) != Verdict::Success) {
@@ -247,7 +248,7 @@ Ending runUpgrade(Tool& tool, uint64_t bytes)
     delay(tool.loop, kAfterVerdictPauseMs);
     if (!projectorRestarted(tool)) {
         // The uP image is in; the projector never came back to take the scaler's.
-        abortUpgrade(tool, texts::LinkFailed);
+        abortUpgrade(tool, {texts::LinkFailed, Reason::NoRestart});
         return {UpgradeOutcome::ScalerFailed, Reason::NoRestart};
     }
     const Reason scaler = cmdFlashSW2_Click(tool);
@@ -258,7 +259,7 @@ Ending runUpgrade(Tool& tool, uint64_t bytes)
 Ending startUpgrade(Tool& tool)
 {
     if (!tool.state.ListFileValid) {
-        report(tool, texts::ListFileNotValid, MessageStyle::Critical);
+        reportEnding(tool, Reason::PackageNotValid, texts::ListFileNotValid, MessageStyle::Critical);
         return {UpgradeOutcome::NotReady, Reason::PackageNotValid};
     }
     setExitEnabled(tool, false);
@@ -268,7 +269,7 @@ Ending startUpgrade(Tool& tool)
     }
     showBusyWindow(tool);
     if (!tool.port.portOpen()) {
-        abortUpgrade(tool, texts::LinkFailed);
+        abortUpgrade(tool, {texts::LinkFailed, Reason::PortNotOpened});
         return {UpgradeOutcome::LinkFailed, Reason::PortNotOpened};
     }
     return runUpgrade(tool, tool.state.package.UpImageSize);

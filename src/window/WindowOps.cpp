@@ -10,6 +10,12 @@ Answer report(Tool& tool, const std::string& message, MessageStyle style)
     return showStatusLine(tool, style);
 }
 
+Answer reportEnding(Tool& tool, Reason reason, const std::string& message, MessageStyle style)
+{
+    endOperationAtNextBox(tool, reason);
+    return report(tool, message, style);
+}
+
 Answer showStatusLine(Tool& tool, MessageStyle style) { return showMessage(tool, tool.state.statusLine, style); }
 
 void setCaption(Tool& tool, Caption caption, const std::string& text)

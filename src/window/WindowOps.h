@@ -8,6 +8,8 @@ namespace fw {
 
 // Reports go to the status line first; the box then shows the status line.
 Answer report(Tool& tool, const std::string& message, MessageStyle style);
+// An operation's last box: the operation's end is told as it opens.
+Answer reportEnding(Tool& tool, Reason reason, const std::string& message, MessageStyle style);
 // Shows whatever the status line holds now.
 Answer showStatusLine(Tool& tool, MessageStyle style);
 

@@ -27,6 +27,17 @@ TEST(CommandLine, EachCommandTakesItsOwnOptions)
     EXPECT_EQ(history.options->last, 20u);
     EXPECT_EQ(history.options->record, "r.jsonl");
 
+    const auto report = parseCommandLine({"report", "--record", "r.jsonl", "--id", "0a1b", "--pdf", "Bericht.pdf"});
+    ASSERT_TRUE(report.options) << report.error;
+    EXPECT_EQ(report.options->command, Command::Report);
+    EXPECT_EQ(report.options->id, "0a1b");
+    EXPECT_EQ(report.options->pdf, "Bericht.pdf");
+    EXPECT_EQ(report.options->html, "");
+    const auto lastHtml = parseCommandLine({"report", "--last", "12", "--html", "r.html"});
+    ASSERT_TRUE(lastHtml.options) << lastHtml.error;
+    EXPECT_EQ(lastHtml.options->last, 12u);
+    EXPECT_EQ(lastHtml.options->html, "r.html");
+
     // Help is not an error, also after a command.
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"upgrade", "-h"}).help);
@@ -57,6 +68,15 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"history", "--last", "0"}, "--last takes a number from 1 up, not '0'"},
         {{"history", "--last"}, "--last takes a number from 1 up, not ''"},
         {{"history", "--port", "1"}, "history takes no --port"},
+        {{"history", "--id", "0a1b"}, "unknown option: --id"},
+        {{"report"}, "give one file to write: --pdf FILE or --html FILE"},
+        {{"report", "--pdf", "a.pdf", "--html", "a.html"}, "give one file to write: --pdf FILE or --html FILE"},
+        {{"report", "--last", "2", "--id", "0a1b", "--pdf", "a.pdf"}, "give --last or --id, not both"},
+        {{"report", "--pdf"}, "--pdf needs a file name"},
+        {{"report", "--id", "", "--pdf", "a.pdf"}, "--id needs an id"},
+        {{"report", "--json", "--pdf", "a.pdf"}, "unknown option: --json"},
+        {{"report", "--port", "1", "--pdf", "a.pdf"}, "report takes no --port"},
+        {{"report", "--pdf", "a.pdf", "extra"}, "unexpected argument: extra"},
         {{"check"}, "give exactly one list file"},
         {{"check", "a.txt", "--bogus"}, "unknown option: --bogus"},
         {{"check", "a.txt", "--folder"}, "--folder needs a folder"},

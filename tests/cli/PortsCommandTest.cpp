@@ -48,8 +48,14 @@ TEST_F(PortsCommand, EachDeviceOnALineWithTheNumberThatReachesItNowAndNoDevicesN
               "{\"port\":4,\"device\":\"/dev/ttyUSB1\",\"description\":\"CP2102 \\\"USB\\\" UART\","
               "\"manufacturer\":\"Silicon Labs\",\"serial_number\":\"A1\\\\2\",\"usb_id\":\"10c4:ea60\","
               "\"kernel_device\":null,\"latency_timer_ms\":null}\n");
-    EXPECT_NE(listed({devices[3]}, true).find("\"kernel_device\":\"/dev/ttyUSB2\",\"latency_timer_ms\":16}"),
-              std::string::npos);
+    EXPECT_EQ(listed({devices[3]}, true),
+              "{\"port\":7,\"device\":\"" + ftdi + "\",\"description\":\"FT232R\",\"manufacturer\":\"FTDI\","
+              "\"serial_number\":\"\",\"usb_id\":\"0403:6001\",\"kernel_device\":\"/dev/ttyUSB2\",\"latency_timer_ms\":16}\n");
+    // What a device tells of itself is no trusted text: control bytes escaped, broken UTF-8 replaced byte by byte.
+    EXPECT_EQ(listed({{"/dev/ttyUSB5", "noise \xFF\x01\xE2\x82", "\x08\x0C\x1F", "", {}, {}, 0, {}, {}}}, true),
+              "{\"port\":null,\"device\":\"/dev/ttyUSB5\",\"description\":\"noise \xEF\xBF\xBD\\u0001\xEF\xBF\xBD\xEF\xBF\xBD\","
+              "\"manufacturer\":\"\\u0008\\u000c\\u001f\",\"serial_number\":\"\",\"usb_id\":\"\",\"kernel_device\":null,"
+              "\"latency_timer_ms\":null}\n");
 
     fw::sim::FixedDeviceSource source(devices);
     std::ostringstream out, notes;

@@ -47,6 +47,11 @@ for label in "Left stack" "Right stack"; do
 done
 [ "$(jq -r 'select(.port != null) | .label' "$work/events" | grep -vc stack)" -eq 0 ] || fail "a line without its label"
 stop_projectors
+# The record names each projector of the venue, and history shows it.
+fwupgrade history --last 2
+expect_rc 0 "history"
+output_has "[Left stack, Hall A]"
+output_has "[Right stack, Hall A]"
 
 # One first, and the first fails: the others are never started, not a byte
 # on their lines, and say so.

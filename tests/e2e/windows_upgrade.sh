@@ -4,11 +4,31 @@
 # beyond it: a whole upgrade on COM1 with both images whole and no link
 # failure on the way (the ports there take no DTR level); the line cut
 # during the image; a hung tool stopped at its time limit with its child;
-# and COM12 (\\.\COM12 to Windows) with the 32-bit build of the stand-in
-# tool, as the vendor's tool most likely is.
-# Expects WINE_RUN, WINE_PREFIX_DIR and BIN_ISP32 besides what lib.sh needs.
+# and COM12 (\\.\COM12 to Windows). With the argument "32bit", only COM12,
+# with the 32-bit build of the stand-in tool (BIN_ISP32), as the vendor's
+# tool most likely is: skipped where no 32-bit program runs.
+# Expects WINE_RUN and WINE_PREFIX_DIR besides what lib.sh needs.
 . "$(dirname "$0")/lib.sh"
 list="$("$BIN_PACKAGE" "$work/Пакет 日本" 2416 2500000)"
+
+# upgrade_on_com12: a whole upgrade on a port Windows names \\.\COM12.
+upgrade_on_com12() {
+  start_projector 12
+  fwupgrade upgrade --port 12 --yes "$(arg_path "$list")"
+  expect_rc 0 "upgrade on COM12 with $1"
+  grep -qF 'Port COM12 (\\.\COM12)' "$prog/isp-COM12/log.txt" || fail "the tool did not open COM12"
+  stop_projectors
+  report_both_whole 12
+}
+
+if [ "${1:-}" = 32bit ]; then
+  "$SOURCE_DIR/scripts/runs-32bit" || { echo "SKIPPED: this machine runs no 32-bit programs, so no 32-bit Windows tool runs here"; exit 77; }
+  [ -f "${BIN_ISP32:-}" ] || { echo "SKIPPED: the 32-bit stand-in tool was not built (no i686 mingw-w64 compiler: scripts/bootstrap test installs it)"; exit 77; }
+  cp "$BIN_ISP32" "$prog/gf9450isp.exe"
+  upgrade_on_com12 "the 32-bit tool"
+  echo "passed"
+  exit 0
+fi
 
 start_projector 1
 fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
@@ -41,11 +61,5 @@ left="$(ps -eo stat=,args= | grep -F "${base##*/}" | grep gf9450isp | grep -v '^
 rm "$prog/settings.ini"
 stop_projectors
 
-cp "$BIN_ISP32" "$prog/gf9450isp.exe"
-start_projector 12
-fwupgrade upgrade --port 12 --yes "$(arg_path "$list")"
-expect_rc 0 "upgrade on COM12 with the 32-bit tool"
-grep -qF 'Port COM12 (\\.\COM12)' "$prog/isp-COM12/log.txt" || fail "the tool did not open COM12"
-stop_projectors
-report_both_whole 12
+upgrade_on_com12 "the 64-bit tool"
 echo "passed"

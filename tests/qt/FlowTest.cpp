@@ -24,6 +24,7 @@
 #include "VirtualEventLoop.h"
 #include "ground/ProfileFile.h"
 #include "qt/WindowSession.h"
+#include "record/ServiceRecord.h"
 
 using fw::sim::PortAvailability;
 
@@ -182,4 +183,43 @@ TEST(WindowWiring, OneSecondClockCountsIntoTheProcessingWindowsElapsedLabel)
     GuiRig r;
     r.session.timer1().setInterval(5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return r.session.form3().Label2()->text() == "00:02"; }, 5000));
+}
+
+// The window closed (by a shutdown, a flat battery) while "Test OK!" still
+// shows: the record already holds the test ended, with its outcome. The
+// History item then lists it from the same record.
+TEST(WindowWiring, TheRecordHoldsTheEndWhileTheLastBoxShowsAndHistoryListsIt)
+{
+    GuiRig r;
+    const std::string path = r.workFolder.file("upgrades.jsonl");
+    fw::RecordSetup setup;
+    setup.path = path;
+    setup.program = "firmware-upgrade-tool";
+    fw::ServiceRecord record(setup);
+    r.tool().events.add(record);
+    r.session.setRecordPath(path);
+    r.session.start();
+
+    std::string lastLineWhileOpen;
+    r.technician.whileOpen = [&](QMessageBox&) {
+        const std::string text = fw::testing::readFile(path);
+        const auto start = text.find_last_of('\n', text.size() - 2);
+        lastLineWhileOpen = text.substr(start == std::string::npos ? 0 : start + 1);
+        r.form2().close();
+    };
+    click(r.form2().cmdTest());
+    EXPECT_EQ(r.technician.texts(), QStringList{"Test OK!"});
+    EXPECT_EQ(r.programEnds, 1);
+    EXPECT_NE(lastLineWhileOpen.find(R"("state":"ended")"), std::string::npos) << lastLineWhileOpen;
+    EXPECT_NE(lastLineWhileOpen.find(R"("outcome":"succeeded","reason":"none","message":"Test OK!")"), std::string::npos)
+        << lastLineWhileOpen;
+
+    EXPECT_EQ(r.session.historyWindow(), nullptr);
+    r.form2().History()->trigger();
+    fw::qt::HistoryWindow* history = r.session.historyWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_TRUE(history->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return history->loaded(); }, 10000));
+    ASSERT_EQ(history->shown().rowCount(), 1);
+    EXPECT_EQ(history->shown().index(0, fw::qt::HistoryModel::Outcome).data().toString(), "succeeded");
 }

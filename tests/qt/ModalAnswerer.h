@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -47,6 +48,9 @@ public:
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
     // Keys pressed on the next box instead, as a technician answers from the keyboard.
     void pressNext(Qt::Key key, Qt::KeyboardModifiers modifiers) { answers_.push_back(Keys{key, modifiers}); }
+    // Called with each box before it is answered, as a technician (or a
+    // shutdown) would act while it shows.
+    std::function<void(QMessageBox&)> whileOpen;
     // An empty path cancels the dialog.
     void chooseFileNext(QString path) { files_.push_back(std::move(path)); }
 
@@ -77,6 +81,7 @@ private:
 
     void answer(QMessageBox& box)
     {
+        if (whileOpen) whileOpen(box);
         QMessageBox::StandardButton choice = kUnscripted;
         std::optional<Keys> keys;
         if (!answers_.empty()) {

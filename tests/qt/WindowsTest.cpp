@@ -37,11 +37,15 @@ TEST(Windows, MainWindowKeepsOneSizeAndItsMenuItemsActAtOnceWithTheVenueLast)
     form.show();
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    // "RS232" and "Exit" first and in that order; the service record's history after them.
     const QList<QAction*> items = form.menuBar()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0], form.RS_232());
     EXPECT_EQ(items[1], form.pExit());
-    EXPECT_EQ(items[2], form.mnuVenue());  // the venue window's, after the two
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[2], form.History());
+    EXPECT_EQ(items[2]->text(), "&History");
+    EXPECT_EQ(items[3], form.mnuVenue());  // the venue window's, after the others
     for (QAction* item : items) EXPECT_EQ(item->menu(), nullptr);  // items that act at once, not menus
     EXPECT_EQ(tabCycle(form.cmdTest()), (std::vector<QString>{"cmdTest", "cmdOpenFile1", "cmdUpgradeSW"}));
 }

@@ -16,19 +16,21 @@ TEST(Json, TextsWrittenAreValidJsonAndReadBackTheSame)
     } cases[] = {
         {"plain", R"("plain")", "plain"},
         {"a \"quoted\" C:\\path", R"("a \"quoted\" C:\\path")", "a \"quoted\" C:\\path"},
-        {"op model.name ?\r\r\nQT2416\r\n\x01", R"("op model.name ?\r\r\nQT2416\r\n\u0001")",
-         "op model.name ?\r\r\nQT2416\r\n\x01"},
+        {"op model.name ?\r\r\nQT2416\r\n\x01\b\f", R"("op model.name ?\r\r\nQT2416\r\n\u0001\u0008\u000c")",
+         "op model.name ?\r\r\nQT2416\r\n\x01\b\f"},
         {"Prüfung ä 日本", "\"Prüfung ä 日本\"", "Prüfung ä 日本"},
         // Line noise is no UTF-8: each stray byte becomes U+FFFD.
         {"QT\xFF\xC3", "\"QT\xEF\xBF\xBD\xEF\xBF\xBD\"", "QT\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xE2\x82x\\b", "\"\xEF\xBF\xBD\xEF\xBF\xBDx\\\\b\"", "\xEF\xBF\xBD\xEF\xBF\xBDx\\b"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written);
-        EXPECT_EQ(jsonString(c.text), c.written);
+        EXPECT_EQ(jsonLine(Json(c.text)), c.written);
+        EXPECT_EQ(jsonLine(Json::array({Json::object({{"deep", c.text}})})), "[{\"deep\":" + c.written + "}]");
         const auto value = parseJson(c.written);
         ASSERT_TRUE(value);
-        EXPECT_EQ(value->text, c.readBack);
+        EXPECT_EQ(value->get<std::string>(), c.readBack);
     }
 }
 
@@ -37,24 +39,35 @@ TEST(Json, ReadsWhatTheRecordHoldsAndRefusesWhatIsNotWholeJson)
     const auto entry =
         parseJson(R"( {"id":"a1","n":-12.5e1,"ok":true,"none":null,"list":[1,{"x":"\u00e4\ud83d\ude00"}]} )");
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->textOf("id"), "a1");
-    EXPECT_EQ(entry->numberOf("n"), -125);
-    EXPECT_TRUE(entry->find("ok")->boolean);
-    EXPECT_TRUE(entry->find("none")->is(JsonValue::Kind::Null));
-    EXPECT_EQ(entry->find("list")->items[1].textOf("x"), "ä😀");
+    EXPECT_EQ(textOf(*entry, "id"), "a1");
+    EXPECT_EQ(numberOf(*entry, "n"), -125);
+    EXPECT_EQ(textOf(*entry, "n", "none"), "none");
+    EXPECT_EQ(numberOf(*entry, "id"), std::nullopt);
+    EXPECT_EQ(numberOf(Json::array({1}), "n"), std::nullopt);
+    EXPECT_EQ(textOf(entry->at("list").at(1), "x"), "ä😀");
 
     for (const char* damaged : {R"({"id":"a1","state":"sta)", R"({"id":"a1"} x)", "", "not json", R"({"a":01})",
                                 R"({"a":"\q"})", R"({"a":"\ud800"})", "{\"a\":\"tab\there\"}", R"({"a":1,})",
-                                "{\"a\":\"\xFF\"}"}) {
+                                "{\"a\":\"\xFF\"}", R"({"a":1} // note)"}) {
         EXPECT_FALSE(parseJson(damaged)) << damaged;
     }
-    EXPECT_FALSE(parseJson(std::string(100, '[') + std::string(100, ']')));  // deeper than any entry
+}
+
+// A record entry nests three deep; a hostile file's line nesting deeper
+// than 33 is refused, however long it is, before it costs memory.
+TEST(Json, NestingDeeperThanAnyEntryIsRefused)
+{
+    const auto nested = [](std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+    EXPECT_TRUE(parseJson(nested(33)));
+    EXPECT_FALSE(parseJson(nested(34)));
+    EXPECT_FALSE(parseJson(std::string(10'000'000, '[')));
+    EXPECT_FALSE(parseJson("{\"a\":" + nested(33) + "}"));
 }
 
 TEST(Json, ObjectsKeepTheirFieldsInOrder)
 {
-    EXPECT_EQ(JsonObject().add("s", "x").add("n", 3).add("u", uint64_t{18446744073709551615u}).add("b", false)
-                  .addNull("z").addJson("a", jsonArray({"1", "{}"})).str(),
+    EXPECT_EQ(jsonLine({{"s", "x"}, {"n", 3}, {"u", uint64_t{18446744073709551615u}}, {"b", false}, {"z", nullptr},
+                        {"a", Json::array({1, Json::object()})}}),
               R"({"s":"x","n":3,"u":18446744073709551615,"b":false,"z":null,"a":[1,{}]})");
 }
 

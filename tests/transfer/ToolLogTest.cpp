@@ -33,6 +33,10 @@ TEST(ToolLog, VerdictIsTheLogsLastLine)
         {kSuccess + "\r\n\r\n", "", false},
         {kSuccess, kSuccess, true},
         {longLog + kSuccess + "\r\n", kSuccess, true},
+        // A last line longer than the end read: marked as cut, never the success
+        // line, even where the part read begins with it.
+        {std::string(5000, 'x') + kSuccess + std::string(4096 - kSuccess.size(), ' '), "..." + kSuccess, false},
+        {std::string(5000, 'x') + "\r\n" + std::string(4095, 'y'), std::string(4095, 'y'), false},
         {"", "", false},
     };
     for (const Case& c : cases) {

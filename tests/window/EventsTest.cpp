@@ -32,14 +32,11 @@ struct JsonEvents : EventSink {
     std::vector<std::string> trace() const
     {
         std::vector<std::string> out;
-        for (const JsonValue& v : values) {
+        for (const Json& v : values) {
             std::string line;
-            for (const auto& [key, field] : v.fields) {
-                if (key == "schema" || key == "time" || key == "port" || field.is(JsonValue::Kind::Object)) continue;
-                line += (line.empty() ? "" : " ") +
-                        (field.is(JsonValue::Kind::String) ? field.text
-                         : field.is(JsonValue::Kind::Number) ? std::to_string(static_cast<long>(field.number))
-                         : field.is(JsonValue::Kind::Bool) ? (field.boolean ? "true" : "false") : "null");
+            for (const auto& [key, field] : v.items()) {
+                if (key == "schema" || key == "time" || key == "port" || field.is_object()) continue;
+                line += (line.empty() ? "" : " ") + (field.is_string() ? field.get<std::string>() : field.dump());
             }
             if (line.rfind("image-progress", 0) != 0 && line.rfind("isp-tool-elapsed", 0) != 0) out.push_back(line);
         }
@@ -49,21 +46,21 @@ struct JsonEvents : EventSink {
     std::string phases() const
     {
         std::string out;
-        for (const JsonValue& v : values)
-            if (v.textOf("type") == "phase-ended") out += v.textOf("phase") + " " + v.textOf("outcome") + ", ";
-            else if (v.textOf("type") == "operation-ended") out += v.textOf("reason");
+        for (const Json& v : values)
+            if (textOf(v, "type") == "phase-ended") out += textOf(v, "phase") + " " + textOf(v, "outcome") + ", ";
+            else if (textOf(v, "type") == "operation-ended") out += textOf(v, "reason");
         return out;
     }
-    std::vector<JsonValue> of(const std::string& type) const
+    std::vector<Json> of(const std::string& type) const
     {
-        std::vector<JsonValue> out;
-        for (const JsonValue& v : values)
-            if (v.textOf("type") == type) out.push_back(v);
+        std::vector<Json> out;
+        for (const Json& v : values)
+            if (textOf(v, "type") == type) out.push_back(v);
         return out;
     }
 
-    JsonValue schema = *parseJson(readFile(FWUP_EVENT_SCHEMA));
-    std::vector<JsonValue> values;
+    Json schema = *parseJson(readFile(FWUP_EVENT_SCHEMA));
+    std::vector<Json> values;
 };
 
 } // namespace
@@ -96,13 +93,13 @@ TEST(Events, AWholeUpgradeToldStepByStep)
     // Bytes of the whole image, block by block as they go out, then the end.
     const auto progress = events.of("image-progress");
     ASSERT_EQ(progress.size(), 257u);
-    for (std::size_t i = 0; i < 256; ++i) EXPECT_EQ(progress[i].numberOf("sent_bytes"), 1024.0 * (i + 1));
-    EXPECT_EQ(progress[256].numberOf("sent_bytes"), 262144);
-    for (const JsonValue& p : progress) EXPECT_EQ(p.numberOf("total_bytes"), 262144);
+    for (std::size_t i = 0; i < 256; ++i) EXPECT_EQ(numberOf(progress[i], "sent_bytes"), 1024.0 * (i + 1));
+    EXPECT_EQ(numberOf(progress[256], "sent_bytes"), 262144);
+    for (const Json& p : progress) EXPECT_EQ(numberOf(p, "total_bytes"), 262144);
     // The ISP tool's seconds, one each, while it ran.
     const auto elapsed = events.of("isp-tool-elapsed");
     ASSERT_FALSE(elapsed.empty());
-    for (std::size_t i = 0; i < elapsed.size(); ++i) EXPECT_EQ(elapsed[i].numberOf("elapsed_s"), double(i + 1));
+    for (std::size_t i = 0; i < elapsed.size(); ++i) EXPECT_EQ(numberOf(elapsed[i], "elapsed_s"), double(i + 1));
 }
 
 // Each way an upgrade or a test ends: the phases it went through with
@@ -167,12 +164,12 @@ TEST(Events, EveryEndingToldWithItsReason)
         EXPECT_EQ(events.phases(), c.phases);
         ASSERT_EQ(events.of("operation-started").size(), 1u);
         ASSERT_EQ(events.of("operation-ended").size(), 1u);
-        EXPECT_EQ(events.values.front().textOf("type"), "operation-started");
-        EXPECT_EQ(events.values.back().textOf("type"), "operation-ended");
+        EXPECT_EQ(textOf(events.values.front(), "type"), "operation-started");
+        EXPECT_EQ(textOf(events.values.back(), "type"), "operation-ended");
         // The box the technician was left with is the last message told.
         const auto messages = events.of("message");
         if (!r.messages().empty()) {
-            EXPECT_EQ(messages.back().textOf("text"), r.messages().back());
+            EXPECT_EQ(textOf(messages.back(), "text"), r.messages().back());
         }
     }
 }

@@ -27,6 +27,8 @@ constexpr uint8_t kDtrOff = 9;
 constexpr uint8_t kNoNotifications = 0;
 constexpr uint8_t kPurgeReceiveBuffer = 1;
 constexpr uint32_t kAskRate = 0;
+constexpr std::size_t kRateLength = 4;     // bytes, most significant first
+constexpr std::size_t kSettingLength = 1;
 
 std::string command(uint8_t code, std::string value)
 {
@@ -101,7 +103,10 @@ void ComPortClient::takeAnswer(const std::string& payload)
 {
     const auto code = static_cast<uint8_t>(payload[0]);
     const std::string value = payload.substr(1);
-    if (value.empty()) return;
+    // An answer of another length than its setting's is no answer: its
+    // last bytes must not pass for the value asked.
+    const std::size_t length = code == kServerAnswer + kSetBaudRate ? kRateLength : kSettingLength;
+    if (value.size() != length) return;
     switch (code) {
     case kServerAnswer + kSetBaudRate:
         ++rateAnswers_;

@@ -4,9 +4,6 @@ namespace fw::platform::telnet {
 
 namespace {
 
-// No subnegotiation the program knows is longer; a longer one is dropped.
-constexpr std::size_t kLongestSubnegotiation = 1024;
-
 char byteOf(uint8_t value) { return static_cast<char>(value); }
 
 bool isNegotiationVerb(uint8_t byte) { return byte >= kWill && byte <= kDont; }
@@ -28,7 +25,8 @@ std::string negotiation(uint8_t verb, uint8_t option) { return {byteOf(kIac), by
 
 std::string subnegotiation(uint8_t option, std::string_view payload)
 {
-    return std::string{byteOf(kIac), byteOf(kSb), byteOf(option)} + escapeData(payload) +
+    // The decoder reads the option as the first byte of the payload: a 255 there is doubled too.
+    return std::string{byteOf(kIac), byteOf(kSb)} + escapeData(byteOf(option) + std::string(payload)) +
            std::string{byteOf(kIac), byteOf(kSe)};
 }
 
@@ -48,16 +46,19 @@ void Decoder::feed(std::string_view bytes, std::string& data, std::vector<Comman
             break;
         case State::Sub:
             if (byte == kIac) state_ = State::SubIac;
-            else if (sub_.size() < kLongestSubnegotiation) sub_ += c;
+            else keepInSubnegotiation(c);
             break;
         case State::SubIac:
             if (byte == kIac) {
-                sub_ += c;
+                keepInSubnegotiation(c);
                 state_ = State::Sub;
-            } else {
-                // SE, or a broken subnegotiation: either way it ends here.
-                if (byte == kSe) endSubnegotiation(commands);
+            } else if (byte == kSe) {
+                endSubnegotiation(commands);
                 state_ = State::Data;
+            } else {
+                // A broken subnegotiation ends here; the command that broke it stands.
+                sub_.clear();
+                takeAfterIac(byte, data);
             }
             break;
         }
@@ -74,14 +75,21 @@ void Decoder::takeAfterIac(uint8_t byte, std::string& data)
         state_ = State::Option;
     } else if (byte == kSb) {
         sub_.clear();
+        subTooLong_ = false;
         state_ = State::Sub;
     }
 }
 
+void Decoder::keepInSubnegotiation(char c)
+{
+    if (sub_.size() < kLongestSubnegotiation) sub_ += c;
+    else subTooLong_ = true;
+}
+
 void Decoder::endSubnegotiation(std::vector<Command>& commands)
 {
-    if (sub_.empty() || sub_.size() >= kLongestSubnegotiation) return;
-    commands.push_back({kSb, static_cast<uint8_t>(sub_[0]), sub_.substr(1)});
+    if (!sub_.empty() && !subTooLong_) commands.push_back({kSb, static_cast<uint8_t>(sub_[0]), sub_.substr(1)});
+    sub_.clear();
 }
 
 } // namespace fw::platform::telnet

@@ -45,14 +45,16 @@ public:
         const fs::path tool = fs::absolute(program);
         const fs::path folder = tool.parent_path();
         const std::string runner = SettingsFile(pathText(folder)).ispRunner();
-        const std::string wine = wineProgram(runner, searchPath());
-        if (wine.empty()) {
+        const WineChoice wine = chooseWine(windowsMachineOf(program), tool.filename().string(), runner,
+                                           findWineFacts(runner, searchPath()));
+        if (wine.program.empty()) {
             ProcessStart failed;
             failed.errorCode = kFileNotFound;
-            failed.failure = wineMissingMessage(tool.filename().string(), runner);
+            failed.failure = wine.failure;
             return failed;
         }
-        const WineSetup setup{wine, (folder / kWinePrefixName).string(), port, port > 0 ? deviceOfPort_(port) : ""};
+        const WineSetup setup{wine.program, (folder / kWinePrefixName).string(), port,
+                              port > 0 ? deviceOfPort_(port) : ""};
         const Launch launch = wineLaunch(setup, tool.string(), arguments);
         return direct_.start(launch.program, launch.arguments, workingDirectory);
     }

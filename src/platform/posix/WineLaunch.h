@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/ThirtyTwoBitPrograms.h"
+
 namespace fw::platform {
 
 // The wine prefix the ISP tool runs in, in the program folder; beside it
@@ -12,11 +14,42 @@ inline constexpr const char* kWinePrefixName = "wineprefix";
 // True when the file begins as every Windows executable does, with "MZ".
 bool isWindowsExecutable(const std::string& path);
 
+// What a Windows executable was built for, as its header says.
+enum class WindowsMachine { X86_32, X86_64, Other };
+WindowsMachine windowsMachineOf(const std::string& path);
+
 // The program that runs Windows programs here, as a path: the runner
 // setting when given (a name without "/" is looked up in the search path),
 // else "wine" in the search path. Empty when that names no program this
 // user may run.
 std::string wineProgram(const std::string& runnerSetting, const std::string& searchPath);
+
+// What decides how a Windows tool can run here.
+struct WineFacts {
+    std::string wine;             // wineProgram's answer
+    std::string wine64Loader;     // wine's own loader of 64-bit programs, where found
+    bool wine32Missing = false;   // wine's 32-bit loader is known not to be installed
+    ThirtyTwoBit machine = ThirtyTwoBit::Unknown;
+};
+
+// Looks them up: the runner, wine's loaders where a wine package puts them
+// (Debian: /usr/lib/wine/wine64 and /usr/lib/wine/wine), and the kernel.
+WineFacts findWineFacts(const std::string& runnerSetting, const std::string& searchPath);
+
+// The program that runs this tool, or the message that says why none can.
+struct WineChoice {
+    std::string program;
+    std::string failure;
+};
+
+// Debian's "wine" starts its 32-bit loader for every program once wine32 is
+// installed, and a kernel without 32-bit support refuses that loader: then
+// a 64-bit tool runs through wine's 64-bit loader instead. A 32-bit tool on
+// such a kernel, or without wine's 32-bit part, cannot run at all, and the
+// message says why and what to do. A runner named in the settings is the
+// technician's choice and is used as it is.
+WineChoice chooseWine(WindowsMachine tool, const std::string& toolName, const std::string& runnerSetting,
+                      const WineFacts& facts);
 
 // An absolute path as a program under wine names it: on drive Z:, which a
 // wine prefix maps to the root of the file system. "/tmp/a b" is

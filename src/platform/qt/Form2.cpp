@@ -69,6 +69,8 @@ void Form2::buildMenu()
     RS_232_->setObjectName(QStringLiteral("RS_232"));
     pExit_ = menuBar()->addAction(QStringLiteral("&Exit"));
     pExit_->setObjectName(QStringLiteral("pExit"));
+    History_ = menuBar()->addAction(QString::fromUtf8(fw::texts::report::HistoryMenu));
+    History_->setObjectName(QStringLiteral("History"));
     mnuVenue_ = menuBar()->addAction(QStringLiteral("&Venue"));
     mnuVenue_->setObjectName(QStringLiteral("mnuVenue"));
 }

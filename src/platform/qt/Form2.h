@@ -14,8 +14,9 @@ namespace fw::qt {
 
 // The main window: the test button, the frame "Upgrade Projector Software"
 // with the path box, the image size, the progress bar, "Open File" and
-// "Upgrade SW", and the menu items "&RS232" and "&Exit", then "&Venue" for
-// several projectors at once. Laid out for its one
+// "Upgrade SW", and the menu items "&RS232" and "&Exit" (then "&History",
+// the service record, and "&Venue", several projectors at once, after them).
+// Laid out for its one
 // size in twips, as drawn. Every widget carries its control name as its
 // objectName.
 class Form2 final : public QMainWindow {
@@ -39,6 +40,8 @@ public:
     QLabel* lblFileCount() const { return lblFileCount_; }
     QAction* RS_232() const { return RS_232_; }
     QAction* pExit() const { return pExit_; }
+    // Opens the service record's history window.
+    QAction* History() const { return History_; }
     // "&Venue", after the two: opens the venue window.
     QAction* mnuVenue() const { return mnuVenue_; }
 
@@ -59,6 +62,7 @@ private:
     QLabel* lblFileCount_ = nullptr;
     QAction* RS_232_ = nullptr;
     QAction* pExit_ = nullptr;
+    QAction* History_ = nullptr;
     QAction* mnuVenue_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "job/JobStation.h"
 #include "link/TranscriptPort.h"
@@ -26,6 +27,10 @@ struct StationSetup {
     PortDeviceOf devices;
     // Every byte sent and received, one line each, when given.
     TranscriptPort::Sink transcript;
+    // The projector's label and its venue's name, for the record; empty
+    // for a projector that is no venue's.
+    std::string label;
+    std::string venue;
 };
 
 // One projector's job on this machine: its own serial port or serial
@@ -48,7 +53,8 @@ private:
     std::unique_ptr<fw::ProjectorJob> job_;
 };
 
-// Stations for every row of a run, each made on its row's own thread.
-fw::StationMaker qtStations(StationSetup setup);
+// Stations for every row of a run, each made on its row's own thread; row
+// n's projector goes by labels[n] in the record, when there is one.
+fw::StationMaker qtStations(StationSetup setup, std::vector<std::string> labels = {});
 
 } // namespace fw::qt

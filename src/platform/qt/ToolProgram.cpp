@@ -28,6 +28,7 @@ ToolProgram::ToolProgram()
       recordPath_(defaultRecordPath(false)), session_(port_, loop_, *ispTool_, programFolder_, workingDirectory_)
 {
     session_.setDeviceSource(devices_);
+    session_.setRecordPath(defaultRecordPath(true));
     session_.tool().events.add(record_);
     session_.setOtherWork([this] { return venue_ && venue_->running(); }, [this] { venue_->leave(); });
     QObject::connect(session_.form2().mnuVenue(), &QAction::triggered, [this] {

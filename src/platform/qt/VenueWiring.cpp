@@ -19,7 +19,10 @@ VenueSetup venueSetup(const std::string& programFolder, const std::string& worki
     setup.stations = [station](const VenuePlan& plan) {
         StationSetup own = station;
         own.devices = runPortDevices(plan.pathOfPort, SettingsFile(own.programFolder));
-        return qtStations(own);
+        own.venue = plan.venueName;
+        std::vector<std::string> labels;
+        for (const VenueRowPlan& row : plan.rows) labels.push_back(row.label);
+        return qtStations(own, labels);
     };
     setup.assignPorts = [programFolder](const std::vector<std::string>& ports) {
         return assignPortNumbers(ports, SettingsFile(programFolder));

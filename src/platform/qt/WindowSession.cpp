@@ -42,6 +42,8 @@ void WindowSession::wire()
     QObject::connect(form2_.cmdUpgradeSW(), &QPushButton::clicked, [this] { run(fw::cmdUpgradeSW_Click); });
     QObject::connect(form2_.RS_232(), &QAction::triggered, [this] { run(&fw::RS_232_Click); });
     QObject::connect(form2_.pExit(), &QAction::triggered, [this] { exitItem(); });
+    // Reading the record touches neither the port nor the window's state: no handler, open any time.
+    QObject::connect(form2_.History(), &QAction::triggered, [this] { showHistory(); });
     QObject::connect(&timer1_, &QTimer::timeout, [this] { run(&fw::Timer1_Timer); });
     view_.setPortDialogOk([this] { run(&fw::RS232_Click); });
 
@@ -98,6 +100,16 @@ void WindowSession::showInternalError(const std::string& what)
     std::fprintf(stderr, "firmware-upgrade-tool: internal error: %s\n", what.c_str());
     tool_.view.setBusyPointer(false);
     fw::report(tool_, fw::texts::InternalError + what + fw::texts::InternalErrorTail, fw::MessageStyle::Critical);
+}
+
+void WindowSession::showHistory()
+{
+    if (recordPath_.empty()) return;
+    if (!history_) history_ = std::make_unique<HistoryWindow>(recordPath_);
+    else if (!history_->isVisible()) history_->reload();
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
 }
 
 void WindowSession::exitItem()

@@ -2,10 +2,12 @@
 
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "qt/Form2.h"
 #include "qt/Form3.h"
+#include "qt/HistoryWindow.h"
 #include "qt/QtView.h"
 #include "ground/DetectedDevices.h"
 #include "window/Tool.h"
@@ -52,6 +54,11 @@ public:
     // going on.
     [[noreturn]] void endNow();
 
+    // The service record the History menu shows; without one it shows nothing.
+    void setRecordPath(std::string path) { recordPath_ = std::move(path); }
+    // The history window, opened (or raised, read again) from the menu; none before.
+    HistoryWindow* historyWindow() { return history_.get(); }
+
     // True while a handler runs (a click, the menu, the clock).
     bool operationRunning() const { return depth_ > 0; }
 
@@ -69,6 +76,7 @@ private:
     void exitItem();
     void endProgram();
     bool otherWorkRunning() const { return otherRunning_ && otherRunning_(); }
+    void showHistory();
 
     Form2 form2_;
     Form3 form3_;
@@ -79,6 +87,8 @@ private:
     std::function<bool()> otherRunning_;
     std::function<void()> otherLeave_;
     int depth_ = 0;
+    std::string recordPath_;
+    std::unique_ptr<HistoryWindow> history_;
 };
 
 inline constexpr int kTimer1IntervalMs = 1000;

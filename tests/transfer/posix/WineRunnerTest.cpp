@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "TempFolder.h"
+#include "ground/Texts.h"
 #include "platform/posix/WineLaunch.h"
 
 using namespace fw::platform;
@@ -30,6 +31,20 @@ winepath.exe) echo 'Z:\FIRMWA~1\SCALER~1.BIN' ;;
 esac
 line=$(printf '[%s]' "${0##*/}" "$@") && echo "$line" >> "${WINEPREFIX%/*}/calls"
 )sh";
+
+// A Windows program's first bytes: "MZ", the PE header's place at 0x3c,
+// then "PE\0\0" and the machine it is built for.
+std::string windowsProgramFor(uint16_t machine)
+{
+    std::string bytes(0x40, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3c] = 0x40;
+    bytes += std::string("PE\0\0", 4);
+    bytes += static_cast<char>(machine & 0xff);
+    bytes += static_cast<char>(machine >> 8);
+    return bytes;
+}
 
 int run(const Launch& launch)
 {
@@ -89,4 +104,63 @@ TEST(WineRunner, PrefixIsMadeOnceForTwoPortsAtOnceAndEachToolGetsItsPortAndTheSh
             EXPECT_NE(calls.str().find(call), std::string::npos) << call << " in " << calls.str();
         EXPECT_EQ(fs::read_symlink(program.file("wineprefix/dosdevices/com" + port)), "/dev/pts/" + port);
     }
+}
+
+TEST(WineRunner, ToolsAreToldApartByTheMachineTheirHeaderNames)
+{
+    fw::sim::TempFolder bin;
+    writeFile(bin.file("32.exe"), windowsProgramFor(0x014c));
+    writeFile(bin.file("64.exe"), windowsProgramFor(0x8664));
+    writeFile(bin.file("arm.exe"), windowsProgramFor(0xaa64));
+    writeFile(bin.file("cut.exe"), windowsProgramFor(0x8664).substr(0, 0x42));
+    EXPECT_EQ(windowsMachineOf(bin.file("32.exe")), WindowsMachine::X86_32);
+    EXPECT_EQ(windowsMachineOf(bin.file("64.exe")), WindowsMachine::X86_64);
+    EXPECT_EQ(windowsMachineOf(bin.file("arm.exe")), WindowsMachine::Other);
+    EXPECT_EQ(windowsMachineOf(bin.file("cut.exe")), WindowsMachine::Other);
+}
+
+// Whichever machine this runs on, the choice is given both answers.
+TEST(WineRunner, LoaderIsChosenFromWhatTheMachineRunsAndA32BitToolThatCannotRunSaysWhy)
+{
+    const std::string wine = "/usr/bin/wine", loader = "/usr/lib/wine/wine64";
+    const std::string cannot = std::string(fw::texts::ToolCannotStart) + "gf9450isp.exe" + fw::texts::ToolIs32BitProgram;
+    struct Case {
+        const char* what;
+        WindowsMachine tool;
+        ThirtyTwoBit machine;
+        bool wine32Missing;
+        std::string program;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {"64-bit tool, 32-bit programs run", WindowsMachine::X86_64, ThirtyTwoBit::Runs, false, wine, ""},
+        {"64-bit tool, no 32-bit programs", WindowsMachine::X86_64, ThirtyTwoBit::DoesNotRun, false, loader, ""},
+        {"64-bit tool, not known", WindowsMachine::X86_64, ThirtyTwoBit::Unknown, false, wine, ""},
+        {"32-bit tool, 32-bit programs run", WindowsMachine::X86_32, ThirtyTwoBit::Runs, false, wine, ""},
+        {"32-bit tool, no 32-bit programs", WindowsMachine::X86_32, ThirtyTwoBit::DoesNotRun, false, "",
+         cannot + fw::texts::No32BitSupport},
+        {"32-bit tool, no wine32", WindowsMachine::X86_32, ThirtyTwoBit::Runs, true, "",
+         cannot + fw::texts::Wine32Missing},
+        {"unknown tool, no 32-bit programs", WindowsMachine::Other, ThirtyTwoBit::DoesNotRun, false, wine, ""},
+    };
+    for (const Case& c : cases) {
+        const WineChoice choice = chooseWine(c.tool, "gf9450isp.exe", "", {wine, loader, c.wine32Missing, c.machine});
+        EXPECT_EQ(choice.program, c.program) << c.what;
+        EXPECT_EQ(choice.failure, c.failure) << c.what;
+    }
+    // A runner the technician named is used as it is; without wine nothing runs.
+    EXPECT_EQ(chooseWine(WindowsMachine::X86_32, "t.exe", "my-wine", {"/opt/my-wine", "", true,
+                                                                        ThirtyTwoBit::DoesNotRun}).program,
+              "/opt/my-wine");
+    EXPECT_EQ(chooseWine(WindowsMachine::X86_64, "t.exe", "", {"", loader, false, ThirtyTwoBit::DoesNotRun}).failure,
+              wineMissingMessage("t.exe", ""));
+}
+
+// The program asks the kernel as scripts/bootstrap does (scripts/runs-32bit).
+TEST(WineRunner, ThisMachinesAnswerAboutThirtyTwoBitProgramsIsTheScriptsAnswer)
+{
+    const int script = std::system("'" FWUP_SOURCE_DIR "/scripts/runs-32bit'");
+    ASSERT_TRUE(WIFEXITED(script));
+    EXPECT_EQ(thisMachineRuns32BitPrograms(),
+              WEXITSTATUS(script) == 0 ? ThirtyTwoBit::Runs : ThirtyTwoBit::DoesNotRun);
 }
