@@ -39,10 +39,9 @@ TEST(Windows, MainWindowKeepsOneSizeAndItsMenuItemsActAtOnceWithTheVenueLast)
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     // "RS232" and "Exit" first and in that order; the service record's history after them.
     const QList<QAction*> items = form.menuBar()->actions();
-    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[0], form.RS_232());
     EXPECT_EQ(items[1], form.pExit());
-    ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[2], form.History());
     EXPECT_EQ(items[2]->text(), "&History");
     EXPECT_EQ(items[3], form.mnuVenue());  // the venue window's, after the others
