@@ -57,24 +57,6 @@ constexpr auto kBound = std::chrono::seconds(30);
 
 } // namespace
 
-TEST(Console, LinesAreTakenAtOnceWhileTheStreamIsStoppedAndWrittenInOrderOnceItMoves)
-{
-    StoppedStream stopped;
-    std::ostream out(&stopped);
-    {
-        cli::Console console(out, true);
-        console.line("[COM1] first");
-        console.status("[COM1] 10 %");
-        console.status("[COM1] 20 %");  // only the newest status not yet drawn is drawn
-        console.line("[COM2] second");  // returns although nothing could be written
-        stopped.letGo();
-    }
-    const std::string text = stopped.text();
-    EXPECT_EQ(text.find("first"), text.rfind("first"));
-    EXPECT_LT(text.find("first"), text.find("second"));
-    EXPECT_EQ(text.find("10 %"), std::string::npos) << text;
-}
-
 // Two projectors upgrade side by side, each on its own thread and clock,
 // printing to one console whose stream takes nothing: both transfers go
 // through to the end while it stays stopped.

@@ -179,7 +179,8 @@ void checkRecord(const std::string& path, const std::vector<RowResult>& results,
     std::ifstream in(path);
     std::vector<std::string> endLines;
     for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line.front() != '{' || line.back() != '}') verdict.violations.push_back("record: a line cut or mixed: " + line);
+        if (line.empty() || line.front() != '{' || line.back() != '}')
+            verdict.violations.push_back("record: a line cut or mixed: " + line);
         if (line.find("\"state\":\"ended\"") != std::string::npos) endLines.push_back(line);
     }
     for (std::size_t row = 0; row < results.size(); ++row) {

@@ -3,6 +3,7 @@
 // the projector, and how each ending is summed up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -49,22 +50,22 @@ TEST(ProjectorJob, AnUpgradeChecksAsksOnceAndEndsWithBothImagesAndDownloadComple
     // The ISP tool ran in this port's own folder.
     EXPECT_TRUE(std::filesystem::exists(r.programFolder.path() / "isp-COM1" / "log.txt"));
     EXPECT_FALSE(std::filesystem::exists(r.programFolder.path() / "log.txt"));
-}
 
-TEST(ProjectorJob, AnswerGivenAheadIsToldAsAnsweredAndNoQuestionIsAsked)
-{
-    JobRig r;
+    // Answered ahead, on another projector: nothing asked, the answer told.
+    JobRig other;
     AnsweredYes yes;
-    ProjectorJob ahead(r.port, r.loop, r.processes, r.programFolder.str(), r.workFolder.str(), yes);
+    ProjectorJob ahead(other.port, other.loop, other.processes, other.programFolder.str(), other.workFolder.str(), yes);
     EventLog log;
     ahead.events().add(log);
-    EXPECT_TRUE(ahead.run({JobKind::Upgrade, 1, r.package.listFile}).succeeded);
-    EXPECT_TRUE(r.question.asked.empty());
-    const auto questions = log.all<MessageShown>();
-    ASSERT_FALSE(questions.empty());
-    EXPECT_EQ(questions[0].kind, MessageKind::Question);
-    EXPECT_EQ(questions[0].answeredYes, true);
+    EXPECT_TRUE(ahead.run({JobKind::Upgrade, 1, other.package.listFile}).succeeded);
+    EXPECT_TRUE(other.question.asked.empty());
+    const auto shown = log.all<MessageShown>();
+    const auto question = std::find_if(shown.begin(), shown.end(),
+                                       [](const MessageShown& m) { return m.kind == MessageKind::Question; });
+    ASSERT_NE(question, shown.end());
+    EXPECT_EQ(question->answeredYes, true);
 }
+
 
 // Each way an upgrade ends before the image: what it is summed up as, and
 // that nothing of the download reached the projector.

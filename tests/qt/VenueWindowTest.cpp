@@ -183,6 +183,7 @@ TEST(VenueWindow, UpgradeAllAsksOnceAndEachRowEndsWithItsOwnResult)
     EXPECT_TRUE(r.window->cmdUpgradeAll()->isEnabled());
 }
 
+// From the keyboard this time: Alt+U, then Alt+Y on the question.
 TEST(VenueWindow, OneFirstLeavesTheOthersAloneWhenTheFirstFailsAndSaysSo)
 {
     VenueRig r;
@@ -192,8 +193,8 @@ TEST(VenueWindow, OneFirstLeavesTheOthersAloneWhenTheFirstFailsAndSaysSo)
     r.add("Right", "COM3");
     QTest::mouseClick(r.window->chkOneFirst(), Qt::LeftButton);
     QSignalSpy ended(r.window.get(), &VenueWindow::runEnded);
-    r.technician.answerNext(QMessageBox::Yes);
-    QTest::mouseClick(r.window->cmdUpgradeAll(), Qt::LeftButton);
+    r.technician.pressNext(Qt::Key_Y, Qt::AltModifier);
+    r.press(Qt::Key_U);
     ASSERT_TRUE(r.waitForRunEnd(ended));
 
     EXPECT_EQ(r.stationsMade, 1);
@@ -244,16 +245,6 @@ TEST(VenueWindow, RowsAreTakenOnlyWhenTheVenueFileWouldTakeThemAndMoveAndGoAsAsk
     EXPECT_EQ(r.window->venue().projectors, (std::vector<VenueProjector>{{"Left", "COM1"}}));
 }
 
-TEST(VenueWindow, TheKeyboardReachesUpgradeAllAndTheQuestionsYes)
-{
-    VenueRig r;
-    r.add("Left", "COM1");
-    QSignalSpy ended(r.window.get(), &VenueWindow::runEnded);
-    r.technician.pressNext(Qt::Key_Y, Qt::AltModifier);
-    r.press(Qt::Key_U);
-    ASSERT_TRUE(r.waitForRunEnd(ended));
-    EXPECT_TRUE(r.flashed[1].up && r.flashed[1].scaler);
-}
 
 namespace {
 
