@@ -4,7 +4,8 @@
 # beyond it: a whole upgrade on COM1 with both images whole and no link
 # failure on the way (the ports there take no DTR level); the line cut
 # during the image; a hung tool stopped at its time limit with its child;
-# and COM12 (\\.\COM12 to Windows). With the argument "32bit", only COM12,
+# the customer's report of the whole upgrade as a PDF; and COM12
+# (\\.\COM12 to Windows). With the argument "32bit", only COM12,
 # with the 32-bit build of the stand-in tool (BIN_ISP32), as the vendor's
 # tool most likely is: skipped where no 32-bit program runs.
 # Expects WINE_RUN and WINE_PREFIX_DIR besides what lib.sh needs.
@@ -38,6 +39,16 @@ output_lacks "Communication with projector failed."
 [ "$(tail -c 23 "$prog/isp-COM1/log.txt")" = "Command: 0503 0000 fafd" ] || fail "COM1's log does not end with the success line"
 stop_projectors
 report_both_whole 1
+
+# The customer's report of that upgrade, as the Windows build writes a PDF,
+# read back by a reader: both images' SHA-256 and the outcome.
+fwupgrade report --last 1 --pdf "$(arg_path "$work/Bericht Süd.pdf")"
+expect_rc 0 "report"
+report_text="$(pdftotext -layout -enc UTF-8 "$work/Bericht Süd.pdf" -)" || fail "pdftotext cannot read the report"
+for image in "$(dirname "$list")"/QT2416_uP.bin "$(dirname "$list")"/QT2416_scaler.bin; do
+  grep -qF "$(sha256sum < "$image" | cut -d' ' -f1)" <<<"$report_text" || fail "the report lacks $image's SHA-256: $report_text"
+done
+grep -qF "Download complete" <<<"$report_text" || fail "the report lacks the outcome: $report_text"
 
 start_projector 1 --cut-after 131072
 fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"

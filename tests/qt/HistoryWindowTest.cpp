@@ -170,13 +170,23 @@ TEST(HistoryWindow, FilterSelectAndSaveAReportAsATechnicianWould)
     EXPECT_EQ(window->shown().rowCount(), 0);
     QTest::mouseClick(child<QCheckBox>(*window, "dateFilter"), Qt::LeftButton);
 
-    // The upgrade that went well and the unfinished one, saved as a PDF.
+    // The upgrade that went well and the unfinished one, saved as one HTML
+    // file and as a PDF.
     clickRow(*table, 4);
     clickRow(*table, 0, Qt::ControlModifier);
+    const QString html = qt::toQt(record.folder.file("report.html"));
+    technician.chooseFileNext(html);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QFile file(html);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const ParsedHtml parsed = parseHtml(QString::fromUtf8(file.readAll()));
+    ASSERT_TRUE(parsed.wellFormed);
+    EXPECT_EQ(parsed.withClass(QStringLiteral("outcome")).size(), 2u);
     const QString pdf = qt::toQt(record.folder.file("Bericht Süd.pdf"));
     technician.chooseFileNext(pdf);
     QTest::mouseClick(save, Qt::LeftButton);
-    ASSERT_EQ(technician.fileDialogs().size(), 1u);
+    ASSERT_EQ(technician.fileDialogs().size(), 2u);
+    if (!pdfReaderRuns()) GTEST_SKIP() << "no PDF reader runs here; e2e.windows_upgrade reads this build's PDF";
     const auto pages = pdfPages(pdf);
     ASSERT_TRUE(pages);
     ASSERT_EQ(pages->size(), 3);
@@ -186,16 +196,6 @@ TEST(HistoryWindow, FilterSelectAndSaveAReportAsATechnicianWould)
     EXPECT_TRUE(pages->at(1).contains(QStringLiteral("Saal Süd – Bühne 2")));
     EXPECT_TRUE(pages->at(1).contains(QString::fromStdString(up->sha256)));
     EXPECT_TRUE(pages->at(2).contains(QStringLiteral("Unfinished")));
-
-    // The same as one HTML file.
-    const QString html = qt::toQt(record.folder.file("report.html"));
-    technician.chooseFileNext(html);
-    QTest::mouseClick(save, Qt::LeftButton);
-    QFile file(html);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const ParsedHtml parsed = parseHtml(QString::fromUtf8(file.readAll()));
-    ASSERT_TRUE(parsed.wellFormed);
-    EXPECT_EQ(parsed.withClass(QStringLiteral("outcome")).size(), 2u);
 }
 
 // An entry whose start has no end says so when looked into, and claims no end.

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "TestPlatform.h"
+
 namespace {
 
 // The offscreen platform says so whenever a window asks for something only a
@@ -19,6 +21,7 @@ void quietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    fw::testing::letOffscreenDrawingFindFonts();
     qInstallMessageHandler(quietOffscreenNotes);
     // Windows' own file dialog is no widget a test can answer.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

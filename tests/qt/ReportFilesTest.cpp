@@ -72,6 +72,7 @@ TEST(ReportPdf, AReaderFindsWhatWentOntoEachProjector)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Bericht für Saal Süd.pdf"));
     ASSERT_EQ(qt::writeReportPdf(threeProjectors(), path), "");
+    if (!pdfReaderRuns()) GTEST_SKIP() << "no PDF reader runs here; e2e.windows_upgrade reads this build's PDF";
     const auto pages = pdfPages(path);
     ASSERT_TRUE(pages) << "pdftotext (poppler-utils) could not read " << path.toStdString();
     ASSERT_EQ(pages->size(), 4);

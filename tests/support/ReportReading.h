@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "TestPlatform.h"
+
 namespace fw::testing {
 
 // A report as its reader sees it.

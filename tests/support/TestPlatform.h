@@ -38,4 +38,13 @@ bool namesMayHoldAnyByte();
 // Whether this process may make symbolic links.
 bool canMakeLinks();
 
+// Whether this test can read a PDF's text with pdftotext (poppler-utils):
+// not in a Windows build under wine, which cannot wait for a Linux program
+// (e2e.windows_upgrade reads that build's PDF from Linux instead).
+bool pdfReaderRuns();
+
+// Qt's offscreen platform draws text with the fonts of one folder; on
+// Windows it finds none unless told where (under wine: Liberation's).
+void letOffscreenDrawingFindFonts();
+
 } // namespace fw::testing

@@ -34,4 +34,9 @@ bool namesMayHoldAnyByte() { return true; }
 
 bool canMakeLinks() { return true; }
 
+bool pdfReaderRuns() { return true; }
+
+// fontconfig finds the system's fonts by itself.
+void letOffscreenDrawingFindFonts() {}
+
 } // namespace fw::testing
