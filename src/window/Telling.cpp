@@ -1,5 +1,6 @@
 #include "window/Telling.h"
 
+#include <exception>
 #include <optional>
 
 namespace fw {
@@ -22,8 +23,12 @@ Answer showMessage(Tool& tool, const std::string& text, MessageStyle style)
 {
     if (style != MessageStyle::Question) {
         tell(tool, MessageShown{kindOf(style), text, std::nullopt});
-        if (const std::optional<Reason> ending = tool.told.endingAtNextBox; ending && tool.told.current)
+        if (const std::optional<Reason> ending = tool.told.endingAtNextBox; ending && tool.told.current) {
             tool.told.current->end(*ending);
+        } else if (const std::optional<Operation> broken = tool.told.brokenOff) {
+            tool.told.brokenOff.reset();
+            tell(tool, OperationEnded{*broken, Reason::Unexpected});
+        }
     }
     const Answer answer = tool.view.showMessage(text, style);
     if (style == MessageStyle::Question) tell(tool, MessageShown{MessageKind::Question, text, answer == Answer::Yes});
@@ -36,8 +41,9 @@ void endOperationAtNextBox(Tool& tool, Reason reason)
 }
 
 ToldOperation::ToldOperation(Tool& tool, Operation operation)
-    : tool_(tool), operation_(operation), enclosing_(tool.told.current)
+    : tool_(tool), operation_(operation), enclosing_(tool.told.current), exceptionsAtStart_(std::uncaught_exceptions())
 {
+    tool_.told.brokenOff.reset();
     tool_.told.current = this;
     // A package check alone involves no port.
     const int port = operation_ == Operation::Check ? 0 : tool_.port.commPort();
@@ -46,8 +52,22 @@ ToldOperation::ToldOperation(Tool& tool, Operation operation)
 
 ToldOperation::~ToldOperation()
 {
+    if (!ended_ && std::uncaught_exceptions() > exceptionsAtStart_) breakOff();
     if (!ended_) end(Reason::Unexpected);
     tool_.told.current = enclosing_;
+}
+
+void ToldOperation::breakOff()
+{
+    ended_ = true;
+    if (!enclosing_) {
+        tool_.told.endingAtNextBox.reset();
+        tool_.told.brokenOff = operation_;
+        return;
+    }
+    // The front end's operation around this one ends with the box it shows.
+    tool_.told.nestedReason = Reason::Unexpected;
+    tool_.told.endingAtNextBox = Reason::Unexpected;
 }
 
 void ToldOperation::end(Reason reason)

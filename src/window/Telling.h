@@ -29,7 +29,10 @@ void endOperationAtNextBox(Tool& tool, Reason reason);
 // first) is the one told, and the handler is always its last step: the
 // handler's end, whenever it comes (before its last box), ends the wrapper
 // with the same reason, and the wrapper's own end after the handler returns
-// changes nothing. One left by an exception ends as Unexpected.
+// changes nothing. One left by an exception (a fault of the program, which
+// the front end catches and names in a box) ends as Unexpected as that box
+// opens, so its account carries the fault's message; one left otherwise
+// without an end ends as Unexpected at once.
 class ToldOperation {
 public:
     ToldOperation(Tool& tool, Operation operation);
@@ -42,9 +45,12 @@ public:
     Reason nestedReason() const { return tool_.told.nestedReason; }
 
 private:
+    void breakOff();
+
     Tool& tool_;
     Operation operation_;
     ToldOperation* enclosing_;  // the front end's operation around a handler's; none for the outermost
+    int exceptionsAtStart_;
     bool ended_ = false;
 };
 

@@ -41,6 +41,9 @@ struct Tool {
         ToldOperation* current = nullptr;  // the innermost operation under way
         Reason nestedReason = Reason::None;
         std::optional<Reason> endingAtNextBox;  // the reason the next box tells
+        // The outermost operation a fault of the program broke off: it ends
+        // as Unexpected once the box that names the fault is told.
+        std::optional<Operation> brokenOff;
     } told;
 
     // Folder of the program: settings.ini, the ISP tool and its log live here.

@@ -166,7 +166,8 @@ TEST(ProjectorJob, TheCommunicationTestAndThePackageCheckEndAsTheWindowWouldShow
 }
 
 // A fault of the program in the middle of an upgrade ends this job alone,
-// as failed (unexpected), with the fault's own message told.
+// as failed (unexpected), with the fault's own message told before the end,
+// so the account carries it.
 TEST(ProjectorJob, AFaultOfTheProgramEndsTheJobAsFailedWithItsOwnMessage)
 {
     JobRig r;
@@ -184,4 +185,8 @@ TEST(ProjectorJob, AFaultOfTheProgramEndsTheJobAsFailedWithItsOwnMessage)
     EXPECT_EQ(r.log.messages().back(), message);
     ASSERT_EQ(r.log.all<OperationEnded>().size(), 1u);
     EXPECT_EQ(r.log.all<OperationEnded>()[0].reason, Reason::Unexpected);
+    const auto* told = std::get_if<MessageShown>(&r.log.events[r.log.events.size() - 2]);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(told->text, message);
+    EXPECT_TRUE(std::holds_alternative<OperationEnded>(r.log.events.back()));
 }

@@ -64,17 +64,29 @@ void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 } // namespace
 
-// A fault of the program itself on the way shows a critical box naming it.
+// A fault of the program itself on the way shows a critical box naming it,
+// and the record's entry ends with that message.
 TEST(WindowWiring, TestButtonRunsTheCommunicationTestAndAFaultOfTheProgramIsShownAsOne)
 {
     GuiRig r;
+    const std::string path = r.workFolder.file("upgrades.jsonl");
+    fw::RecordSetup setup;
+    setup.path = path;
+    fw::ServiceRecord record(setup);
+    r.tool().events.add(record);
     r.session.start();
     click(r.form2().cmdTest());  // its bytes on the wire are pinned with the link
     r.port.onWire = [](const fw::sim::WireRecord&) { throw std::logic_error("vector::at out of range"); };
     click(r.form2().cmdTest());
-    EXPECT_EQ(r.technician.texts(), (QStringList{"Test OK!", "ERROR: Internal program error: vector::at out of range. "
-                                                             "The operation was stopped. Please report this message."}));
+    const QString fault = "ERROR: Internal program error: vector::at out of range. "
+                          "The operation was stopped. Please report this message.";
+    EXPECT_EQ(r.technician.texts(), (QStringList{"Test OK!", fault}));
     EXPECT_EQ(r.technician.boxes().back().icon, QMessageBox::Critical);
+    const std::string text = fw::testing::readFile(path);
+    const std::string lastLine = text.substr(text.find_last_of('\n', text.size() - 2) + 1);
+    EXPECT_NE(lastLine.find(R"("outcome":"failed","reason":"unexpected","message":")" + fault.toStdString()),
+              std::string::npos)
+        << lastLine;
 }
 
 TEST(WindowWiring, ExitItemAndCloseWhileBusyAskAndOnlyYesEndsTheProgram)
