@@ -2,9 +2,11 @@
 
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "PackageMaker.h"
 #include "TempFolder.h"
+#include "ground/DurableAppend.h"
 #include "ground/Json.h"
 #include "ground/Texts.h"
 #include "record/History.h"
@@ -291,4 +293,29 @@ TEST(ServiceRecord, AVenuesProjectorIsRecordedAndShownByItsLabelAndVenue)
         EXPECT_EQ(historyLine(*parseJson(std::string(R"({"port":{"number":11},)") + fields + "}")),
                   std::string("-  ?  ") + port + "  -  -  unfinished  -")
             << fields;
+}
+
+// Copies of the program appending to one record at once: whichever looks at
+// the file's end while another's long line is half written must not take it
+// for a line cut by a crash, or the file gets empty lines between whole ones.
+TEST(ServiceRecord, AppendersAtOnceLeaveOnlyWholeLines)
+{
+    sim::TempFolder folder;
+    const std::string path = folder.file("upgrades.jsonl");
+    constexpr int kWriters = 4;
+    constexpr int kLinesEach = 60;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([&, w] {
+            const std::string line = "{" + std::string(std::size_t{64} * 1024 + w, 'a' + w) + "}";
+            for (int i = 0; i < kLinesEach; ++i) EXPECT_EQ(appendLineDurably(path, line), std::nullopt);
+        });
+    for (std::thread& t : writers) t.join();
+    std::istringstream in(readFile(path));
+    int lines = 0;
+    for (std::string line; std::getline(in, line); ++lines) {
+        ASSERT_GE(line.size(), 2u) << "line " << lines;
+        EXPECT_EQ(line.find_first_not_of(line[1], 1), line.size() - 1) << "line " << lines << " mixed";
+    }
+    EXPECT_EQ(lines, kWriters * kLinesEach);
 }

@@ -1,7 +1,9 @@
-// Appending a line durably on POSIX: O_APPEND, one write, fsync.
+// Appending a line durably on POSIX: O_APPEND, one write, fsync, under an
+// advisory lock that every copy of the program takes.
 #include "ground/DurableAppend.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +46,11 @@ std::optional<std::string> appendLineDurably(const std::string& path, std::strin
 {
     const int fd = ::open(filePath(path).c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return errorText(errno);
+    // Without the lock another writer's long line, half on the disk, would
+    // look like a line cut by a crash and get a line end in its middle's
+    // stead: an empty line after it. The lock goes with the descriptor.
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
     std::string data = lineEndOwed(fd);
     data.append(line);
     data += '\n';

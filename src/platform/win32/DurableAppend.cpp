@@ -1,5 +1,6 @@
 // Appending a line durably on Windows: a handle that may only append, one
-// WriteFile, FlushFileBuffers.
+// WriteFile, FlushFileBuffers, under a lock that every copy of the program
+// takes.
 #include "ground/DurableAppend.h"
 
 #include <windows.h>
@@ -11,6 +12,10 @@
 namespace fw {
 
 namespace {
+
+// A byte far beyond any record's end: locking it is a mutex between the
+// writers that leaves every real byte free to be read.
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 
 std::string lastErrorText() { return std::system_category().message(static_cast<int>(GetLastError())); }
 
@@ -39,6 +44,11 @@ std::optional<std::string> appendLineDurably(const std::string& path, std::strin
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastErrorText();
+    // Without the lock another writer's line, half on the disk, would look
+    // like a line cut by a crash and get a line end: an empty line after it.
+    OVERLAPPED lockAt{};
+    lockAt.OffsetHigh = kLockOffsetHigh;
+    const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockAt) != 0;
     std::string data = lineEndOwed(file);
     data.append(line);
     data += '\n';
@@ -47,6 +57,7 @@ std::optional<std::string> appendLineDurably(const std::string& path, std::strin
     if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) || written != data.size() ||
         !FlushFileBuffers(file))
         failure = lastErrorText();
+    if (locked) UnlockFileEx(file, 0, 1, 0, &lockAt);
     CloseHandle(file);
     return failure;
 }
