@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "UpgradeRig.h"
+#include "ground/LineTiming.h"
 #include "window/Upgrade.h"
 
 using namespace fw;
@@ -154,7 +155,7 @@ TEST(DownloadEndings, EventLoopTurnsOnceForEveryBlockWhileTheWindowIsBusy)
     upgrade(r);
 
     ASSERT_FALSE(lateBy.empty());
-    for (Micros late : lateBy) EXPECT_LE(late, SimSerialPort::lineTime(1024));
+    for (Micros late : lateBy) EXPECT_LE(late, lineTimeUs(1024));
     EXPECT_EQ(blocks, 256);
     EXPECT_EQ(busyBlocks, 256);
 }

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <algorithm>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 #include "qt/DriverQueue.h"
 #include "qt/SerialErrorCode.h"
@@ -11,18 +12,7 @@ namespace fw::qt {
 
 namespace {
 
-constexpr qint32 kBaudRate = 38400;
-constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
-// A write that the port has not taken within twice its line time plus this
-// margin counts as a failed device (a cable with nobody reading, a stalled
-// driver).
-constexpr int kWriteMarginMs = 2000;
-
-int writeTimeoutMs(qint64 bytes)
-{
-    const qint64 lineMs = bytes * kBitsPerByte * 1000 / kBaudRate;
-    return static_cast<int>(std::min<qint64>(2 * lineMs + kWriteMarginMs, 600000));
-}
+constexpr qint32 kBaudRate = fw::kLineBitsPerSecond;
 
 } // namespace
 
@@ -126,7 +116,7 @@ void QtSerialPort::waitUntilTaken(qint64 bytes)
 {
     // The block is handed to the driver before output() returns, so the
     // writer is never more than one block ahead of the line.
-    const int timeoutMs = writeTimeoutMs(bytes);
+    const int timeoutMs = fw::writeTimeoutMs(static_cast<uint64_t>(bytes));
     while (port_.bytesToWrite() > 0) {
         if (port_.waitForBytesWritten(timeoutMs)) continue;
         const bool timedOut = port_.error() == QSerialPort::TimeoutError || port_.error() == QSerialPort::NoError;
