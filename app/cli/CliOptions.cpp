@@ -1,9 +1,10 @@
 #include "CliOptions.h"
 
-#include <charconv>
+#include <limits>
 
 #include "PortPaths.h"
 #include "ground/NetworkAddress.h"
+#include "ground/Numbers.h"
 
 namespace fw::cli {
 
@@ -35,22 +36,20 @@ const char* const kUsage =
 
 namespace {
 
+constexpr uint64_t kHighestPortNumber = 255;
+
 std::optional<int> portNumber(const std::string& text)
 {
-    int value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1 || value > 255) return std::nullopt;
-    return value;
+    const auto number = numberFromDigits(text, 1, kHighestPortNumber);
+    if (!number) return std::nullopt;
+    return static_cast<int>(*number);
 }
 
 std::optional<std::size_t> count(const std::string& text)
 {
-    std::size_t value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1) return std::nullopt;
-    return value;
+    const auto number = numberFromDigits(text, 1, std::numeric_limits<std::size_t>::max());
+    if (!number) return std::nullopt;
+    return static_cast<std::size_t>(*number);
 }
 
 ParseResult fail(std::string error) { return ParseResult{std::nullopt, std::move(error), false}; }

@@ -26,6 +26,34 @@ TEST(IspCommandLine, ElsewhereEachItemIsItsOwnArgumentSoBlanksInPathsSurvive)
 #endif
 }
 
+// The port a command line for the tool names, as the runners find it to
+// relay or map it: up to three digits after -c, 0 when there is none.
+TEST(IspCommandLine, PortIsTheFirstOfUpToThreeDigitsAfterDashC)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        int port;
+    } cases[] = {
+        {{"-c", "12", "-l", "GF9450_CFI_DRIVER.BIN"}, 12},
+        {{"-c 7 -l GF9450_CFI_DRIVER.BIN -d 7"}, 7},  // Windows' one text
+        {{"-c", "007"}, 7},
+        {{"-c", "999"}, 999},
+        {{"-c", "0"}, 0},
+        {{"-c", "0001"}, 0},
+        {{"-c", "1x"}, 0},
+        {{"-c", "+5"}, 0},
+        {{"-c", "-5"}, 0},
+        {{"-c", "1.5"}, 0},
+        {{"-c", "x", "-c", "4"}, 4},
+        {{"-l", "12"}, 0},
+        {{"-c"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        EXPECT_EQ(ispPortOf(c.arguments), c.port);
+    }
+}
+
 TEST(IspCommandLine, ImageIsNamedAbsolutelyOrNotAtAll)
 {
     sim::TempFolder work;
