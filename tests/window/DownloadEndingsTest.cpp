@@ -136,9 +136,10 @@ TEST(DownloadEndings, UnusualButGoodLoadersAndLinesStillComplete)
     }
 }
 
-// Events that fall due during the transfer run before the next block; at
-// every block the window is busy (flag and pointer: a close asks first) and
-// the status line says so.
+// On a 38400 bit/s line, events that fall due during the transfer run before
+// the next block (the loop turns once a clock tick at most, and a block
+// takes 267 of them); at every block the window is busy (flag and pointer:
+// a close asks first) and the status line says so.
 TEST(DownloadEndings, EventLoopTurnsOnceForEveryBlockWhileTheWindowIsBusy)
 {
     UpgradeRig r;

@@ -61,6 +61,7 @@ void QtSerialPort::open()
     // port that opened is not refused over its modem-control lines.
     hasDtrLine_ = port_.setDataTerminalReady(dtr_);
     if (!hasDtrLine_) port_.clearError();
+    writesDirectly_ = driverTakesWritesDirectly(port_);
 }
 
 void QtSerialPort::close()
@@ -102,9 +103,15 @@ void QtSerialPort::output(std::string_view bytes)
     if (bytes.empty()) return;
     writing_ = true;
     try {
-        const qint64 size = static_cast<qint64>(bytes.size());
-        if (port_.write(bytes.data(), size) != size) fail();
-        waitUntilTaken(size);
+        // Straight to the driver while it has room, as a plain write does:
+        // QSerialPort's own write would ask the event loop to watch the
+        // device and stop watching it again, for every block.
+        const std::string_view rest = bytes.substr(writesDirectly_ ? handToDriverNow(port_, bytes) : 0);
+        if (!rest.empty()) {
+            const qint64 size = static_cast<qint64>(rest.size());
+            if (port_.write(rest.data(), size) != size) fail();
+            waitUntilTaken(size);
+        }
     } catch (...) {
         writing_ = false;
         throw;
