@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "ground/Numbers.h"
@@ -15,119 +14,68 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr uint64_t kAllBits = std::numeric_limits<uint64_t>::max();
+constexpr auto kCapped = AboveRange::Highest;
 
 } // namespace
 
-// The number a stored value begins with, as the port number is read from
-// settings.ini.
+// The number a stored port value begins with.
 TEST(LeadingNumber, ReadsTheNumberTheTextBeginsWith)
 {
-    struct Case {
-        const char* text;
-        double number;
-    } cases[] = {
-        {"1.6", 1.6},         {"07", 7},          {"COM5", 0},        {"12abc", 12},     {" 1 . 6 ", 1.6},
-        {"-2.5", -2.5},       {"+3", 3},          {".5", 0.5},        {"5.", 5},         {"1,6", 1},
-        {"1e3", 1000},        {"1D2", 100},       {"2.5e-1", 0.25},   {"2E", 2},         {"3e+", 3},
-        {"", 0},              {"-", 0},           {".", 0},           {"1e400", kInfinity},
-        {"-1e400", -kInfinity}, {"1e-400", 0},    {"0.00001e-320", 0}, {"123456789012345678901234567890", 123456789012345678901234567890.0},
+    const std::pair<const char*, double> cases[] = {
+        {"1.6", 1.6}, {"07", 7},   {"COM5", 0},     {"12abc", 12},    {" 1 . 6 ", 1.6}, {"-2.5", -2.5},
+        {"+3", 3},    {".5", 0.5}, {"5.", 5},       {"1,6", 1},       {"1e3", 1000},    {"1D2", 100},
+        {"2E", 2},    {"3e+", 3},  {"", 0},         {"-", 0},         {"1e400", kInfinity},
+        {"-1e400", -kInfinity},    {"1e-400", 0},   {"0.00001e-320", 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(leadingNumber(c.text), c.number);
-    }
+    for (const auto& [text, number] : cases) EXPECT_EQ(leadingNumber(text), number) << text;
 }
 
-// A whole text as a port number: the dialog's OK reads the list text so.
+// The dialog's list text as a port number: halves to even, anything else refused.
 TEST(ToInt16, RoundsHalvesToEvenAndRefusesWhatIsNoNumber)
 {
-    struct Case {
-        const char* text;
-        std::optional<int16_t> number;  // none: refused
-    } cases[] = {
-        {"1.6", 2}, {" 2.5 ", 2}, {"3.5", 4},     {"-0.5", 0},   {"1e4", 10000},          {"32767", 32767},
-        {"-32768.4", -32768},   {"32767.5", std::nullopt}, {"40000", std::nullopt}, {"abc", std::nullopt},
-        {"1.6x", std::nullopt}, {"1,6", std::nullopt},     {"", std::nullopt},      {"1e400", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        if (c.number)
-            EXPECT_EQ(toInt16(c.text), *c.number);
-        else
-            EXPECT_THROW(toInt16(c.text), NumberError);
-    }
+    const std::pair<const char*, int16_t> numbers[] = {{"1.6", 2},  {" 2.5 ", 2},     {"3.5", 4},      {"-0.5", 0},
+                                                       {"1e4", 10000}, {"32767", 32767}, {"-32768.4", -32768}};
+    for (const auto& [text, number] : numbers) EXPECT_EQ(toInt16(text), number) << text;
+    for (const char* text : {"32767.5", "40000", "abc", "1.6x", "1,6", "", "1e400"})
+        EXPECT_THROW(toInt16(text), NumberError) << text;
 }
 
-// What the dialog's list shows of a stored number, and what settings.ini
-// gets back from it.
+// What the dialog's list shows of a stored number, and settings.ini gets back.
 TEST(PlainDecimal, WritesWholeNumbersWithoutAPointAndTheRestToFifteenDigits)
 {
-    struct Case {
-        double number;
-        const char* text;
-    } cases[] = {
-        {7, "7"},         {-3, "-3"},       {2.5, "2.5"},       {1.6, "1.6"},           {0.1 + 0.2, "0.3"},
-        {-0.0, "0"},      {1e-5, "1e-05"},  {1e15, "1e+15"},    {123456789012345, "123456789012345"},
-        {1.0 / 3, "0.333333333333333"}, {kInfinity, "inf"},
+    const std::pair<double, const char*> cases[] = {
+        {7, "7"},         {-3, "-3"},     {2.5, "2.5"},     {1.6, "1.6"}, {0.1 + 0.2, "0.3"},  {-0.0, "0"},
+        {1e-5, "1e-05"},  {1e15, "1e+15"}, {123456789012345, "123456789012345"}, {1.0 / 3, "0.333333333333333"},
+        {kInfinity, "inf"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(plainDecimal(c.number), c.text);
-    }
+    for (const auto& [number, text] : cases) EXPECT_EQ(plainDecimal(number), text);
 }
 
 // The progress line's percentage and the transcript's time stamps.
 TEST(FixedDecimal, WritesTheGivenPlacesPaddedOnTheLeft)
 {
-    struct Case {
-        double number;
-        int decimals;
-        std::size_t width;
-        const char* text;
-    } cases[] = {
-        {7.5, 1, 5, "  7.5"},      {100, 1, 5, "100.0"},        {0.39, 1, 5, "  0.4"},   {99.96, 1, 5, "100.0"},
-        {0.066, 3, 10, "     0.066"}, {1234.5678, 3, 10, "  1234.568"}, {12345678.9, 3, 10, "12345678.900"},
-        {-1.25, 1, 0, "-1.2"},     {2.5, 0, 0, "2"},           {1e20, 1, 0, "100000000000000000000.0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(fixedDecimal(c.number, c.decimals, c.width), c.text);
-    }
+    EXPECT_EQ(fixedDecimal(7.5, 1, 5), "  7.5");
+    EXPECT_EQ(fixedDecimal(99.96, 1, 5), "100.0");
+    EXPECT_EQ(fixedDecimal(0.066, 3, 10), "     0.066");
+    EXPECT_EQ(fixedDecimal(12345678.9, 3, 10), "12345678.900");  // wider than asked, never cut
+    EXPECT_EQ(fixedDecimal(-1.25, 1), "-1.2");
+    EXPECT_EQ(fixedDecimal(1e20, 1), "100000000000000000000.0");
 }
 
 // Digits only, then a number in range: a TCP port, a command line's port
 // number or count, the ISP tool's time limit, an adapter's latency timer.
 TEST(NumberFromDigits, TakesDigitsOnlyWithinTheRange)
 {
-    struct Case {
-        const char* text;
-        uint64_t lowest, highest;
-        AboveRange above;
-        std::optional<uint64_t> number;  // none: refused
-    } cases[] = {
-        {"7", 1, 255, AboveRange::Refused, 7},
-        {"007", 1, 255, AboveRange::Refused, 7},
-        {"255", 1, 255, AboveRange::Refused, 255},
-        {"256", 1, 255, AboveRange::Refused, std::nullopt},
-        {"0", 1, 255, AboveRange::Refused, std::nullopt},
-        {"0", 0, 255, AboveRange::Refused, 0},
-        {"", 0, 255, AboveRange::Refused, std::nullopt},
-        {"+5", 1, 255, AboveRange::Refused, std::nullopt},
-        {"-5", 0, 255, AboveRange::Refused, std::nullopt},
-        {" 5", 1, 255, AboveRange::Refused, std::nullopt},
-        {"5 ", 1, 255, AboveRange::Refused, std::nullopt},
-        {"1.6", 1, 255, AboveRange::Refused, std::nullopt},
-        {"1,6", 1, 255, AboveRange::Refused, std::nullopt},
-        {"0x10", 1, 255, AboveRange::Refused, std::nullopt},
-        {"18446744073709551615", 0, kAllBits, AboveRange::Refused, kAllBits},
-        {"18446744073709551616", 0, kAllBits, AboveRange::Refused, std::nullopt},
-        {"700000", 1, 604800, AboveRange::Highest, 604800},
-        {"99999999999999999999999", 1, 604800, AboveRange::Highest, 604800},
-        {"0", 1, 604800, AboveRange::Highest, std::nullopt},
-        {"12x", 1, 604800, AboveRange::Highest, std::nullopt},
+    const std::pair<const char*, std::optional<uint64_t>> from1To255[] = {
+        {"7", 7},   {"007", 7},  {"255", 255},  {"256", {}}, {"0", {}},   {"", {}},
+        {"+5", {}}, {"-5", {}},  {" 5", {}},    {"5 ", {}},  {"1.6", {}}, {"0x10", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(numberFromDigits(c.text, c.lowest, c.highest, c.above), c.number);
-    }
+    for (const auto& [text, number] : from1To255) EXPECT_EQ(numberFromDigits(text, 1, 255), number) << text;
+    EXPECT_EQ(numberFromDigits("0", 0, 255), 0u);
+    EXPECT_EQ(numberFromDigits("18446744073709551615", 0, kAllBits), kAllBits);
+    EXPECT_EQ(numberFromDigits("18446744073709551616", 0, kAllBits), std::nullopt);
+    EXPECT_EQ(numberFromDigits("700000", 1, 604800, kCapped), 604800u);
+    EXPECT_EQ(numberFromDigits("99999999999999999999999", 1, 604800, kCapped), 604800u);
+    EXPECT_EQ(numberFromDigits("0", 1, 604800, kCapped), std::nullopt);
+    EXPECT_EQ(numberFromDigits("12x", 1, 604800, kCapped), std::nullopt);
 }

@@ -30,28 +30,12 @@ TEST(IspCommandLine, ElsewhereEachItemIsItsOwnArgumentSoBlanksInPathsSurvive)
 // relay or map it: up to three digits after -c, 0 when there is none.
 TEST(IspCommandLine, PortIsTheFirstOfUpToThreeDigitsAfterDashC)
 {
-    struct Case {
-        std::vector<std::string> arguments;
-        int port;
-    } cases[] = {
-        {{"-c", "12", "-l", "GF9450_CFI_DRIVER.BIN"}, 12},
-        {{"-c 7 -l GF9450_CFI_DRIVER.BIN -d 7"}, 7},  // Windows' one text
-        {{"-c", "007"}, 7},
-        {{"-c", "999"}, 999},
-        {{"-c", "0"}, 0},
-        {{"-c", "0001"}, 0},
-        {{"-c", "1x"}, 0},
-        {{"-c", "+5"}, 0},
-        {{"-c", "-5"}, 0},
-        {{"-c", "1.5"}, 0},
-        {{"-c", "x", "-c", "4"}, 4},
-        {{"-l", "12"}, 0},
-        {{"-c"}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.arguments));
-        EXPECT_EQ(ispPortOf(c.arguments), c.port);
-    }
+    EXPECT_EQ(ispPortOf({"-c", "12", "-l", "GF9450_CFI_DRIVER.BIN"}), 12);
+    EXPECT_EQ(ispPortOf({"-c 7 -l GF9450_CFI_DRIVER.BIN -d 7"}), 7);  // Windows' one text
+    EXPECT_EQ(ispPortOf({"-c", "x", "-c", "007"}), 7);
+    EXPECT_EQ(ispPortOf({"-c", "999"}), 999);
+    for (const char* value : {"0", "0001", "1x", "+5", "-5", "1.5"}) EXPECT_EQ(ispPortOf({"-c", value}), 0) << value;
+    EXPECT_EQ(ispPortOf({"-l", "12"}), 0);
 }
 
 TEST(IspCommandLine, ImageIsNamedAbsolutelyOrNotAtAll)
