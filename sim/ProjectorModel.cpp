@@ -139,6 +139,10 @@ void ProjectorModel::lengthByte(Micros at, char c, std::vector<Emission>& out)
     }
     mode_ = Mode::Receiving;
     imageStreamBytes_ = 0;
+    // The whole image's room is taken, and touched, before the data request
+    // goes out: a transfer's time is then the line's and the host's, not
+    // this model's growing its buffer.
+    received_.assign(kUpImageBytes, '\0');
     received_.clear();
     lineEnd_.clear();
     say(out, at + options_.loader.replyDelay, options_.loader.dataRequest);
