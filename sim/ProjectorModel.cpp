@@ -3,7 +3,7 @@
 #include "ImageIntegrity.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <utility>
 
 namespace fw::sim {
@@ -13,6 +13,15 @@ namespace {
 // The loader reads as many hexadecimal digits as its prompt shows: "40000".
 constexpr std::size_t kLengthDigits = 5;
 constexpr char kNoiseByte = 0x55;
+
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+uint64_t hexNumber(const std::string& digits)
+{
+    uint64_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    return value;
+}
 
 } // namespace
 
@@ -24,7 +33,8 @@ ProjectorModel::ProjectorModel(ProjectorOptions options)
 std::string ProjectorModel::answerText(std::string text) const
 {
     if (options_.lowerCaseAnswers)
-        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
 
@@ -119,16 +129,20 @@ void ProjectorModel::lengthByte(Micros at, char c, std::vector<Emission>& out)
         cancelDownload(at, out);
         return;
     }
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return;
+    if (!isHexDigit(c)) return;
     lengthDigits_ += c;
     if (lengthDigits_.size() < kLengthDigits) return;
-    if (std::stoull(lengthDigits_, nullptr, 16) != kUpImageBytes) {
+    if (hexNumber(lengthDigits_) != kUpImageBytes) {
         mode_ = Mode::Command;
         say(out, at + options_.loader.replyDelay, options_.loader.lengthRefused);
         return;
     }
     mode_ = Mode::Receiving;
     imageStreamBytes_ = 0;
+    // The whole image's room is taken, and touched, before the data request
+    // goes out: a transfer's time is then the line's and the host's, not
+    // this model's growing its buffer.
+    received_.assign(kUpImageBytes, '\0');
     received_.clear();
     lineEnd_.clear();
     say(out, at + options_.loader.replyDelay, options_.loader.dataRequest);

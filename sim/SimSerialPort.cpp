@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 
 namespace fw::sim {
@@ -18,12 +19,6 @@ PortAvailability SimSerialPort::availability(int16_t number) const
 {
     const auto it = ports_.find(number);
     return it == ports_.end() ? PortAvailability::Missing : it->second;
-}
-
-Micros SimSerialPort::lineTime(std::size_t bytes)
-{
-    // Ten bit times a byte at 38400 bit/s, rounded up to the microsecond.
-    return (static_cast<Micros>(bytes) * 10'000'000 + 38'399) / 38'400;
 }
 
 void SimSerialPort::setPortOpen(bool open)
@@ -64,7 +59,7 @@ void SimSerialPort::output(std::string_view bytes)
     }
     if (bytes.empty()) return;
     const Micros start = std::max(loop_.now(), txFree_);
-    const Micros done = start + (paced_ ? lineTime(bytes.size()) : 0);
+    const Micros done = start + (paced_ ? lineTimeUs(bytes.size()) : 0);
     txFree_ = done;
     sent_ += bytes.size();
     record({start, Direction::ToProjector, std::string(bytes)});
@@ -72,7 +67,7 @@ void SimSerialPort::output(std::string_view bytes)
         deliver(projector_.receive(done + networkDelay_, bytes));
     // The write returns once the port has taken the whole block: when all
     // but what the driver buffers has gone out on the line.
-    const Micros buffered = lineTime(driverBuffer_);
+    const Micros buffered = lineTimeUs(driverBuffer_);
     loop_.advanceTo(done > buffered ? done - buffered : 0);
 }
 
@@ -86,7 +81,7 @@ void SimSerialPort::deliver(const std::vector<Emission>& emissions)
 {
     for (const Emission& e : emissions) {
         const Micros start = std::max(e.at, rxFree_);
-        const Micros arrival = start + (paced_ ? lineTime(e.bytes.size()) : 0);
+        const Micros arrival = start + (paced_ ? lineTimeUs(e.bytes.size()) : 0);
         rxFree_ = arrival;
         loop_.schedule(arrival + networkDelay_, [this, session = session_, bytes = e.bytes, start] {
             const WireRecord reply{start, Direction::FromProjector, bytes};

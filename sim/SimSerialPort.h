@@ -50,8 +50,6 @@ public:
     // The device fails (8021) once this many bytes have gone out.
     void failDeviceAfterBytes(uint64_t count) { failAfter_ = count; }
 
-    static Micros lineTime(std::size_t bytes);
-
     // Bytes the projector puts on the line at `at`, as if it had sent them
     // (noise, stray text); they arrive like any other reply.
     void injectFromProjector(Micros at, std::string bytes);

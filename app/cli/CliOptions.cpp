@@ -1,8 +1,9 @@
 #include "CliOptions.h"
 
-#include <charconv>
+#include <limits>
 
 #include "ground/NetworkAddress.h"
+#include "ground/Numbers.h"
 #include "ground/PortForms.h"
 #include "ground/VenueFile.h"
 
@@ -72,11 +73,9 @@ bool sameProjectorPort(const std::string& a, const std::string& b)
 
 std::optional<std::size_t> count(const std::string& text)
 {
-    std::size_t value = 0;
-    const auto* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < 1) return std::nullopt;
-    return value;
+    const auto number = numberFromDigits(text, 1, std::numeric_limits<std::size_t>::max());
+    if (!number) return std::nullopt;
+    return static_cast<std::size_t>(*number);
 }
 
 ParseResult fail(std::string error) { return ParseResult{std::nullopt, std::move(error), false}; }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ground/Numbers.h"
 #include "ground/UtcTime.h"
 #include "record/EventJson.h"
 
@@ -12,6 +13,8 @@ namespace {
 
 constexpr int kPlainProgressStep = 10;  // percent between progress lines off a terminal
 constexpr int kProgressBarWidth = 30;
+constexpr int kPercentDecimals = 1;       // "  7.5 %"
+constexpr std::size_t kPercentWidth = 5;
 
 std::string minutesAndSeconds(double seconds)
 {
@@ -65,11 +68,11 @@ std::string ConsolePrinter::progressText(const ImageProgress& sent, double perce
 {
     const double elapsed = static_cast<uint32_t>(clock_.tickCount() - transferStart_) / 1000.0;
     const double remaining = percent > 0 ? elapsed * (100 - percent) / percent : 0;
-    char text[160];
-    std::snprintf(text, sizeof text, "uP image %5.1f %%  %6llu of %llu bytes  elapsed %s  remaining %s", percent,
-                  static_cast<unsigned long long>(sent.sentBytes), static_cast<unsigned long long>(sent.totalBytes),
-                  minutesAndSeconds(elapsed).c_str(), minutesAndSeconds(remaining).c_str());
-    return text;
+    char bytes[64];
+    std::snprintf(bytes, sizeof bytes, "%6llu of %llu bytes", static_cast<unsigned long long>(sent.sentBytes),
+                  static_cast<unsigned long long>(sent.totalBytes));
+    return "uP image " + fixedDecimal(percent, kPercentDecimals, kPercentWidth) + " %  " + bytes + "  elapsed " +
+           minutesAndSeconds(elapsed) + "  remaining " + minutesAndSeconds(remaining);
 }
 
 void ConsolePrinter::progress(const ImageProgress& sent)

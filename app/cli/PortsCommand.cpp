@@ -42,7 +42,7 @@ void noteLatency(const DetectedDevice& d, std::ostream& notes)
 {
     if (!d.latencyTimerMs || *d.latencyTimerMs <= kLatencyThatSuitsMs) return;
     const std::string kernelName = d.kernelDevice.empty() ? d.device : d.kernelDevice;
-    notes << "fwupgrade: " << d.device << texts::LatencyTimerIs << *d.latencyTimerMs << texts::LatencyTimerTail
+    notes << "fwupgrade: " << d.device << texts::LatencyTimerIs << std::to_string(*d.latencyTimerMs) << texts::LatencyTimerTail
           << kernelName.substr(kernelName.rfind('/') + 1) << texts::LatencyTimerFile << '\n';
 }
 

@@ -1,5 +1,6 @@
 #include "IspToolOptions.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <sstream>
 #include <string_view>
@@ -20,10 +21,9 @@ std::vector<std::string> items(const std::vector<std::string>& arguments)
 
 bool toNumber(const std::string& text, long& value)
 {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return *end == '\0';
+    const char* const end = text.data() + text.size();
+    const auto read = std::from_chars(text.data(), end, value);
+    return read.ec == std::errc() && read.ptr == end;
 }
 
 const char* environment(const char* name)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "IspToolRun.h"
+#include "ground/LineTiming.h"
 #include "ground/SettingsFile.h"
 
 namespace fw::sim::isp {
@@ -12,12 +13,6 @@ namespace {
 constexpr Micros kStartUp = ms(50);      // the tool loads before it does anything
 constexpr Micros kPortSettle = ms(100);  // quiet line after opening, as the executable does
 constexpr const char* kLineStamp = "12:00:01 ";  // what a tool that stamps its log lines puts first
-
-Micros lineTimeAt(uint32_t baud, std::size_t bytes)
-{
-    // Ten bit times a byte, rounded up to the microsecond.
-    return (static_cast<Micros>(bytes) * 10'000'000 + baud - 1) / baud;
-}
 
 } // namespace
 
@@ -54,10 +49,10 @@ struct SimIspTool::Session : std::enable_shared_from_this<SimIspTool::Session> {
     {
         if (bytes.empty() || ended) return;
         const Micros start = std::max(loop.now(), txFree);
-        const Micros done = start + lineTimeAt(run.baud(), bytes.size());
+        const Micros done = start + lineTimeUs(bytes.size(), run.baud());
         txFree = done;
         for (Emission& e : projector.receive(done, bytes)) {
-            const Micros arrival = std::max(e.at, rxFree) + lineTimeAt(run.baud(), e.bytes.size());
+            const Micros arrival = std::max(e.at, rxFree) + lineTimeUs(e.bytes.size(), run.baud());
             rxFree = arrival;
             loop.schedule(arrival, [self = shared_from_this(), bytes = std::move(e.bytes)] { self->received(bytes); });
         }

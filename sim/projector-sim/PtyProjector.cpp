@@ -12,21 +12,25 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "ground/LineTiming.h"
+#include "ground/Numbers.h"
+
 
 namespace fw::sim {
 
 namespace {
 
-constexpr double kBytesPerSecond = 3840;  // 38400 bit/s, ten bit times a byte
+constexpr double kBytesPerSecond = kLineBytesPerSecond;
 constexpr std::size_t kReadChunk = 4096;
 constexpr double kMaxCredit = 64;         // how far the paced line may run ahead after a pause
 constexpr int kIdlePollMs = 50;           // how often a quiet loop looks at the stop flag
 // The report is rewritten once the host has been quiet this long, so a
 // transfer in progress is not slowed by summing and writing it on every read.
 constexpr Micros kQuietBeforeReport = ms(100);
+const std::string kCommandSeparator = "|";
 const std::string kNoise = std::string("\x00\x7f#~", 4);
 
-Micros byteTime(std::size_t bytes) { return static_cast<Micros>(bytes * 1e6 / kBytesPerSecond); }
+Micros byteTime(std::size_t bytes) { return lineTimeUs(bytes); }
 
 std::string hexSum(const std::string& bytes)
 {
@@ -43,12 +47,7 @@ std::string imageLines(const std::string& name, const std::string& bytes, bool w
            "_whole=" + (whole ? "yes" : "no") + "\n";
 }
 
-std::string milliseconds(Micros from, Micros to)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(to - from) / 1000.0);
-    return text;
-}
+std::string milliseconds(Micros from, Micros to) { return fixedDecimal(static_cast<double>(to - from) / 1000.0, 3); }
 
 } // namespace
 
@@ -216,7 +215,17 @@ std::string PtyProjector::report() const
            imageLines("up", up ? *up : model_.receivedUpImage(), up.has_value()) +
            "up_transfer_ms=" + milliseconds(imageFirstAt_, imageLastAt_) + "\n" +
            imageLines("scaler", scaler ? *scaler : std::string{}, scaler.has_value()) +
-           "line_cut=" + (cut_ ? "yes" : "no") + "\n" + "received_bytes=" + std::to_string(receivedBytes_) + "\n";
+           "line_cut=" + (cut_ ? "yes" : "no") + "\n" + "received_bytes=" + std::to_string(receivedBytes_) + "\n" +
+           "commands=" + commandList() + "\n";
+}
+
+// The commands its interpreter took, in order, without their CR: which
+// projector a program talked to, and what it asked.
+std::string PtyProjector::commandList() const
+{
+    std::string list;
+    for (const std::string& command : model_.commands()) list += (list.empty() ? "" : kCommandSeparator) + command;
+    return list;
 }
 
 void PtyProjector::saveReportWhenQuiet()

@@ -42,6 +42,7 @@ private:
     void saveReportWhenQuiet();
     void saveReport();
     int pollTimeoutMs() const;
+    std::string commandList() const;
 
     SimOptions options_;
     ProjectorModel model_;

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "ImageIntegrity.h"
+#include "ground/Numbers.h"
 
 namespace {
 
@@ -55,7 +57,13 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
     const std::string model = argc > 2 ? argv[2] : "2416";
-    const std::size_t scalerSize = argc > 3 ? std::stoul(argv[3]) : kDefaultScalerSize;
+    const std::optional<uint64_t> scalerBytes =
+        argc > 3 ? fw::numberFromDigits(argv[3], 0, SIZE_MAX) : std::optional<uint64_t>(kDefaultScalerSize);
+    if (!scalerBytes) {
+        std::cerr << "make-sample-package: SCALER_BYTES is a number of bytes, not '" << argv[3] << "'\n";
+        return 2;
+    }
+    const auto scalerSize = static_cast<std::size_t>(*scalerBytes);
     std::filesystem::create_directories(folder);
 
     // The uP image ends in its integrity trailer, as the projector's loader expects.

@@ -22,7 +22,6 @@ public:
     Result tryLock();
     // Why the lock file could not be used, after Failed.
     const std::string& failure() const { return failure_; }
-    const std::string& lockFile() const { return path_; }
 
 private:
     void release();

@@ -1,6 +1,6 @@
 #include "ground/NetworkAddress.h"
 
-#include <charconv>
+#include "ground/Numbers.h"
 
 namespace fw {
 
@@ -12,11 +12,9 @@ constexpr uint32_t kHighestTcpPort = 65535;
 
 std::optional<uint16_t> tcpPort(std::string_view text)
 {
-    uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value == 0 || value > kHighestTcpPort) return std::nullopt;
-    return static_cast<uint16_t>(value);
+    const auto port = numberFromDigits(text, 1, kHighestTcpPort);
+    if (!port) return std::nullopt;
+    return static_cast<uint16_t>(*port);
 }
 
 // "host:port" or "[v6]:port" into its two parts; none when either is missing.

@@ -1,8 +1,7 @@
 #include "ground/PortForms.h"
 
-#include <charconv>
-
 #include "ground/NetworkAddress.h"
+#include "ground/Numbers.h"
 #include "ground/SettingsFile.h"
 
 namespace fw {
@@ -27,12 +26,9 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 std::optional<int> portNumberOf(std::string_view text)
 {
     if (startsWithIgnoringCase(text, kPortPrefix)) text.remove_prefix(kPortPrefix.size());
-    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < kLowestPortNumber || value > kHighestPortNumber) return std::nullopt;
-    return value;
+    const auto number = numberFromDigits(text, kLowestPortNumber, kHighestPortNumber);
+    if (!number) return std::nullopt;
+    return static_cast<int>(*number);
 }
 
 bool isDevicePath(std::string_view text)

@@ -1,10 +1,10 @@
 #include "ground/SettingsFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
 #include "ground/FileHelpers.h"
+#include "ground/Numbers.h"
 
 namespace fw {
 
@@ -20,13 +20,9 @@ std::string portName(int number) { return portName(std::to_string(number)); }
 
 int32_t ispTimeLimitFrom(std::string_view text)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
-        return kDefaultIspTimeLimitSeconds;
-    uint64_t seconds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error == std::errc::result_out_of_range) return kLongestIspTimeLimitSeconds;
-    if (error != std::errc() || end != text.data() + text.size() || seconds == 0) return kDefaultIspTimeLimitSeconds;
-    return static_cast<int32_t>(std::min<uint64_t>(seconds, kLongestIspTimeLimitSeconds));
+    // A limit beyond the longest is taken as the longest; anything else that is not a limit, as none.
+    const auto seconds = numberFromDigits(text, 1, kLongestIspTimeLimitSeconds, AboveRange::Highest);
+    return seconds ? static_cast<int32_t>(*seconds) : kDefaultIspTimeLimitSeconds;
 }
 
 SettingsFile::SettingsFile(const std::string& programFolder)

@@ -2,7 +2,17 @@
 
 #include <cstdio>
 
+#include "ground/Numbers.h"
+
 namespace fw {
+
+namespace {
+
+// Seconds since the port was set up, to the millisecond, right-aligned.
+constexpr int kStampDecimals = 3;
+constexpr std::size_t kStampWidth = 10;
+
+} // namespace
 
 TranscriptPort::TranscriptPort(SerialPort& inner, const EventLoop& clock, Sink sink)
     : inner_(inner), clock_(clock), sink_(std::move(sink)), start_(clock.tickCount())
@@ -27,9 +37,7 @@ std::string TranscriptPort::escape(std::string_view bytes)
 void TranscriptPort::record(const char* direction, std::string_view bytes)
 {
     const uint32_t elapsed = clock_.tickCount() - start_;
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%10.3f ", elapsed / 1000.0);
-    sink_(stamp + std::string(direction) + ' ' + escape(bytes));
+    sink_(fixedDecimal(elapsed / 1000.0, kStampDecimals, kStampWidth) + ' ' + direction + ' ' + escape(bytes));
 }
 
 void TranscriptPort::setPortOpen(bool open)

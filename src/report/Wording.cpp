@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ground/Numbers.h"
 #include "ground/Texts.h"
 
 namespace fw::reports {
@@ -90,12 +91,12 @@ std::string localText(WallClock::time_point when, const UtcOffset& offset)
 
 std::string durationText(int64_t ms)
 {
+    // The point stays a point under a locale with a decimal comma: the
+    // report's other figures are written without the locale too.
+    if (ms < kSecondMs) return fixedDecimal(static_cast<double>(ms) / kSecondMs, 2) + " s";
+    if (ms < kMinuteMs) return fixedDecimal(static_cast<double>(ms) / kSecondMs, 1) + " s";
     char text[32];
-    if (ms < kSecondMs) {
-        std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(ms) / kSecondMs);
-    } else if (ms < kMinuteMs) {
-        std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(ms) / kSecondMs);
-    } else if (ms < kHourMs) {
+    if (ms < kHourMs) {
         const int64_t seconds = (ms + kSecondMs / 2) / kSecondMs;
         std::snprintf(text, sizeof text, "%lld min %02lld s", static_cast<long long>(seconds / kSecondsPerMinute),
                       static_cast<long long>(seconds % kSecondsPerMinute));

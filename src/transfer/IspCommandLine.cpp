@@ -6,6 +6,7 @@
 
 #include "ground/FileHelpers.h"
 #include "ground/FilePath.h"
+#include "ground/Numbers.h"
 #include "ground/Texts.h"
 
 namespace fw {
@@ -16,6 +17,7 @@ namespace {
 
 constexpr const char* kPortOption = "-c";
 constexpr std::size_t kLongestPortDigits = 3;  // COM255
+constexpr uint64_t kHighestPortDigits = 999;
 
 } // namespace
 
@@ -38,9 +40,8 @@ int ispPortOf(const std::vector<std::string>& arguments)
     }
     for (std::size_t i = 0; i + 1 < items.size(); ++i) {
         const std::string& value = items[i + 1];
-        if (items[i] == kPortOption && !value.empty() && value.size() <= kLongestPortDigits &&
-            value.find_first_not_of("0123456789") == std::string::npos)
-            return std::stoi(value);
+        if (items[i] != kPortOption || value.size() > kLongestPortDigits) continue;
+        if (const auto port = numberFromDigits(value, 0, kHighestPortDigits)) return static_cast<int>(*port);
     }
     return 0;
 }

@@ -38,6 +38,14 @@ TEST(CommandLine, EachCommandTakesItsOwnOptions)
     EXPECT_EQ(lastHtml.options->last, 12u);
     EXPECT_EQ(lastHtml.options->html, "r.html");
 
+    // Leading zeros are digits like any other.
+    const auto zeros = parseCommandLine({"history", "--last", "007"});
+    ASSERT_TRUE(zeros.options) << zeros.error;
+    EXPECT_EQ(zeros.options->last, 7u);
+    const auto port = parseCommandLine({"test", "--port", "0255"});
+    ASSERT_TRUE(port.options) << port.error;
+    EXPECT_EQ(port.options->projectors, (std::vector<ProjectorArg>{{"", "0255"}}));
+
     // Help is not an error, also after a command.
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"upgrade", "-h"}).help);
@@ -54,6 +62,10 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"upgrade", "--port", "0", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '0'"},
         {{"upgrade", "--port", "256", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '256'"},
         {{"upgrade", "--port", "1x", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '1x'"},
+        {{"upgrade", "--port", "+3", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '+3'"},
+        {{"upgrade", "--port", "-3", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '-3'"},
+        {{"upgrade", "--port", "2.0", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not '2.0'"},
+        {{"upgrade", "--port", " 3", "a.txt"}, "--port takes a number from 1 to 255 or a device path, not ' 3'"},
         {{"upgrade", "--port"}, "--port needs a number"},
         {{"upgrade", "--port", "2", "--port", "2", "a.txt"}, "port 2 given twice"},
         {{"upgrade", "--port", "/dev/pts/3", "--port", "/dev/pts/3", "a.txt"}, "port /dev/pts/3 given twice"},
@@ -67,6 +79,8 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason)
         {{"check", "a.txt", "--record", "r.jsonl"}, "unknown option: --record"},
         {{"history", "--last", "0"}, "--last takes a number from 1 up, not '0'"},
         {{"history", "--last"}, "--last takes a number from 1 up, not ''"},
+        {{"history", "--last", "+5"}, "--last takes a number from 1 up, not '+5'"},
+        {{"history", "--last", "99999999999999999999"}, "--last takes a number from 1 up, not '99999999999999999999'"},
         {{"history", "--port", "1"}, "history takes no --port"},
         {{"history", "--id", "0a1b"}, "unknown option: --id"},
         {{"report"}, "give one file to write: --pdf FILE or --html FILE"},

@@ -26,6 +26,18 @@ TEST(IspCommandLine, ElsewhereEachItemIsItsOwnArgumentSoBlanksInPathsSurvive)
 #endif
 }
 
+// The port a command line for the tool names, as the runners find it to
+// relay or map it: up to three digits after -c, 0 when there is none.
+TEST(IspCommandLine, PortIsTheFirstOfUpToThreeDigitsAfterDashC)
+{
+    EXPECT_EQ(ispPortOf({"-c", "12", "-l", "GF9450_CFI_DRIVER.BIN"}), 12);
+    EXPECT_EQ(ispPortOf({"-c 7 -l GF9450_CFI_DRIVER.BIN -d 7"}), 7);  // Windows' one text
+    EXPECT_EQ(ispPortOf({"-c", "x", "-c", "007"}), 7);
+    EXPECT_EQ(ispPortOf({"-c", "999"}), 999);
+    for (const char* value : {"0", "0001", "1x", "+5", "-5", "1.5"}) EXPECT_EQ(ispPortOf({"-c", value}), 0) << value;
+    EXPECT_EQ(ispPortOf({"-l", "12"}), 0);
+}
+
 TEST(IspCommandLine, ImageIsNamedAbsolutelyOrNotAtAll)
 {
     sim::TempFolder work;

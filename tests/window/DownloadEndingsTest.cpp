@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "UpgradeRig.h"
+#include "ground/LineTiming.h"
 #include "window/Upgrade.h"
 
 using namespace fw;
@@ -135,9 +136,10 @@ TEST(DownloadEndings, UnusualButGoodLoadersAndLinesStillComplete)
     }
 }
 
-// Events that fall due during the transfer run before the next block; at
-// every block the window is busy (flag and pointer: a close asks first) and
-// the status line says so.
+// On a 38400 bit/s line, events that fall due during the transfer run before
+// the next block (the loop turns once a clock tick at most, and a block
+// takes 267 of them); at every block the window is busy (flag and pointer:
+// a close asks first) and the status line says so.
 TEST(DownloadEndings, EventLoopTurnsOnceForEveryBlockWhileTheWindowIsBusy)
 {
     UpgradeRig r;
@@ -154,7 +156,7 @@ TEST(DownloadEndings, EventLoopTurnsOnceForEveryBlockWhileTheWindowIsBusy)
     upgrade(r);
 
     ASSERT_FALSE(lateBy.empty());
-    for (Micros late : lateBy) EXPECT_LE(late, SimSerialPort::lineTime(1024));
+    for (Micros late : lateBy) EXPECT_LE(late, lineTimeUs(1024));
     EXPECT_EQ(blocks, 256);
     EXPECT_EQ(busyBlocks, 256);
 }

@@ -7,6 +7,7 @@
 #include "UpgradeRig.h"
 #include "ground/FileHelpers.h"
 #include "ground/FolderLock.h"
+#include "ground/LineTiming.h"
 #include "ground/Texts.h"
 #include "transfer/IspCommandLine.h"
 #include "window/MainWindow.h"
@@ -30,7 +31,7 @@ Micros ispCommandSentAt(const SimSerialPort& port)
 // From the command's CR and its 2000 ms echo wait to the tool's start.
 Micros waitBeforeTool(const UpgradeRig& r)
 {
-    return r.rig.processes.launches().at(0).at - ispCommandSentAt(r.rig.port) - SimSerialPort::lineTime(1) - ms(2000);
+    return r.rig.processes.launches().at(0).at - ispCommandSentAt(r.rig.port) - lineTimeUs(1) - ms(2000);
 }
 
 // Every ending of the scaler phase gives the window back this way, with the

@@ -71,15 +71,21 @@ TEST(StartupPort, StoredValuesAndWhatTheyOpen)
     struct Case {
         std::string stored;
         std::string listShows;
+        int16_t port;
         std::string message;  // empty: the port opens
     } cases[] = {
-        {"COM=07", "7", ""},  // the file keeps its 07
-        {"COM=COM5", "0", "COM0 is invalid. Please select an available RS232 port."},
-        {"COM=", "1", ""},
+        {"COM=07", "7", 7, ""},  // the file keeps its 07
+        {"COM=COM5", "0", 0, "COM0 is invalid. Please select an available RS232 port."},
+        {"COM=", "1", 1, ""},
+        {"COM=1.6", "1.6", 2, ""},  // a point, whatever the technician's locale
+        {"COM= 2.5", "2.5", 2, ""},  // halves to the even neighbour
+        {"COM=1,6", "1", 1, ""},     // a comma ends the number
+        {"COM=7e0x", "7", 7, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         SimRig rig;
+        rig.port.setAvailability(2, PortAvailability::Projector);
         rig.port.setAvailability(7, PortAvailability::Projector);
         const std::string settings = "[RS232Set]\r\n" + c.stored + "\r\n";
         fw::testing::writeFile(rig.tool.settingsPath(), settings);
@@ -89,7 +95,7 @@ TEST(StartupPort, StoredValuesAndWhatTheyOpen)
         EXPECT_EQ(rig.port.portOpen(), c.message.empty());
         if (c.message.empty()) {
             EXPECT_TRUE(rig.view.messages().empty());
-            EXPECT_EQ(std::to_string(rig.port.commPort()), c.listShows);
+            EXPECT_EQ(rig.port.commPort(), c.port);
         } else {
             EXPECT_EQ(rig.view.messageTexts(), std::vector<std::string>{c.message});
             EXPECT_EQ(rig.view.messages()[0].style, MessageStyle::Critical);

@@ -2,19 +2,17 @@
 
 #include <algorithm>
 
+#include "ground/LineTiming.h"
+
 namespace fw::platform {
 
 namespace {
 
-constexpr uint64_t kBitsPerByte = 10;
 constexpr uint64_t kMicrosPerSecond = 1000000;
 
 } // namespace
 
-uint64_t LineDrain::lineUs(std::size_t bytes) const
-{
-    return (bytes * kBitsPerByte * kMicrosPerSecond + bitsPerSecond_ - 1) / bitsPerSecond_;
-}
+uint64_t LineDrain::lineUs(std::size_t bytes) const { return fw::lineTimeUs(bytes, bitsPerSecond_); }
 
 void LineDrain::add(std::size_t bytes, uint64_t nowUs)
 {
@@ -26,7 +24,7 @@ std::size_t LineDrain::pending(uint64_t nowUs) const
 {
     if (freeAtUs_ <= nowUs) return 0;
     const uint64_t bitsLeft = (freeAtUs_ - nowUs) * bitsPerSecond_;
-    const uint64_t perByte = kBitsPerByte * kMicrosPerSecond;
+    const uint64_t perByte = fw::kBitsPerByte * kMicrosPerSecond;
     return static_cast<std::size_t>((bitsLeft + perByte - 1) / perByte);
 }
 

@@ -35,7 +35,6 @@ public:
     // Asks for the device list again and shows it; the row picked stays
     // picked while its device is there.
     void refreshDevices();
-    const std::vector<fw::DetectedPort>& shownDevices() const { return shown_; }
 
     QString listText() const;
     QString deviceText() const;

@@ -77,27 +77,27 @@ void Form2::buildMenu()
 
 void Form2::buildFrame(QWidget* client)
 {
-    Frame1_ = place(new QGroupBox(QStringLiteral("Upgrade Projector Software"), client), "Frame1",
-                    twipsRect(3120, 120, 6615, 1935));
+    QGroupBox* const Frame1 = place(new QGroupBox(QStringLiteral("Upgrade Projector Software"), client), "Frame1",
+                                    twipsRect(3120, 120, 6615, 1935));
 
     // Display only: the path comes from the file dialog or the settings.
-    txtTxtSourceFilePath_ = place(new QLineEdit(Frame1_), "txtTxtSourceFilePath", twipsRect(240, 360, 4455, 405));
+    txtTxtSourceFilePath_ = place(new QLineEdit(Frame1), "txtTxtSourceFilePath", twipsRect(240, 360, 4455, 405));
     txtTxtSourceFilePath_->setFont(msSansSerifFont());
     txtTxtSourceFilePath_->setEnabled(false);
 
-    lblSize_ = label(Frame1_, "lblSize", QString(), twipsRect(4800, 420, 855, 255));
-    label(Frame1_, "Label1", QStringLiteral("Bytes"), twipsRect(5850, 420, 495, 255));
+    lblSize_ = label(Frame1, "lblSize", QString(), twipsRect(4800, 420, 855, 255));
+    label(Frame1, "Label1", QStringLiteral("Bytes"), twipsRect(5850, 420, 495, 255));
 
-    ProgressBar1_ = place(new QProgressBar(Frame1_), "ProgressBar1", twipsRect(240, 960, 4455, 255));
+    ProgressBar1_ = place(new QProgressBar(Frame1), "ProgressBar1", twipsRect(240, 960, 4455, 255));
     ProgressBar1_->setRange(0, 100);
     ProgressBar1_->setValue(0);
     ProgressBar1_->setTextVisible(false);
 
-    cmdOpenFile1_ = place(new QPushButton(QStringLiteral("Open File"), Frame1_), "cmdOpenFile1",
+    cmdOpenFile1_ = place(new QPushButton(QStringLiteral("Open File"), Frame1), "cmdOpenFile1",
                           twipsRect(240, 1320, 1215, 495));
-    cmdUpgradeSW_ = place(new QPushButton(QStringLiteral("Upgrade SW"), Frame1_), "cmdUpgradeSW",
+    cmdUpgradeSW_ = place(new QPushButton(QStringLiteral("Upgrade SW"), Frame1), "cmdUpgradeSW",
                           twipsRect(1560, 1320, 1695, 495));
-    lblFileCount_ = label(Frame1_, "lblFileCount", QString(), twipsRect(4410, 1410, 1965, 315));
+    lblFileCount_ = label(Frame1, "lblFileCount", QString(), twipsRect(4410, 1410, 1965, 315));
 }
 
 void Form2::closeEvent(QCloseEvent* event)

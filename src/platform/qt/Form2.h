@@ -4,7 +4,6 @@
 #include <functional>
 
 class QAction;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -31,7 +30,6 @@ public:
     std::function<void()> closed;
 
     QPushButton* cmdTest() const { return cmdTest_; }
-    QGroupBox* Frame1() const { return Frame1_; }
     QLineEdit* txtTxtSourceFilePath() const { return txtTxtSourceFilePath_; }
     QLabel* lblSize() const { return lblSize_; }
     QProgressBar* ProgressBar1() const { return ProgressBar1_; }
@@ -53,7 +51,6 @@ private:
     void buildFrame(QWidget* client);
 
     QPushButton* cmdTest_ = nullptr;
-    QGroupBox* Frame1_ = nullptr;
     QLineEdit* txtTxtSourceFilePath_ = nullptr;
     QLabel* lblSize_ = nullptr;
     QProgressBar* ProgressBar1_ = nullptr;

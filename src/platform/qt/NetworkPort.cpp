@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 #include "ground/Texts.h"
 #include "qt/SocketTuning.h"
@@ -14,11 +15,9 @@ namespace {
 
 using fw::platform::ServerFault;
 
-constexpr uint32_t kLineRate = 38400;
-constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
+constexpr uint32_t kLineRate = fw::kLineBitsPerSecond;
 constexpr int kConnectLimitMs = 5000;
 constexpr int kAnswerLimitMs = 5000;   // for the line settings, and for the server to read on
-constexpr int kWriteMarginMs = 2000;   // as for a serial port's write
 constexpr int kCloseLimitMs = 2000;    // for what is still queued to leave, and the server to let go
 constexpr int kWaitSliceMs = 10;
 // Over RFC 2217 the server is asked how far it has read after every
@@ -37,9 +36,7 @@ constexpr uint64_t kDrainMarginUs = 100000;
 // of the ISP tool's frames, so none is cut in two by a pause of the program's.
 constexpr std::size_t kRawAheadBytes = 8192;
 
-int lineTimeMs(std::size_t bytes) { return static_cast<int>(bytes * kBitsPerByte * 1000 / kLineRate); }
-
-int writeTimeoutMs(std::size_t bytes) { return std::min(2 * lineTimeMs(bytes) + kWriteMarginMs, 600000); }
+int lineTimeMs(std::size_t bytes) { return static_cast<int>(fw::lineTimeMs(bytes)); }
 
 // Set while the port waits inside one of its own calls.
 class Inside {
@@ -200,13 +197,13 @@ void NetworkPort::output(std::string_view bytes)
 
 void NetworkPort::waitUntilTaken(std::size_t bytes)
 {
-    waitUntil([this] { return socket_.bytesToWrite() == 0; }, writeTimeoutMs(bytes), ServerFault::StoppedTaking);
+    waitUntil([this] { return socket_.bytesToWrite() == 0; }, fw::writeTimeoutMs(bytes), ServerFault::StoppedTaking);
 }
 
 void NetworkPort::keepCloseToLine()
 {
     if (!rfc2217()) {
-        const int limit = lineTimeMs(line_.pending(nowUs())) + kWriteMarginMs;
+        const int limit = lineTimeMs(line_.pending(nowUs())) + fw::kWriteMarginMs;
         waitUntil([this] { return line_.pending(nowUs()) <= kRawAheadBytes; }, limit, ServerFault::StoppedTaking);
         return;
     }

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <algorithm>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 #include "qt/DriverQueue.h"
 #include "qt/SerialErrorCode.h"
@@ -11,18 +12,7 @@ namespace fw::qt {
 
 namespace {
 
-constexpr qint32 kBaudRate = 38400;
-constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
-// A write that the port has not taken within twice its line time plus this
-// margin counts as a failed device (a cable with nobody reading, a stalled
-// driver).
-constexpr int kWriteMarginMs = 2000;
-
-int writeTimeoutMs(qint64 bytes)
-{
-    const qint64 lineMs = bytes * kBitsPerByte * 1000 / kBaudRate;
-    return static_cast<int>(std::min<qint64>(2 * lineMs + kWriteMarginMs, 600000));
-}
+constexpr qint32 kBaudRate = fw::kLineBitsPerSecond;
 
 } // namespace
 
@@ -71,6 +61,7 @@ void QtSerialPort::open()
     // port that opened is not refused over its modem-control lines.
     hasDtrLine_ = port_.setDataTerminalReady(dtr_);
     if (!hasDtrLine_) port_.clearError();
+    writesDirectly_ = driverTakesWritesDirectly(port_);
 }
 
 void QtSerialPort::close()
@@ -112,9 +103,15 @@ void QtSerialPort::output(std::string_view bytes)
     if (bytes.empty()) return;
     writing_ = true;
     try {
-        const qint64 size = static_cast<qint64>(bytes.size());
-        if (port_.write(bytes.data(), size) != size) fail();
-        waitUntilTaken(size);
+        // Straight to the driver while it has room, as a plain write does:
+        // QSerialPort's own write would ask the event loop to watch the
+        // device and stop watching it again, for every block.
+        const std::string_view rest = bytes.substr(writesDirectly_ ? handToDriverNow(port_, bytes) : 0);
+        if (!rest.empty()) {
+            const qint64 size = static_cast<qint64>(rest.size());
+            if (port_.write(rest.data(), size) != size) fail();
+            waitUntilTaken(size);
+        }
     } catch (...) {
         writing_ = false;
         throw;
@@ -126,7 +123,7 @@ void QtSerialPort::waitUntilTaken(qint64 bytes)
 {
     // The block is handed to the driver before output() returns, so the
     // writer is never more than one block ahead of the line.
-    const int timeoutMs = writeTimeoutMs(bytes);
+    const int timeoutMs = fw::writeTimeoutMs(static_cast<uint64_t>(bytes));
     while (port_.bytesToWrite() > 0) {
         if (port_.waitForBytesWritten(timeoutMs)) continue;
         const bool timedOut = port_.error() == QSerialPort::TimeoutError || port_.error() == QSerialPort::NoError;

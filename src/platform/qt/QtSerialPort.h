@@ -57,6 +57,7 @@ private:
     fw::InputMode mode_ = fw::InputMode::Text;
     bool dtr_ = false;
     bool hasDtrLine_ = false;       // the open port took a DTR level
+    bool writesDirectly_ = false;   // the driver takes what fits without waiting (see output())
     bool writing_ = false;          // inside output(): receive events wait for the event loop
     bool receivePending_ = false;   // a receive event is queued for the event loop
 };

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <algorithm>
 #include <fstream>
+#include <limits>
+
+#include "ground/Numbers.h"
 
 namespace fw::qt {
 
@@ -46,8 +49,9 @@ std::string stableDeviceName(const std::string& device)
 std::optional<int> latencyTimerMs(const std::string& device)
 {
     const std::string text = firstLine(kUsbSerialDevices + fs::path(device).filename().string() + kLatencyTimer);
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    return std::stoi(text);
+    const auto ms = fw::numberFromDigits(text, 0, std::numeric_limits<int>::max());
+    if (!ms) return std::nullopt;
+    return static_cast<int>(*ms);
 }
 
 fw::PortGrabbers portGrabbersRunning()

@@ -1,7 +1,9 @@
 #include "qt/DriverQueue.h"
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace fw::qt {
 
@@ -19,6 +21,22 @@ std::size_t driverInputQueue(const QSerialPort& port)
     int queued = 0;
     if (handle < 0 || ioctl(handle, TIOCINQ, &queued) != 0 || queued < 0) return 0;
     return static_cast<std::size_t>(queued);
+}
+
+bool driverTakesWritesDirectly(const QSerialPort& port)
+{
+    const int handle = port.handle();
+    if (handle < 0) return false;
+    const int flags = fcntl(handle, F_GETFL);
+    return flags != -1 && (flags & O_NONBLOCK) != 0;
+}
+
+std::size_t handToDriverNow(QSerialPort& port, std::string_view bytes)
+{
+    const int handle = port.handle();
+    if (handle < 0 || bytes.empty() || port.bytesToWrite() > 0) return 0;
+    const ssize_t taken = ::write(handle, bytes.data(), bytes.size());
+    return taken > 0 ? static_cast<std::size_t>(taken) : 0;
 }
 
 } // namespace fw::qt

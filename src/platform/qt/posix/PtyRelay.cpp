@@ -11,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 #include "qt/NetworkPorts.h"
 
@@ -18,7 +19,7 @@ namespace fw::qt {
 
 namespace {
 
-constexpr uint32_t kLineRate = 38400;
+constexpr uint32_t kLineRate = fw::kLineBitsPerSecond;
 constexpr int kSettingsWatchMs = 50;  // the program sets its rate before it talks, but may listen first
 constexpr std::size_t kReadChunk = 4096;
 constexpr int kWriteWaitMs = 1000;    // for room in the line towards a program that stopped reading

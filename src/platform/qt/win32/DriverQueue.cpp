@@ -22,4 +22,8 @@ std::size_t driverInputQueue(const QSerialPort& port)
     return static_cast<std::size_t>(status.cbInQue);
 }
 
+bool driverTakesWritesDirectly(const QSerialPort&) { return false; }
+
+std::size_t handToDriverNow(QSerialPort&, std::string_view) { return 0; }
+
 } // namespace fw::qt
