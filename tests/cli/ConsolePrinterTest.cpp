@@ -21,6 +21,7 @@ TEST(ConsoleProgress, PlainLinesAtEveryTenthWithTheirTimes)
         printer.tell(ImageProgress{sent, kImage});
         clock.advanceTo(clock.now() + sim::ms(266));  // 1024 bytes on a 38400 bit/s line
     }
+    console.flush();
     std::istringstream lines(out.str());
     std::vector<std::string> shown;
     for (std::string line; std::getline(lines, line);) shown.push_back(line);
