@@ -6,6 +6,9 @@
 # checks the projector; "Upgrade SW" is clicked, the question answered with
 # Yes; the last box is read with Ctrl+C, as Windows lets one copy a message
 # box, and must be "Download complete"; the projector holds both images.
+# Then the venue window, started with --venue and three projectors on COM1
+# to COM3: Alt+U for "Upgrade all", Alt+Y on the one question, and the one
+# summary box must say all three were upgraded, each holding both images.
 # Arial is Liberation Sans here, as wine has no Arial.
 # SCREENSHOT names a PNG to take of the screen while the ISP tool runs.
 # Expects WINE_RUN, WINE_PREFIX_DIR and BUILD_DIR (the Windows build)
@@ -74,6 +77,33 @@ shown="$(xclip -o -selection clipboard 2>/dev/null || true)"
 grep -qF "Download complete. Don't forget to turn the projector AC power off and on again" <<<"$shown" \
   || fail "the last box says: $shown"
 xdotool key Return
+sleep 0.5
+xdotool windowfocus --sync "$main" key alt+F4  # the window closes; the venue takes the ports next
+for _ in $(seq 50); do xdotool search --onlyvisible --name "^Firmware Upgrade Tool 1\.[0-9.]*\$" >/dev/null 2>&1 || break; sleep 0.2; done
 stop_projectors
 report_both_whole 1
+
+# copied_text ID: what a box shows, copied with Ctrl+C.
+copied_text() {
+  xdotool windowfocus --sync "$1" key ctrl+c
+  sleep 0.5
+  xclip -o -selection clipboard 2>/dev/null || true
+}
+for n in 1 2 3; do start_projector "$n"; done
+printf '[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\nLeft=COM1\r\nMiddle=COM2\r\nRight=COM3\r\n' > "$work/hall.ini"
+(cd "$work" && "$WINE_RUN" "$WINE_PREFIX_DIR" "$prog/firmware-upgrade-tool.exe" --venue "$(arg_path "$work/hall.ini")" \
+  >/dev/null 2>&1 &)
+venue="$(window "Venue - Firmware Upgrade Tool")" || fail "the venue window did not appear"
+sleep 2  # the package is checked off the window's thread
+xdotool windowfocus --sync "$venue" key alt+u
+question="$(window "Firmware Upgrade Tool" 30)" || fail "Upgrade all asked nothing"
+grep -qF "Do you want to continue?" <<<"$(copied_text "$question")" || fail "Upgrade all asked no question"
+xdotool windowfocus --sync "$question" key alt+y
+for _ in $(seq 100); do xdotool search --onlyvisible --name "^Firmware Upgrade Tool\$" 2>/dev/null | grep -qx "$question" || break; sleep 0.2; done
+summary="$(window "Firmware Upgrade Tool" 600)" || fail "no summary after the venue's upgrades"
+shown="$(copied_text "$summary")"
+grep -qF "3 of 3 projectors upgraded." <<<"$shown" || fail "the summary says: $shown"
+xdotool key Return
+stop_projectors
+for n in 1 2 3; do report_both_whole "$n"; done
 echo "passed"
