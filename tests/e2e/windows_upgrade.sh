@@ -4,7 +4,8 @@
 # beyond it: a whole upgrade on COM1 with both images whole and no link
 # failure on the way (the ports there take no DTR level); the line cut
 # during the image; a hung tool stopped at its time limit with its child;
-# the customer's report of the whole upgrade as a PDF; and COM12
+# the customer's report of the whole upgrade as a PDF; two projectors of a
+# venue file at once, asked once, each line labelled; and COM12
 # (\\.\COM12 to Windows). With the argument "32bit", only COM12,
 # with the 32-bit build of the stand-in tool (BIN_ISP32), as the vendor's
 # tool most likely is: skipped where no 32-bit program runs.
@@ -49,6 +50,18 @@ for image in "$(dirname "$list")"/QT2416_uP.bin "$(dirname "$list")"/QT2416_scal
   grep -qF "$(sha256sum < "$image" | cut -d' ' -f1)" <<<"$report_text" || fail "the report lacks $image's SHA-256: $report_text"
 done
 grep -qF "Download complete" <<<"$report_text" || fail "the report lacks the outcome: $report_text"
+
+# A venue's two projectors at once, each in its own ISP folder.
+start_projector 2
+start_projector 3
+printf '[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\nLeft stack=COM2\r\nRight stack=COM3\r\n' > "$work/hall.ini"
+fwupgrade upgrade --venue "$(arg_path "$work/hall.ini")" --yes "$(arg_path "$list")"
+expect_rc 0 "a venue's upgrade"
+output_has "[Left stack COM2] Download complete."
+output_has "[Right stack COM3] Download complete."
+stop_projectors
+report_both_whole 2
+report_both_whole 3
 
 start_projector 1 --cut-after 131072
 fwupgrade upgrade --port 1 --yes "$(arg_path "$list")"
