@@ -22,10 +22,10 @@ await_port() {
 # start_ser2net KIND:PORT:N ...: one ser2net serving projector N's line on
 # PORT, as telnet with RFC 2217 (KIND rfc2217) or raw TCP (KIND socket).
 start_ser2net() {
-  local conf="$work/ser2net.yaml" spec kind port n accepter
+  local conf="$work/ser2net.yaml" entry kind port n accepter
   : > "$conf"
-  for spec in "$@"; do
-    IFS=: read -r kind port n <<<"$spec"
+  for entry in "$@"; do
+    IFS=: read -r kind port n <<<"$entry"
     accepter="tcp,127.0.0.1,$port"
     [ "$kind" = rfc2217 ] && accepter="telnet(rfc2217),$accepter"
     printf 'connection: &com%s\n  accepter: %s\n  connector: serialdev,%s,38400n81,local\n' \
@@ -34,7 +34,7 @@ start_ser2net() {
   ser2net -n -d -c "$conf" -P "$work/ser2net.pid" > "$work/ser2net.log" 2>&1 &
   server_pid=$!
   sims+=("$server_pid")  # ended with the simulators, whatever happens
-  for spec in "$@"; do IFS=: read -r kind port n <<<"$spec"; await_port "$port"; done
+  for entry in "$@"; do IFS=: read -r kind port n <<<"$entry"; await_port "$port"; done
 }
 
 # start_relay TARGET_PORT [net-relay options]: a network in front of the
