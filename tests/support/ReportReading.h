@@ -51,13 +51,6 @@ struct ParsedHtml {
             if (e.cls.split(QLatin1Char(' ')).contains(cls)) found.push_back(e);
         return found;
     }
-    std::vector<HtmlElement> named(const QString& name) const
-    {
-        std::vector<HtmlElement> found;
-        for (const HtmlElement& e : elements)
-            if (e.name == name) found.push_back(e);
-        return found;
-    }
 };
 
 inline ParsedHtml parseHtml(const QString& html)

@@ -29,9 +29,6 @@ private:
     struct Saved;
     std::unique_ptr<Saved> saved_;
 };
-// Hides a file from the system's listings where a name alone does not (on
-// POSIX a leading dot does).
-void hideFile(const std::string& path);
 // Whether file names may hold any byte but "/" and NUL (not on Windows,
 // which refuses quotes, line breaks and a few others).
 bool namesMayHoldAnyByte();

@@ -2,10 +2,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <sstream>
 
 #include "EventSchema.h"
 #include "UpgradeRig.h"
 #include "record/EventJson.h"
+#include "record/ServiceRecord.h"
 #include "window/ProjectorChecks.h"
 #include "window/Telling.h"
 #include "window/Upgrade.h"
@@ -42,13 +45,13 @@ struct JsonEvents : EventSink {
         }
         return out;
     }
-    // "phase outcome" of each phase ended, and the reason the operation ended with.
+    // "phase outcome" of each phase ended, then the operation's "outcome reason".
     std::string phases() const
     {
         std::string out;
         for (const Json& v : values)
             if (textOf(v, "type") == "phase-ended") out += textOf(v, "phase") + " " + textOf(v, "outcome") + ", ";
-            else if (textOf(v, "type") == "operation-ended") out += textOf(v, "reason");
+            else if (textOf(v, "type") == "operation-ended") out += textOf(v, "outcome") + " " + textOf(v, "reason");
         return out;
     }
     std::vector<Json> of(const std::string& type) const
@@ -61,6 +64,34 @@ struct JsonEvents : EventSink {
 
     Json schema = *parseJson(readFile(FWUP_EVENT_SCHEMA));
     std::vector<Json> values;
+};
+
+// The service record on the disk, as it stands while each box is open: a
+// window closed by a shutdown with the last box still showing leaves what
+// was read then.
+struct RecordAtEachBox {
+    explicit RecordAtEachBox(UpgradeRig& r)
+        : record({.path = r.rig.workFolder.file("upgrades.jsonl"), .program = "firmware-upgrade-tool",
+                  .host = "bench", .user = "tech", .portFacts = {}, .now = [] { return WallClock::now(); },
+                  .warn = {}})
+    {
+        path = r.rig.workFolder.file("upgrades.jsonl");
+        r.tool().events.add(record);
+        r.rig.view.whileMessageShown = [this](const MessageBoxShown& box) {
+            if (box.style != MessageStyle::Question) atBoxes.push_back(lastLine());
+        };
+    }
+    std::string lastLine() const
+    {
+        std::istringstream in(readFile(path));
+        std::string line, last;
+        while (std::getline(in, line)) last = line;
+        return last;
+    }
+
+    ServiceRecord record;
+    std::string path;
+    std::vector<std::string> atBoxes;  // the record's last line as each box showed
 };
 
 } // namespace
@@ -102,9 +133,12 @@ TEST(Events, AWholeUpgradeToldStepByStep)
     for (std::size_t i = 0; i < elapsed.size(); ++i) EXPECT_EQ(numberOf(elapsed[i], "elapsed_s"), double(i + 1));
 }
 
-// Each way an upgrade or a test ends: the phases it went through with
-// their outcomes, and the reason it ended with, as a type.
-TEST(Events, EveryEndingToldWithItsReason)
+// Whichever way a test or an upgrade ends, and whoever wraps it: the phases
+// it went through with their outcomes and the outcome and reason it ended
+// with, as told; and while its last box is open, the record already holds
+// the whole entry, ended, as told, with the box's own text, and nothing is
+// written after the box.
+TEST(Events, EveryEndingToldWithItsReasonAndRecordedBeforeItsLastBox)
 {
     const auto limitIspTool = [](UpgradeRig& r) { writeFile(r.tool().settingsPath(), "[ISP]\r\nTIMELIMIT=5\r\n"); };
     const std::string upIn = "link-test ok, download-mode ok, image-transfer ok, verdict ok, restart ok, isp-mode ok, ";
@@ -115,61 +149,80 @@ TEST(Events, EveryEndingToldWithItsReason)
         std::string phases;
         isp::IspSwitches isp = {};
         Operation operation = Operation::Upgrade;
+        bool wrapped = false;  // inside the command line's own operation
     } cases[] = {
-        {"declined, inside the command line's own operation", {}, {}, "declined"},
-        {"no valid package", {}, [](UpgradeRig& r) { r.tool().state.ListFileValid = false; }, "package-not-valid"},
+        {"complete", {}, {}, upIn + "isp-tool-run ok, succeeded none"},
+        {"complete, wrapped", {}, {}, upIn + "isp-tool-run ok, succeeded none", {}, Operation::Upgrade, true},
+        {"declined, wrapped", {}, {}, "declined declined", {}, Operation::Upgrade, true},
+        {"no valid package", {}, [](UpgradeRig& r) { r.tool().state.ListFileValid = false; },
+         "failed package-not-valid"},
         {"port vanished", {}, [](UpgradeRig& r) { r.rig.port.setAvailability(1, PortAvailability::Missing); },
-         "port-not-opened"},
-        {"silent projector", {.silent = true}, {}, "link-test no-answer, no-answer"},
-        {"lower-case answers", {.lowerCaseAnswers = true}, {}, "link-test wrong-answer, wrong-answer"},
+         "failed port-not-opened"},
+        {"silent projector, wrapped", {.silent = true}, {}, "link-test no-answer, failed no-answer", {},
+         Operation::Upgrade, true},
+        {"lower-case answers", {.lowerCaseAnswers = true}, {}, "link-test wrong-answer, failed wrong-answer"},
         {"loader asks otherwise", {.loader = {.question = "\r\nDownload ('Y'/'N') ? "}}, {},
-         "link-test ok, download-mode no-answer, loader-no-answer"},
+         "link-test ok, download-mode no-answer, failed loader-no-answer"},
         {"image gone", {}, [](UpgradeRig& r) { std::filesystem::remove(r.upImage); },
-         "link-test ok, download-mode ok, image-transfer image-unusable, image-unusable"},
+         "link-test ok, download-mode ok, image-transfer image-unusable, failed image-unusable"},
         {"device failing mid-image", {}, [](UpgradeRig& r) { r.rig.port.failDeviceAfterBytes(100000); },
-         "link-test ok, download-mode ok, image-transfer port-failed, port-failed"},
+         "link-test ok, download-mode ok, image-transfer port-failed, failed port-failed"},
         {"no verdict", {.loader = {.verdictRight = ""}}, {},
-         "link-test ok, download-mode ok, image-transfer ok, verdict no-answer, up-image-not-taken"},
+         "link-test ok, download-mode ok, image-transfer ok, verdict no-answer, failed up-image-not-taken"},
         {"verdict in capitals", {.loader = {.verdictRight = "\r\nRIGHT!\r\n"}}, {},
-         "link-test ok, download-mode ok, image-transfer ok, verdict wrong-answer, up-image-not-taken"},
+         "link-test ok, download-mode ok, image-transfer ok, verdict wrong-answer, failed up-image-not-taken"},
         {"never restarts", {.loader = {.restartBanner = ""}}, {},
-         "link-test ok, download-mode ok, image-transfer ok, verdict ok, restart no-answer, no-restart"},
+         "link-test ok, download-mode ok, image-transfer ok, verdict ok, restart no-answer, failed no-restart"},
         {"ISP tool missing", {}, [](UpgradeRig& r) { r.rig.processes.failStartsWith(2); },
-         upIn + "isp-tool-not-started"},
+         upIn + "failed isp-tool-not-started"},
         {"ISP tool failing twice", {}, {},
-         upIn + "isp-tool-run no-success-line, isp-tool-run no-success-line, isp-tool-failed",
+         upIn + "isp-tool-run no-success-line, isp-tool-run no-success-line, failed isp-tool-failed",
          {.fail = isp::IspSwitches::Failing::Always}},
-        {"ISP tool hung twice", {}, limitIspTool, upIn + "isp-tool-run time-up, isp-tool-run time-up, isp-tool-failed",
-         {.hang = true}},
-        {"test answered", {}, {}, "link-test ok, none", {}, Operation::Test},
-        {"test unanswered", {.silent = true}, {}, "link-test no-answer, no-answer", {}, Operation::Test},
+        {"ISP tool hung twice", {}, limitIspTool,
+         upIn + "isp-tool-run time-up, isp-tool-run time-up, failed isp-tool-failed", {.hang = true}},
+        {"test answered", {}, {}, "link-test ok, succeeded none", {}, Operation::Test},
+        {"test answered, wrapped", {}, {}, "link-test ok, succeeded none", {}, Operation::Test, true},
+        {"test unanswered", {.silent = true}, {}, "link-test no-answer, failed no-answer", {}, Operation::Test},
+        {"test on a vanished port", {}, [](UpgradeRig& r) { r.rig.port.failDeviceAfterBytes(0); },
+         "link-test port-failed, failed port-failed", {}, Operation::Test},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UpgradeRig r(c.projector, c.isp);
         JsonEvents events;
         r.tool().events.add(events);
+        RecordAtEachBox record(r);
         if (c.before) c.before(r);
-        if (c.operation == Operation::Test) {
-            cmdTest_Click(r.tool());
-        } else if (c.phases == "declined") {
-            ToldOperation commandLine(r.tool(), Operation::Upgrade);
-            r.rig.view.answerNext(Answer::No);
-            cmdUpgradeSW_Click(r.tool());
-            commandLine.end(commandLine.nestedReason());
-        } else {
-            r.rig.view.answerNext(Answer::Yes);
-            cmdUpgradeSW_Click(r.tool());
+        {
+            std::optional<ToldOperation> commandLine;
+            if (c.wrapped) commandLine.emplace(r.tool(), c.operation);
+            r.rig.view.answerNext(c.phases == "declined declined" ? Answer::No : Answer::Yes);
+            if (c.operation == Operation::Test) cmdTest_Click(r.tool());
+            else cmdUpgradeSW_Click(r.tool());
+            if (commandLine) commandLine->end(commandLine->nestedReason());
         }
         EXPECT_EQ(events.phases(), c.phases);
         ASSERT_EQ(events.of("operation-started").size(), 1u);
         ASSERT_EQ(events.of("operation-ended").size(), 1u);
         EXPECT_EQ(textOf(events.values.front(), "type"), "operation-started");
-        EXPECT_EQ(textOf(events.values.back(), "type"), "operation-ended");
+        const Json& ended = events.values.back();
+        EXPECT_EQ(textOf(ended, "type"), "operation-ended");
         // The box the technician was left with is the last message told.
-        const auto messages = events.of("message");
-        if (!r.messages().empty()) {
-            EXPECT_EQ(textOf(messages.back(), "text"), r.messages().back());
-        }
+        EXPECT_EQ(textOf(events.of("message").back(), "text"), r.messages().back());
+        if (r.messages().back() == kConfirmationText) continue;  // declined: no box after the question
+
+        ASSERT_FALSE(record.atBoxes.empty());
+        const std::optional<Json> entry = parseJson(record.atBoxes.back());
+        ASSERT_TRUE(entry) << record.atBoxes.back();
+        EXPECT_EQ(textOf(*entry, "state"), "ended");
+        EXPECT_EQ(textOf(*entry, "operation"), nameOf(c.operation));
+        EXPECT_EQ(textOf(*entry, "outcome"), textOf(ended, "outcome"));
+        EXPECT_EQ(textOf(*entry, "reason"), textOf(ended, "reason"));
+        EXPECT_EQ(textOf(*entry, "message"), r.messages().back()) << "the box shown is part of the entry";
+        EXPECT_TRUE(numberOf(*entry, "duration_ms"));
+        EXPECT_EQ(record.lastLine(), record.atBoxes.back()) << "a line written after the last box";
+        // Every earlier box found the operation still under way.
+        for (std::size_t i = 0; i + 1 < record.atBoxes.size(); ++i)
+            EXPECT_EQ(textOf(*parseJson(record.atBoxes[i]), "state"), "started") << "box " << i;
     }
 }

@@ -28,8 +28,6 @@ ReadPermissionEnforced::ReadPermissionEnforced() : saved_(std::make_unique<Saved
 
 ReadPermissionEnforced::~ReadPermissionEnforced() { syscall(SYS_capset, &saved_->header, saved_->data); }
 
-void hideFile(const std::string&) {}
-
 bool namesMayHoldAnyByte() { return true; }
 
 bool canMakeLinks() { return true; }

@@ -18,12 +18,6 @@ struct ReadPermissionEnforced::Saved {};
 ReadPermissionEnforced::ReadPermissionEnforced() = default;
 ReadPermissionEnforced::~ReadPermissionEnforced() = default;
 
-void hideFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
-}
-
 bool namesMayHoldAnyByte() { return false; }
 
 // Symbolic links need a privilege that ordinary accounts lack.
