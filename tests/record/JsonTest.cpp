@@ -64,13 +64,6 @@ TEST(Json, NestingDeeperThanAnyEntryIsRefused)
     EXPECT_FALSE(parseJson("{\"a\":" + nested(33) + "}"));
 }
 
-TEST(Json, ObjectsKeepTheirFieldsInOrder)
-{
-    EXPECT_EQ(jsonLine({{"s", "x"}, {"n", 3}, {"u", uint64_t{18446744073709551615u}}, {"b", false}, {"z", nullptr},
-                        {"a", Json::array({1, Json::object()})}}),
-              R"({"s":"x","n":3,"u":18446744073709551615,"b":false,"z":null,"a":[1,{}]})");
-}
-
 // The digests any shop's sha256sum gives, fed in pieces that straddle blocks.
 TEST(Sha256, KnownDigestsWhateverThePieces)
 {
