@@ -45,6 +45,22 @@ struct GuiRig {
     fw::qt::Form2& form2() { return session.form2(); }
     fw::qt::QtView& view() { return session.view(); }
     fw::Tool& tool() { return session.tool(); }
+    // A service record the logic writes to and the History item reads; its last line.
+    void keepRecord()
+    {
+        fw::RecordSetup setup;
+        setup.path = recordPath;
+        setup.program = "firmware-upgrade-tool";
+        record = std::make_unique<fw::ServiceRecord>(setup);
+        tool().events.add(*record);
+        session.setRecordPath(recordPath);
+    }
+    std::string lastRecordLine() const
+    {
+        const std::string text = fw::testing::readFile(recordPath);
+        const auto start = text.find_last_of('\n', text.size() - 2);
+        return text.substr(start == std::string::npos ? 0 : start + 1);
+    }
 
     fw::sim::VirtualEventLoop loop;
     fw::sim::ProjectorModel projector;
@@ -56,6 +72,8 @@ struct GuiRig {
     fw::qt::WindowSession session{port, loop, processes, programFolder.str(), workFolder.str()};
     int programEnds = 0;
     bool portOpenAtEnd = true;
+    std::string recordPath = workFolder.file("upgrades.jsonl");
+    std::unique_ptr<fw::ServiceRecord> record;
 };
 
 const QString kCloseWhileBusy = "now, the projector will become damaged. Are you sure?";
@@ -69,11 +87,7 @@ void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 TEST(WindowWiring, TestButtonRunsTheCommunicationTestAndAFaultOfTheProgramIsShownAsOne)
 {
     GuiRig r;
-    const std::string path = r.workFolder.file("upgrades.jsonl");
-    fw::RecordSetup setup;
-    setup.path = path;
-    fw::ServiceRecord record(setup);
-    r.tool().events.add(record);
+    r.keepRecord();
     r.session.start();
     click(r.form2().cmdTest());  // its bytes on the wire are pinned with the link
     r.port.onWire = [](const fw::sim::WireRecord&) { throw std::logic_error("vector::at out of range"); };
@@ -82,8 +96,7 @@ TEST(WindowWiring, TestButtonRunsTheCommunicationTestAndAFaultOfTheProgramIsShow
                           "The operation was stopped. Please report this message.";
     EXPECT_EQ(r.technician.texts(), (QStringList{"Test OK!", fault}));
     EXPECT_EQ(r.technician.boxes().back().icon, QMessageBox::Critical);
-    const std::string text = fw::testing::readFile(path);
-    const std::string lastLine = text.substr(text.find_last_of('\n', text.size() - 2) + 1);
+    const std::string lastLine = r.lastRecordLine();
     EXPECT_NE(lastLine.find(R"("outcome":"failed","reason":"unexpected","message":")" + fault.toStdString()),
               std::string::npos)
         << lastLine;
@@ -203,20 +216,12 @@ TEST(WindowWiring, OneSecondClockCountsIntoTheProcessingWindowsElapsedLabel)
 TEST(WindowWiring, TheRecordHoldsTheEndWhileTheLastBoxShowsAndHistoryListsIt)
 {
     GuiRig r;
-    const std::string path = r.workFolder.file("upgrades.jsonl");
-    fw::RecordSetup setup;
-    setup.path = path;
-    setup.program = "firmware-upgrade-tool";
-    fw::ServiceRecord record(setup);
-    r.tool().events.add(record);
-    r.session.setRecordPath(path);
+    r.keepRecord();
     r.session.start();
 
     std::string lastLineWhileOpen;
     r.technician.whileOpen = [&](QMessageBox&) {
-        const std::string text = fw::testing::readFile(path);
-        const auto start = text.find_last_of('\n', text.size() - 2);
-        lastLineWhileOpen = text.substr(start == std::string::npos ? 0 : start + 1);
+        lastLineWhileOpen = r.lastRecordLine();
         r.form2().close();
     };
     click(r.form2().cmdTest());

@@ -94,9 +94,9 @@ void clickRow(QTableView& table, int row, Qt::KeyboardModifiers modifiers = {})
 } // namespace
 
 // Newest first, each as the technician knows it: the model as its name, not
-// the prompt after it; an upgrade whose start has no end as unfinished; the
-// label and venue where the entry has them; the damaged line read past with
-// a note; the file left as it was.
+// the prompt after it; an upgrade whose start has no end as unfinished (and
+// looked into, claiming no end); the label and venue where the entry has
+// them; the damaged line read past with a note; the file left as it was.
 TEST(HistoryWindow, ListsTheRecordNewestFirstAndNotesWhatItReadPast)
 {
     EveningRecord record;
@@ -119,6 +119,11 @@ TEST(HistoryWindow, ListsTheRecordNewestFirstAndNotesWhatItReadPast)
     EXPECT_TRUE(notes->isVisible());
     EXPECT_TRUE(notes->text().contains(QStringLiteral("is not a record entry; read past it")));
     EXPECT_TRUE(child<QLabel>(*window, "status")->text().startsWith(QStringLiteral("5 entries in ")));
+    clickRow(*table, 0);
+    const QString unfinished = child<QTextBrowser>(*window, "details")->toPlainText();
+    EXPECT_TRUE(unfinished.contains(QStringLiteral("unfinished"))) << unfinished.toStdString();
+    EXPECT_FALSE(unfinished.contains(QStringLiteral("Ended")));
+    EXPECT_FALSE(unfinished.contains(QStringLiteral("Message shown")));
     EXPECT_EQ(readFile(record.path), before) << "the window wrote the record";
 }
 
@@ -196,19 +201,6 @@ TEST(HistoryWindow, FilterSelectAndSaveAReportAsATechnicianWould)
     EXPECT_TRUE(pages->at(1).contains(QStringLiteral("Saal Süd – Bühne 2")));
     EXPECT_TRUE(pages->at(1).contains(QString::fromStdString(up->sha256)));
     EXPECT_TRUE(pages->at(2).contains(QStringLiteral("Unfinished")));
-}
-
-// An entry whose start has no end says so when looked into, and claims no end.
-TEST(HistoryWindow, AnUnfinishedEntryShowsAsSuch)
-{
-    EveningRecord record;
-    const auto window = openedOn(record.path);
-    auto* table = child<QTableView>(*window, "entries");
-    clickRow(*table, 0);
-    const QString shown = child<QTextBrowser>(*window, "details")->toPlainText();
-    EXPECT_TRUE(shown.contains(QStringLiteral("unfinished"))) << shown.toStdString();
-    EXPECT_FALSE(shown.contains(QStringLiteral("Ended")));
-    EXPECT_FALSE(shown.contains(QStringLiteral("Message shown")));
 }
 
 TEST(HistoryWindow, NoRecordYetIsSaid)

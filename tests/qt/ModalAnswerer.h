@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <variant>
 #include <vector>
 
@@ -19,8 +18,7 @@
 class ModalAnswerer : public QObject {
 public:
     struct Box {
-        QString title;
-        QString text;
+        QString title, text;
         Qt::TextFormat format;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
@@ -28,21 +26,18 @@ public:
     };
     struct FileDialog {
         QStringList nameFilters;
-        QString selectedNameFilter;
-        QString directory;
+        QString selectedNameFilter, directory;
         QStringList preselected;
     };
     // What a box is answered with when nothing is scripted: OK, or No to a question.
     static constexpr QMessageBox::StandardButton kUnscripted = QMessageBox::NoButton;
     // Stands for the Escape key.
     static constexpr QMessageBox::StandardButton kEscape = QMessageBox::Escape;
-    static constexpr int kPollMs = 5;
 
     ModalAnswerer()
     {
-        timer_.setInterval(kPollMs);
         connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
-        timer_.start();
+        timer_.start(5);
     }
 
     void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
@@ -64,37 +59,33 @@ public:
     const std::vector<FileDialog>& fileDialogs() const { return fileDialogs_; }
 
 private:
+    struct Keys {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+
     void poll()
     {
-        if (answering_) return;  // an answer may itself open the next box
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
+        if (answering_ || !modal || !modal->isVisible()) return;  // an answer may itself open the next box
         answering_ = true;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            // A key's button clicks a moment later: the box is answered once.
-            if (box != pressed_) answer(*box);
-        }
-        else if (auto* dialog = qobject_cast<QFileDialog*>(modal))
-            answer(*dialog);
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box != pressed_) answer(*box);  // keys click later
+        else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) answer(*dialog);
         answering_ = false;
     }
 
     void answer(QMessageBox& box)
     {
         if (whileOpen) whileOpen(box);
-        QMessageBox::StandardButton choice = kUnscripted;
-        std::optional<Keys> keys;
+        std::variant<QMessageBox::StandardButton, Keys> choice = kUnscripted;
         if (!answers_.empty()) {
-            if (const auto* button = std::get_if<QMessageBox::StandardButton>(&answers_.front())) choice = *button;
-            else keys = std::get<Keys>(answers_.front());
+            choice = answers_.front();
             answers_.pop_front();
         }
         const QMessageBox::StandardButtons buttons = box.standardButtons();
-        if (choice == kUnscripted) choice = buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-
         boxes_.push_back({box.windowTitle(), box.text(), box.textFormat(), box.icon(), buttons,
                           box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::NoButton});
-        if (keys) {
+        if (const Keys* keys = std::get_if<Keys>(&choice)) {
             // Keys reach the box the technician has in front (the offscreen
             // platform does not make a new box the active window by itself).
             pressed_ = &box;
@@ -102,36 +93,25 @@ private:
             QWidget* focus = QApplication::focusWidget();
             QTest::keyClick(focus && focus->window() == &box ? focus : static_cast<QWidget*>(&box), keys->key,
                             keys->modifiers);
+            return;
         }
-        else if (choice == kEscape)
-            QTest::keyClick(&box, Qt::Key_Escape);
-        else if (QAbstractButton* button = box.button(choice))
-            button->click();
-        else
-            box.reject();
+        QMessageBox::StandardButton button = std::get<QMessageBox::StandardButton>(choice);
+        if (button == kUnscripted) button = buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+        if (button == kEscape) QTest::keyClick(&box, Qt::Key_Escape);
+        else if (QAbstractButton* b = box.button(button)) b->click();
+        else box.reject();
     }
 
     void answer(QFileDialog& dialog)
     {
-        QString choice;
-        if (!files_.empty()) {
-            choice = files_.front();
-            files_.pop_front();
-        }
+        const QString choice = files_.empty() ? QString() : files_.front();
+        if (!files_.empty()) files_.pop_front();
         fileDialogs_.push_back({dialog.nameFilters(), dialog.selectedNameFilter(), dialog.directory().absolutePath(),
                                 dialog.selectedFiles()});
-        if (choice.isEmpty()) {
-            dialog.reject();
-            return;
-        }
+        if (choice.isEmpty()) return dialog.reject();
         dialog.selectFile(choice);
         static_cast<QDialog&>(dialog).accept();  // checks the choice as a click on Open would
     }
-
-    struct Keys {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-    };
 
     QTimer timer_;
     std::deque<std::variant<QMessageBox::StandardButton, Keys>> answers_;
