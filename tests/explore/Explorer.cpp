@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ImageIntegrity.h"
-#include "ground/Events.h"
 #include "PackageMaker.h"
 #include "SimRig.h"
 #include "isp/SimIspTool.h"
@@ -25,12 +24,9 @@ namespace {
 
 using sim::Micros;
 
-constexpr const char* kDownloadComplete = "Download complete.";
 constexpr const char* kConfirmationStart = "This upgrading process may take 15 minutes.";
 constexpr Micros kIdleBetweenSteps = sim::seconds(1);
 constexpr Micros kVirtualTimeLimit = sim::seconds(4 * 3600);
-
-bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // A second projector on port 2 whose scaler is flashed from the same
 // program folder, as a second window would: its own port, view and ISP tool
@@ -66,21 +62,6 @@ std::string settingsText(const Scenario& s, const SharedPackage& package)
 
 // One run's world: the tool on the virtual clock with the projector, the
 // stand-in ISP tool, and the package remembered in settings.ini.
-// What the listeners were told: the record and fwupgrade must never be
-// told of a success the projector cannot back.
-struct ToldEndings : EventSink {
-    void tell(const Event& event) override
-    {
-        if (std::holds_alternative<OperationStarted>(event)) ++open;
-        if (const auto* ended = std::get_if<OperationEnded>(&event)) {
-            --open;
-            if (ended->operation == Operation::Upgrade) upgrades.push_back(ended->reason);
-        }
-    }
-    int open = 0;
-    std::vector<Reason> upgrades;
-};
-
 struct World {
     World(const Scenario& s, const SharedPackage& package)
         : rig(s.projector), isp(rig.loop, rig.projector, rig.port, s.isp)
@@ -132,11 +113,9 @@ struct Checker {
             if (w.rig.projector.flashedScalerImage() != package.scalerBytes)
                 violated("success shown without the scaler image");
         }
-        const bool both = w.rig.projector.flashedUpImage() == package.upBytes &&
-                          w.rig.projector.flashedScalerImage() == package.scalerBytes;
-        for (const Reason reason : w.told.upgrades)
-            if (reason == Reason::None && !both) violated("an upgrade told as succeeded without both images");
-        if (w.told.open != 0) violated("an operation told as started never told its end");
+        w.told.check(w.rig.projector.flashedUpImage() == package.upBytes &&
+                         w.rig.projector.flashedScalerImage() == package.scalerBytes,
+                     [this](const char* what) { violated(what); });
     }
 
     // A confirmed upgrade ends in success or with a message saying it failed.

@@ -27,9 +27,6 @@ namespace {
 
 constexpr uint64_t kRowSeedStride = 64;  // each row's world comes from a seed of its own
 constexpr std::size_t kMostRows = 5;
-constexpr const char* kDownloadComplete = "Download complete.";
-
-bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 int16_t portOf(std::size_t row) { return static_cast<int16_t>(row + 1); }
 
@@ -37,29 +34,12 @@ int16_t portOf(std::size_t row) { return static_cast<int16_t>(row + 1); }
 struct RowResult {
     bool ran = false;
     JobOutcome outcome;
-    std::vector<std::string> boxes;
-    std::vector<Reason> upgradesEnded;
-    int openOperations = 0;
+    ToldEndings told;
     bool upWhole = false;
     bool scalerWhole = false;
     bool leftSomethingRunning = false;
     std::string hang;
     double virtualSeconds = 0;
-};
-
-struct Told final : EventSink {
-    explicit Told(RowResult& r) : result(r) {}
-    void tell(const Event& event) override
-    {
-        if (std::holds_alternative<OperationStarted>(event)) ++result.openOperations;
-        if (const auto* ended = std::get_if<OperationEnded>(&event)) {
-            --result.openOperations;
-            if (ended->operation == Operation::Upgrade) result.upgradesEnded.push_back(ended->reason);
-        }
-        if (const auto* shown = std::get_if<MessageShown>(&event); shown && shown->kind != MessageKind::Status)
-            result.boxes.push_back(shown->text);
-    }
-    RowResult& result;
 };
 
 RecordSetup recordAt(const std::string& path)
@@ -79,7 +59,7 @@ struct RowWorld {
     RowWorld(const Scenario& s, int16_t number, const std::string& programFolder, const std::string& workFolder,
              const std::string& recordPath, RowResult& result)
         : projector(s.projector), port(loop, projector), processes(loop), isp(loop, projector, port, s.isp, number),
-          job(port, loop, processes, programFolder, workFolder, yes), record(recordAt(recordPath)), told(result)
+          job(port, loop, processes, programFolder, workFolder, yes), record(recordAt(recordPath))
     {
         port.setAvailability(number, s.portHeldAtStart ? sim::PortAvailability::HeldByOther
                                                         : sim::PortAvailability::Projector);
@@ -91,7 +71,7 @@ struct RowWorld {
             loop.schedule(sim::ms(*s.portHeldFromMs),
                           [this, number] { port.setAvailability(number, sim::PortAvailability::HeldByOther); });
         isp.installAs(processes, job.tool().programFile(kIspToolName));
-        job.events().add(told);
+        job.events().add(result.told);
         job.events().add(record);
     }
 
@@ -103,7 +83,6 @@ struct RowWorld {
     AnsweredYes yes;
     ProjectorJob job;
     ServiceRecord record;
-    Told told;
 };
 
 RowResult runRow(const Scenario& s, std::size_t row, const std::string& programFolder, const SharedPackage& package,
@@ -206,17 +185,15 @@ void checkRow(std::size_t row, const RowResult& r, Verdict& verdict)
     auto violated = [&](const std::string& what) { verdict.violations.push_back(who + what); };
     if (!r.hang.empty()) violated(r.hang);
     const bool both = r.upWhole && r.scalerWhole;
-    for (const std::string& box : r.boxes)
+    for (const std::string& box : r.told.boxes)
         if (startsWith(box, kDownloadComplete) && !both) violated("Download complete shown without both images");
-    for (const Reason reason : r.upgradesEnded)
-        if (reason == Reason::None && !both) violated("an upgrade told as succeeded without both images");
+    r.told.check(both, violated);
     if (r.outcome.succeeded && !both) violated("the job succeeded without both images");
     if (r.outcome.succeeded != (r.outcome.message == texts::DownloadComplete))
         violated("its result is not the message it was left with: " + r.outcome.message);
-    if (r.openOperations != 0) violated("an operation told as started never told its end");
     if (r.leftSomethingRunning) violated("a started program left running");
     if (!r.outcome.succeeded && r.outcome.failure.empty()) violated("a failure without a reason");
-    for (const std::string& box : r.boxes) verdict.messages.push_back(who + box);
+    for (const std::string& box : r.told.boxes) verdict.messages.push_back(who + box);
 }
 
 void checkTurns(const VenueScenario& v, const JobSchedule& schedule, const std::vector<RowResult>& results,
