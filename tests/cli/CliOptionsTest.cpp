@@ -8,43 +8,46 @@
 
 using namespace fw::cli;
 
+namespace {
+
+CliOptions parsed(const std::vector<std::string>& arguments)
+{
+    const auto r = parseCommandLine(arguments);
+    EXPECT_TRUE(r.options) << r.error;
+    return r.options.value_or(CliOptions{});
+}
+
+} // namespace
+
 TEST(CommandLine, EachCommandTakesItsOwnOptions)
 {
-    const auto r = parseCommandLine({"upgrade", "--port", "3", "--port", "/dev/pts/3", "--port", "12", "pkg.txt",
-                                     "--yes", "--folder", "/opt/fw", "--transcript", "t.log"});
-    ASSERT_TRUE(r.options) << r.error;
-    EXPECT_EQ(r.options->command, Command::Upgrade);
-    EXPECT_EQ(r.options->projectors, (std::vector<ProjectorArg>{{"", "3"}, {"", "/dev/pts/3"}, {"", "12"}}));
-    EXPECT_EQ(r.options->listFile, "pkg.txt");
-    EXPECT_TRUE(r.options->assumeYes);
-    EXPECT_EQ(r.options->folder, "/opt/fw");
-    EXPECT_EQ(r.options->transcript, "t.log");
+    const CliOptions upgrade = parsed({"upgrade", "--port", "3", "--port", "/dev/pts/3", "--port", "12", "pkg.txt",
+                                       "--yes", "--folder", "/opt/fw", "--transcript", "t.log"});
+    EXPECT_EQ(upgrade.command, Command::Upgrade);
+    EXPECT_EQ(upgrade.projectors, (std::vector<ProjectorArg>{{"", "3"}, {"", "/dev/pts/3"}, {"", "12"}}));
+    EXPECT_EQ(upgrade.listFile, "pkg.txt");
+    EXPECT_TRUE(upgrade.assumeYes);
+    EXPECT_EQ(upgrade.folder, "/opt/fw");
+    EXPECT_EQ(upgrade.transcript, "t.log");
 
-    const auto history = parseCommandLine({"history", "--json", "--last", "20", "--record", "r.jsonl"});
-    ASSERT_TRUE(history.options) << history.error;
-    EXPECT_EQ(history.options->command, Command::History);
-    EXPECT_TRUE(history.options->json);
-    EXPECT_EQ(history.options->last, 20u);
-    EXPECT_EQ(history.options->record, "r.jsonl");
+    const CliOptions history = parsed({"history", "--json", "--last", "20", "--record", "r.jsonl"});
+    EXPECT_EQ(history.command, Command::History);
+    EXPECT_TRUE(history.json);
+    EXPECT_EQ(history.last, 20u);
+    EXPECT_EQ(history.record, "r.jsonl");
 
-    const auto report = parseCommandLine({"report", "--record", "r.jsonl", "--id", "0a1b", "--pdf", "Bericht.pdf"});
-    ASSERT_TRUE(report.options) << report.error;
-    EXPECT_EQ(report.options->command, Command::Report);
-    EXPECT_EQ(report.options->id, "0a1b");
-    EXPECT_EQ(report.options->pdf, "Bericht.pdf");
-    EXPECT_EQ(report.options->html, "");
-    const auto lastHtml = parseCommandLine({"report", "--last", "12", "--html", "r.html"});
-    ASSERT_TRUE(lastHtml.options) << lastHtml.error;
-    EXPECT_EQ(lastHtml.options->last, 12u);
-    EXPECT_EQ(lastHtml.options->html, "r.html");
+    const CliOptions report = parsed({"report", "--record", "r.jsonl", "--id", "0a1b", "--pdf", "Bericht.pdf"});
+    EXPECT_EQ(report.command, Command::Report);
+    EXPECT_EQ(report.id, "0a1b");
+    EXPECT_EQ(report.pdf, "Bericht.pdf");
+    EXPECT_EQ(report.html, "");
+    const CliOptions lastHtml = parsed({"report", "--last", "12", "--html", "r.html"});
+    EXPECT_EQ(lastHtml.last, 12u);
+    EXPECT_EQ(lastHtml.html, "r.html");
 
     // Leading zeros are digits like any other.
-    const auto zeros = parseCommandLine({"history", "--last", "007"});
-    ASSERT_TRUE(zeros.options) << zeros.error;
-    EXPECT_EQ(zeros.options->last, 7u);
-    const auto port = parseCommandLine({"test", "--port", "0255"});
-    ASSERT_TRUE(port.options) << port.error;
-    EXPECT_EQ(port.options->projectors, (std::vector<ProjectorArg>{{"", "0255"}}));
+    EXPECT_EQ(parsed({"history", "--last", "007"}).last, 7u);
+    EXPECT_EQ(parsed({"test", "--port", "0255"}).projectors, (std::vector<ProjectorArg>{{"", "0255"}}));
 
     // Help is not an error, also after a command.
     EXPECT_TRUE(parseCommandLine({"--help"}).help);

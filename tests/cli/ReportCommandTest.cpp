@@ -119,14 +119,3 @@ TEST(ReportCommand, NothingToReportIsSaid)
     EXPECT_EQ(writeReport({r.path, 1, "", "", r.folder.file("no folder") + "/r.html"}, out, err), 1);
     EXPECT_NE(err.str().find("fwupgrade: cannot write "), std::string::npos) << err.str();
 }
-
-// A damaged line is read past with a warning, and the report still made.
-TEST(ReportCommand, ADamagedRecordIsReadPast)
-{
-    const ThreeOperations r;
-    writeFile(r.path, readFile(r.path) + "{\"record\":1,\"id\":\"cut\n");
-    const auto run = r.report(ask(2));
-    ASSERT_EQ(run.status, 0);
-    EXPECT_NE(run.err.find("is not a record entry; read past it"), std::string::npos) << run.err;
-    EXPECT_EQ(count(run.html, "class=\"page projector\""), 2u);
-}

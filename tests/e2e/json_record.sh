@@ -6,16 +6,8 @@
 # customer's report of them; a record that cannot be written as a warning
 # beside a test that passes.
 . "$(dirname "$0")/lib.sh"
-# json ARGS...: fwupgrade with its standard output alone in $work/events.
-json() {
-  set +e
-  (cd "$work" && timeout 240 "$prog/fwupgrade" "$@" > "$work/events" 2> "$work/err")
-  rc=$?
-  set -e
-  "$BIN_CHECK_EVENTS" "$EVENT_SCHEMA" < "$work/events" || fail "events not as documented: $(cat "$work/err")"
-}
 start_projector 1
-json upgrade --port 1 --yes --json "$list"
+fwupgrade_json upgrade --port 1 --yes --json "$list"
 expect_rc 0 "JSON upgrade"
 grep -q '"type":"image-progress",.*"sent_bytes":262144,"total_bytes":262144' "$work/events" || fail "no whole image"
 tail -n 1 "$work/events" | grep -q '"type":"operation-ended",.*"outcome":"succeeded","reason":"none"' ||
@@ -23,7 +15,7 @@ tail -n 1 "$work/events" | grep -q '"type":"operation-ended",.*"outcome":"succee
 stop_projectors
 
 start_projector 1  # a projector just upgraded waits to be switched off and on
-json upgrade --port 1 --json "$list" <<< n
+fwupgrade_json upgrade --port 1 --json "$list" <<< n
 expect_rc 1 "declined"
 grep -qF "Do you want to continue? [y/N]" "$work/err" || fail "not asked on standard error: $(cat "$work/err")"
 tail -n 1 "$work/events" | grep -q '"outcome":"declined","reason":"declined"' || fail "not declined"

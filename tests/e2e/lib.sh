@@ -25,8 +25,10 @@ printf 'placeholder\n' > "$prog/GF9450_CFI_DRIVER.BIN"
 list="$("$BIN_PACKAGE" "$work/package" 2416 2500000)"
 sims=()
 ports_ini=""
+window_pid=""
 
 finish() {
+  stop_window
   stop_projectors
   rm -rf "$base"
 }
@@ -69,6 +71,29 @@ fwupgrade() {
   out="$(cat "$work/fwupgrade.out")"
   echo "$out"
   [ "$rc" -ne 124 ] || fail "fwupgrade hung"
+}
+
+# fwupgrade_json ARGS...: fwupgrade with its standard output alone in
+# $work/events, each line held against docs/events.schema.json; sets $rc.
+fwupgrade_json() {
+  set +e
+  (cd "$work" && timeout 240 "$prog/fwupgrade" "$@" > "$work/events" 2> "$work/err")
+  rc=$?
+  set -e
+  "$BIN_CHECK_EVENTS" "$EVENT_SCHEMA" < "$work/events" || fail "events not as documented: $(cat "$work/err")"
+}
+
+# start_window ARGS...: the window program (BIN_WINDOW) from the program
+# folder, in the working folder, its output in $work/window.out; ended
+# with the test or by stop_window.
+start_window() {
+  cp "$BIN_WINDOW" "$prog/"
+  (cd "$work" && exec "$prog/$(basename "$BIN_WINDOW")" "$@" > "$work/window.out" 2>&1) &
+  window_pid=$!
+}
+stop_window() {
+  [ -z "$window_pid" ] || { kill "$window_pid" 2>/dev/null; wait "$window_pid" 2>/dev/null; } || true
+  window_pid=""
 }
 
 expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, not $1"; }

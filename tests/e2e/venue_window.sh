@@ -16,18 +16,14 @@ for n in $(seq "$ROWS"); do start_projector "$n"; done
 printf '[PATH]\r\nFILE=%s\r\n' "$list" >> "$prog/settings.ini"  # the main window's package
 { printf '[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\n'; for n in $(seq "$ROWS"); do printf 'Row %s=COM%s\r\n' "$n" "$n"; done; } \
   > "$work/hall.ini"
-cp "$BIN_GUI" "$prog/"
-(cd "$work" && exec "$prog/$(basename "$BIN_GUI")" --venue "$work/hall.ini" > "$work/gui.out" 2>&1) &
-gui=$!
-stop_gui() { kill "$gui" 2>/dev/null || true; wait "$gui" 2>/dev/null || true; }
-trap 'stop_gui; finish' EXIT
+start_window --venue "$work/hall.ini"
 
 # window_named TITLE [SECONDS]: the id of the window with exactly this title, once it is there.
 window_named() {
   local id
   for _ in $(seq $((${2:-30} * 10))); do
     id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" && [ -n "$id" ] && { echo "$id"; return; }
-    kill -0 "$gui" 2>/dev/null || fail "the program ended: $(cat "$work/gui.out")"
+    kill -0 "$window_pid" 2>/dev/null || fail "the program ended: $(cat "$work/window.out")"
     sleep 0.1
   done
   fail "no window \"$1\""
@@ -53,7 +49,7 @@ summary="$(window_named "Firmware Upgrade Tool" "$RUN_LIMIT_S")"
 ended="$(jq -r 'select(.state == "ended") | .outcome' "$record" | sort | uniq -c | awk '{ print $1 " " $2 }')"
 [ "$ended" = "$ROWS succeeded" ] || fail "record: $ended"
 press "$summary" Return
-stop_gui
+stop_window
 stop_projectors
 for n in $(seq "$ROWS"); do report_both_whole "$n"; done
 echo "passed"

@@ -10,20 +10,11 @@ if ! locale -a | grep -qixE 'de_DE\.utf-?8'; then
   exit 77
 fi
 
-window=""
-stop_window() {
-  if [ -n "$window" ]; then kill "$window" 2>/dev/null || true; wait "$window" 2>/dev/null || true; fi
-  window=""
-}
-trap 'stop_window; finish' EXIT
-
-cp "$BIN_WINDOW" "$prog/"
 start_projector 1
 start_projector 2
 printf '[RS232Set]\r\nCOM=1.6\r\n[PATH]\r\nFILE=%s\r\n' "$list" >> "$prog/settings.ini"
 
-(cd "$work" && LC_ALL=$GERMAN QT_QPA_PLATFORM=offscreen exec "$prog/$(basename "$BIN_WINDOW")" > "$work/window.out" 2>&1) &
-window=$!
+LC_ALL=$GERMAN QT_QPA_PLATFORM=offscreen start_window
 # The model check ends the start-up; a projector's report follows its host's
 # last command by a tenth of a second.
 for _ in $(seq 300); do

@@ -81,14 +81,10 @@ TEST(ProjectorJob, AnUpgradeThatCannotStartLeavesTheProjectorAloneAndSaysWhy)
         std::string failure;
         bool asked;
     };
-    sim::ProjectorOptions silent;
-    silent.silent = true;
-    sim::ProjectorOptions otherModel;
-    otherModel.modelName = "QT2436";
     const Case cases[] = {
-        {"silent projector", silent, sim::PortAvailability::Projector, true, true, Reason::NoAnswer,
+        {"silent projector", {.silent = true}, sim::PortAvailability::Projector, true, true, Reason::NoAnswer,
          std::string(texts::JobNoAnswer) + ": " + texts::LinkFailed, false},
-        {"another model", otherModel, sim::PortAvailability::Projector, true, true, Reason::ModelMismatch,
+        {"another model", {.modelName = "QT2436"}, sim::PortAvailability::Projector, true, true, Reason::ModelMismatch,
          std::string(texts::JobModelUnsuited) + ": " + texts::ModelMismatch, false},
         {"answered No", {}, sim::PortAvailability::Projector, false, true, Reason::Declined, texts::JobNotStarted,
          true},
@@ -151,9 +147,7 @@ TEST(ProjectorJob, TheCommunicationTestAndThePackageCheckEndAsTheWindowWouldShow
 {
     JobRig answering;
     EXPECT_EQ(answering.run(JobKind::CommunicationTest).message, texts::TestOk);
-    sim::ProjectorOptions silent;
-    silent.silent = true;
-    JobRig quiet(silent);
+    JobRig quiet({.silent = true});
     const JobOutcome failed = quiet.run(JobKind::CommunicationTest);
     EXPECT_EQ(failed.failure, std::string(texts::JobTestFailed) + ": " + texts::LinkFailed);
 
@@ -181,11 +175,9 @@ TEST(ProjectorJob, AFaultOfTheProgramEndsTheJobAsFailedWithItsOwnMessage)
     EXPECT_FALSE(outcome.succeeded);
     EXPECT_EQ(outcome.reason, Reason::Unexpected);
     EXPECT_EQ(outcome.failure, message);
-    ASSERT_FALSE(r.log.messages().empty());
-    EXPECT_EQ(r.log.messages().back(), message);
     ASSERT_EQ(r.log.all<OperationEnded>().size(), 1u);
     EXPECT_EQ(r.log.all<OperationEnded>()[0].reason, Reason::Unexpected);
-    const auto* told = std::get_if<MessageShown>(&r.log.events[r.log.events.size() - 2]);
+    const auto* told = std::get_if<MessageShown>(&r.log.events[r.log.events.size() - 2]);  // the last message
     ASSERT_TRUE(told);
     EXPECT_EQ(told->text, message);
     EXPECT_TRUE(std::holds_alternative<OperationEnded>(r.log.events.back()));

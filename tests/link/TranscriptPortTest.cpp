@@ -8,7 +8,7 @@
 using namespace fw;
 using namespace fw::sim;
 
-TEST(Transcript, RecordsEveryByteEachWayInOrderWithItsTime)
+TEST(Transcript, RecordsEveryByteEachWayInOrderWithItsTimeEscapingWhatIsNotPrintable)
 {
     VirtualEventLoop loop;
     ProjectorModel projector;
@@ -37,9 +37,5 @@ TEST(Transcript, RecordsEveryByteEachWayInOrderWithItsTime)
         previous = stamp;
     }
     EXPECT_GT(previous, 0.066);  // six paced characters before the answer
-}
-
-TEST(Transcript, EscapesEverythingThatIsNotPrintable)
-{
-    EXPECT_EQ(TranscriptPort::escape(std::string("a<\x00\xff", 4)), "a<3C><00><FF>");
+    EXPECT_EQ(TranscriptPort::escape(std::string("a<\x00\xff", 4)), "a<3C><00><FF>");  // all but the printable
 }

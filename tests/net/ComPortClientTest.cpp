@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "Bytes.h"
 #include "net/ComPortClient.h"
 #include "net/ServerFaults.h"
 
 using namespace fw::platform;
 using namespace fw::platform::telnet;
+using fw::testing::bytes;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (const int v : values) out += static_cast<char>(v);
-    return out;
-}
 
 // The server's answer to a COM-PORT-OPTION command: its code plus 100.
 Command answer(int code, std::initializer_list<int> value)

@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "Bytes.h"
 #include "net/TelnetStream.h"
 
 using namespace fw::platform::telnet;
+using fw::testing::bytes;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (const int v : values) out += static_cast<char>(v);
-    return out;
-}
 
 struct Decoded {
     std::string data;

@@ -6,23 +6,18 @@
 #include <map>
 #include <memory>
 
+#include "Bytes.h"
 #include "RecordingServer.h"
 #include "ground/PortError.h"
 #include "net/TelnetStream.h"
 #include "qt/AnyPort.h"
 
 using namespace fw::platform::telnet;
+using fw::testing::bytes;
 
 namespace {
 
 constexpr int kArrivalCapMs = 5000;
-
-std::string bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (const int v : values) out += static_cast<char>(v);
-    return out;
-}
 
 // IAC SB COM-PORT-OPTION code value... IAC SE
 std::string comPort(std::initializer_list<int> codeAndValue)

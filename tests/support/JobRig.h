@@ -43,12 +43,6 @@ struct EventLog final : EventSink {
             if (const auto* found = std::get_if<E>(&e)) out.push_back(*found);
         return out;
     }
-    std::vector<std::string> messages() const
-    {
-        std::vector<std::string> out;
-        for (const MessageShown& m : all<MessageShown>()) out.push_back(m.text);
-        return out;
-    }
     std::vector<Event> events;
 };
 
