@@ -196,6 +196,7 @@ TEST(PortForms, APortIsANumberADevicePathOrASerialServer)
         {"/dev/ttyUSB0", PortForm::DevicePath}, {"\\\\.\\COM10", PortForm::DevicePath}, {"/", PortForm::Unknown},
         {"rfc2217://10.0.4.21:4001", PortForm::Network}, {"socket://[::1]:7000", PortForm::Network},
         {"rfc2217://host", PortForm::Unknown}, {"ttyUSB0", PortForm::Unknown},   {"", PortForm::Unknown},
+        {"-3", PortForm::Unknown},        {"2.0", PortForm::Unknown},            {" 3", PortForm::Unknown},
     };
     for (const auto& [text, form] : cases) EXPECT_EQ(portFormOf(text), form) << text;
     EXPECT_EQ(portNumberOf("com07"), 7);
