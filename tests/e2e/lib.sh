@@ -95,6 +95,36 @@ stop_window() {
   [ -z "$window_pid" ] || { kill "$window_pid" 2>/dev/null; wait "$window_pid" 2>/dev/null; } || true
   window_pid=""
 }
+window_pid=""
+
+# A window on a virtual display, as a technician finds and works it
+# (xdotool). window_named TITLE [SECONDS]: the id of a shown window whose
+# whole title matches TITLE, once it is there; fails quietly when it does
+# not come, loudly when the window program (start_window) ended.
+window_named() {
+  local id
+  for _ in $(seq $((${2:-30} * 10))); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" && [ -n "$id" ] && { echo "$id"; return; }
+    [ -z "${window_pid:-}" ] || kill -0 "$window_pid" 2>/dev/null || fail "the program ended: $(cat "$work/window.out")"
+    sleep 0.1
+  done
+  return 1
+}
+press() { xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"; }
+# gone ID TITLE: waits until that window is no longer shown.
+gone() {
+  for _ in $(seq 300); do
+    xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  return 1
+}
+# copied_text ID: what a box shows, copied with Ctrl+C as Windows allows.
+copied_text() {
+  press "$1" ctrl+c
+  sleep 0.5
+  xclip -o -selection clipboard 2>/dev/null || true
+}
 
 expect_rc() { [ "$rc" -eq "$1" ] || fail "$2: exit status $rc, not $1"; }
 report_has() { grep -qx "$2" "$work/report$1.txt" || fail "report $1 lacks $2: $(cat "$work/report$1.txt")"; }

@@ -18,34 +18,14 @@ printf '[PATH]\r\nFILE=%s\r\n' "$list" >> "$prog/settings.ini"  # the main windo
   > "$work/hall.ini"
 start_window --venue "$work/hall.ini"
 
-# window_named TITLE [SECONDS]: the id of the window with exactly this title, once it is there.
-window_named() {
-  local id
-  for _ in $(seq $((${2:-30} * 10))); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" && [ -n "$id" ] && { echo "$id"; return; }
-    kill -0 "$window_pid" 2>/dev/null || fail "the program ended: $(cat "$work/window.out")"
-    sleep 0.1
-  done
-  fail "no window \"$1\""
-}
-press() { xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"; }
-# gone ID: waits until the window is no longer shown.
-gone() {
-  for _ in $(seq 300); do
-    xdotool search --onlyvisible --name "^Firmware Upgrade Tool\$" 2>/dev/null | grep -qx "$1" || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-venue="$(window_named "Venue - Firmware Upgrade Tool")"
+venue="$(window_named "Venue - Firmware Upgrade Tool")" || fail "no venue window"
 sleep 2  # the package is checked off the window's thread
 press "$venue" alt+u
-question="$(window_named "Firmware Upgrade Tool")"
+question="$(window_named "Firmware Upgrade Tool")" || fail "Upgrade all asked nothing"
 press "$question" alt+y
-gone "$question" || fail "the question stayed open"
+gone "$question" "Firmware Upgrade Tool" || fail "the question stayed open"
 # The one summary box comes once every row has ended.
-summary="$(window_named "Firmware Upgrade Tool" "$RUN_LIMIT_S")"
+summary="$(window_named "Firmware Upgrade Tool" "$RUN_LIMIT_S")" || fail "no summary"
 ended="$(jq -r 'select(.state == "ended") | .outcome' "$record" | sort | uniq -c | awk '{ print $1 " " $2 }')"
 [ "$ended" = "$ROWS succeeded" ] || fail "record: $ended"
 press "$summary" Return

@@ -51,56 +51,40 @@ start_projector 1
 printf '[RS232Set]\r\nCOM=1\r\n[PATH]\r\nFILE=%s\r\n' "$(arg_path "$list")" > "$prog/settings.ini"
 (cd "$work" && "$WINE_RUN" "$WINE_PREFIX_DIR" "$prog/firmware-upgrade-tool.exe" >/dev/null 2>&1 &)
 
-# window NAME [SECONDS]: the id of a visible window whose whole title is NAME.
-window() {
-  for _ in $(seq $((${2:-60} * 5))); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
-  done
-  return 1
-}
-main="$(window "Firmware Upgrade Tool 1\.[0-9.]*")" || fail "the main window did not appear"
+main="$(window_named "Firmware Upgrade Tool 1\.[0-9.]*" 60)" || fail "the main window did not appear"
 # Upgrade SW, once the start-up check has switched it on: the question comes.
 read -r x y <<<"$(xdotool getwindowgeometry --shell "$main" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^HEIGHT=/{h=$2} END {print x + 368, y + h - 41}')"
 for _ in $(seq 30); do
   xdotool mousemove "$x" "$y" click 1
-  box="$(window "Firmware Upgrade Tool" 1)" && break
+  box="$(window_named "Firmware Upgrade Tool" 1)" && break
 done
 [ -n "${box:-}" ] || fail "Upgrade SW asked nothing"
-xdotool windowfocus --sync "$box" key alt+y
-processing="$(window "Kavora Firmware Upgrade Tool" 120)" || fail "the ISP tool's window did not appear"
+press "$box" alt+y
+processing="$(window_named "Kavora Firmware Upgrade Tool" 120)" || fail "the ISP tool's window did not appear"
 [ -z "${SCREENSHOT:-}" ] || { sleep 2; mkdir -p "$(dirname "$SCREENSHOT")"; import -window root "$SCREENSHOT"; }
-box="$(window "Firmware Upgrade Tool" 300)" || fail "no box after the upgrade"
-xdotool windowfocus --sync "$box" key ctrl+c
-sleep 0.5
-shown="$(xclip -o -selection clipboard 2>/dev/null || true)"
+box="$(window_named "Firmware Upgrade Tool" 300)" || fail "no box after the upgrade"
+shown="$(copied_text "$box")"
 grep -qF "Download complete. Don't forget to turn the projector AC power off and on again" <<<"$shown" \
   || fail "the last box says: $shown"
 xdotool key Return
 sleep 0.5
-xdotool windowfocus --sync "$main" key alt+F4  # the window closes; the venue takes the ports next
-for _ in $(seq 50); do xdotool search --onlyvisible --name "^Firmware Upgrade Tool 1\.[0-9.]*\$" >/dev/null 2>&1 || break; sleep 0.2; done
+press "$main" alt+F4  # the window closes; the venue takes the ports next
+gone "$main" "Firmware Upgrade Tool 1\.[0-9.]*" || fail "the main window stayed open"
 stop_projectors
 report_both_whole 1
 
-# copied_text ID: what a box shows, copied with Ctrl+C.
-copied_text() {
-  xdotool windowfocus --sync "$1" key ctrl+c
-  sleep 0.5
-  xclip -o -selection clipboard 2>/dev/null || true
-}
 for n in 1 2 3; do start_projector "$n"; done
 printf '[Venue]\r\nNAME=Hall A\r\n[Projectors]\r\nLeft=COM1\r\nMiddle=COM2\r\nRight=COM3\r\n' > "$work/hall.ini"
 (cd "$work" && "$WINE_RUN" "$WINE_PREFIX_DIR" "$prog/firmware-upgrade-tool.exe" --venue "$(arg_path "$work/hall.ini")" \
   >/dev/null 2>&1 &)
-venue="$(window "Venue - Firmware Upgrade Tool")" || fail "the venue window did not appear"
+venue="$(window_named "Venue - Firmware Upgrade Tool" 60)" || fail "the venue window did not appear"
 sleep 2  # the package is checked off the window's thread
-xdotool windowfocus --sync "$venue" key alt+u
-question="$(window "Firmware Upgrade Tool" 30)" || fail "Upgrade all asked nothing"
+press "$venue" alt+u
+question="$(window_named "Firmware Upgrade Tool" 30)" || fail "Upgrade all asked nothing"
 grep -qF "Do you want to continue?" <<<"$(copied_text "$question")" || fail "Upgrade all asked no question"
-xdotool windowfocus --sync "$question" key alt+y
-for _ in $(seq 100); do xdotool search --onlyvisible --name "^Firmware Upgrade Tool\$" 2>/dev/null | grep -qx "$question" || break; sleep 0.2; done
-summary="$(window "Firmware Upgrade Tool" 600)" || fail "no summary after the venue's upgrades"
+press "$question" alt+y
+gone "$question" "Firmware Upgrade Tool" || fail "the question stayed open"
+summary="$(window_named "Firmware Upgrade Tool" 600)" || fail "no summary after the venue's upgrades"
 shown="$(copied_text "$summary")"
 grep -qF "3 of 3 projectors upgraded." <<<"$shown" || fail "the summary says: $shown"
 xdotool key Return
