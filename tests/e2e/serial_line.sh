@@ -2,8 +2,10 @@
 # The serial line end to end. The cable pulled halfway through the uP image:
 # the failure is reported, nothing hangs, no false success is claimed (cuts
 # at the first and the last byte run on the virtual clock). Then a whole
-# upgrade, confirmed with "y" on standard input, and what the simulated
-# projector holds afterwards.
+# upgrade at the line's own speed (38400 bit/s, about 70 s for the uP
+# image), confirmed with "y" on standard input, and what the simulated
+# projector holds afterwards: the program must not run ahead of the line by
+# more than the loader's wait for its verdict allows.
 . "$(dirname "$0")/lib.sh"
 start_projector 1 --cut-after 131072
 fwupgrade upgrade --port 1 --yes "$list"
@@ -14,7 +16,7 @@ stop_projectors
 report_has 1 up_whole=no
 report_has 1 line_cut=yes
 
-start_projector 1
+start_projector 1 --paced
 fwupgrade upgrade --port 1 --transcript "$work/transcript.txt" "$list" <<< y
 expect_rc 0 "confirmed upgrade"
 output_has "Do you want to continue? [y/N] "

@@ -1,6 +1,7 @@
 #include "qt/DriverQueue.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -35,6 +36,12 @@ std::size_t handToDriverNow(QSerialPort& port, std::string_view bytes)
 {
     const int handle = port.handle();
     if (handle < 0 || bytes.empty() || port.bytesToWrite() > 0) return 0;
+    // Only while the driver says it has room: a plain write takes what fits
+    // into a pseudo-terminal's buffer regardless, and at 38400 bit/s the
+    // image's last bytes then reached the loader after its wait for the
+    // verdict had ended ("ERROR: uP software download failed!").
+    pollfd room{handle, POLLOUT, 0};
+    if (::poll(&room, 1, 0) != 1 || (room.revents & POLLOUT) == 0) return 0;
     const ssize_t taken = ::write(handle, bytes.data(), bytes.size());
     return taken > 0 ? static_cast<std::size_t>(taken) : 0;
 }
