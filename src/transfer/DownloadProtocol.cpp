@@ -45,26 +45,34 @@ uint64_t fileSize(std::ifstream& file)
     return static_cast<uint64_t>(end);
 }
 
-void sendBlock(Link& link, std::ifstream& image, std::string& block, std::size_t size)
+// The image is read whole before its first byte goes out: what the line
+// carries is what was read, and no disk read falls between two blocks.
+std::string readImage(const std::string& imagePath, uint64_t announcedBytes)
 {
-    block.resize(size);
-    if (!image.read(block.data(), static_cast<std::streamsize>(size))) throw ImageError{};
-    link.port.output(block);
+    std::ifstream image(filePath(imagePath), std::ios::binary);
+    if (!image) throw ImageError{};
+    const uint64_t size = fileSize(image);
+    if (size != announcedBytes) throw ImageError{};  // it changed since it was checked
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!image.read(bytes.data(), static_cast<std::streamsize>(size))) throw ImageError{};
+    return bytes;
 }
 
 // The event loop turns between blocks, so the window stays live and what
-// falls due runs before the next block; but once a clock tick at most: on a
-// line that takes a block in microseconds, turning it for every block would
-// cost more than writing the block. At 38400 bit/s a block takes 267 ms, and
-// the loop turns before each.
+// falls due runs before the next block; but once in kEventTurnMs at most: on
+// a line that takes a block in microseconds, turning it for every block
+// would cost more than writing the block. At 38400 bit/s a block takes
+// 267 ms, and the loop turns before each.
 class EventsBetweenBlocks {
 public:
-    explicit EventsBetweenBlocks(EventLoop& loop) : loop_(loop), lastTurn_(loop.tickCount() - 1) {}
+    static constexpr uint32_t kEventTurnMs = 10;
+
+    explicit EventsBetweenBlocks(EventLoop& loop) : loop_(loop), lastTurn_(loop.tickCount() - kEventTurnMs) {}
 
     void turn()
     {
         const uint32_t now = loop_.tickCount();
-        if (now == lastTurn_) return;
+        if (now - lastTurn_ < kEventTurnMs) return;
         lastTurn_ = now;
         loop_.processPendingEvents();
     }
@@ -76,24 +84,19 @@ private:
 
 void sendBlocks(Link& link, const std::string& imagePath, uint64_t announcedBytes, const ProgressSink& progress)
 {
-    std::ifstream image(filePath(imagePath), std::ios::binary);
-    if (!image) throw ImageError{};
-    const uint64_t size = fileSize(image);
-    if (size != announcedBytes) throw ImageError{};  // it changed since it was checked
-
+    const std::string image = readImage(imagePath, announcedBytes);
+    const std::string_view bytes(image);
+    const uint64_t size = bytes.size();
     const uint64_t blocks = size / kBlockSize;
-    const std::size_t rest = static_cast<std::size_t>(size % kBlockSize);
-    std::string block;
     EventsBetweenBlocks events(link.loop);
     for (uint64_t i = 1; i <= blocks; ++i) {
         progress(i * kBlockSize, size);
         events.turn();
-        sendBlock(link, image, block, kBlockSize);
+        link.port.output(bytes.substr((i - 1) * kBlockSize, kBlockSize));
     }
     progress(size, size);
     link.loop.processPendingEvents();
-    if (rest != 0) sendBlock(link, image, block, rest);
-    image.close();
+    if (size % kBlockSize != 0) link.port.output(bytes.substr(blocks * kBlockSize));
 
     link.port.setInputMode(InputMode::Text);
     link.port.output(kLineEnd);
