@@ -14,6 +14,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "ground/LineTiming.h"
 #include "ground/PortError.h"
 #include "qt/QtSerialPort.h"
 
@@ -65,6 +66,9 @@ public:
         if (master_ >= 0) close(master_);
         master_ = -1;
     }
+    // The line stops taking bytes, as a stalled driver does, and goes on again.
+    void stopLine() { tcflow(slave_, TCOOFF); }
+    void restartLine() { tcflow(slave_, TCOON); }
     // Waits, without running any event, until bytes from the far end are
     // waiting for the program; false when none came within `limitMs`.
     bool awaitBytesForProgram(int limitMs)
@@ -241,6 +245,26 @@ TEST_F(QtSerialPortOnPty, LineHangingUpIsADeviceFailure)
         for (int i = 0; i < 64; ++i) port->output(std::string(1024, 'x'));
     });
     EXPECT_EQ(code, fw::kPortDeviceFailure);
+}
+
+// A line that stops taking bytes fails the write once its time is up (a
+// few seconds for a block), and what did not go out never goes out later.
+TEST_F(QtSerialPortOnPty, StalledLineFailsTheWriteInsteadOfHanging)
+{
+    using namespace std::chrono;
+    port->setPortOpen(true);
+    pty.stopLine();
+    const auto start = steady_clock::now();
+    EXPECT_EQ(codeOf([&] { port->output(std::string(1024, 'x')); }), fw::kPortDeviceFailure);
+    const auto waited = duration_cast<milliseconds>(steady_clock::now() - start).count();
+    EXPECT_GE(waited, fw::writeTimeoutMs(1024) - 100);
+    EXPECT_LT(waited, fw::writeTimeoutMs(1024) + kArrivalCapMs);
+
+    pty.restartLine();
+    QTest::qWait(100);  // QSerialPort would write what it still held now
+    EXPECT_EQ(pty.received(), "");
+    port->output("after");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pty.received(5) == "after"; }, kArrivalCapMs));
 }
 
 TEST_F(QtSerialPortOnPty, RefusedOpenSaysWhetherThisUserMayUseTheDevice)

@@ -25,4 +25,11 @@ bool driverTakesWritesDirectly(const QSerialPort& port);
 // room and whose errors then apply.
 std::size_t handToDriverNow(QSerialPort& port, std::string_view bytes);
 
+enum class DriverRoom { Room, TimedOut, Unknown };
+
+// Sleeps until the driver of a port that takes writes directly has room
+// again, as a blocking write would, for at most `timeoutMs`. Unknown on an
+// error or a hang-up: QSerialPort's own write then finds and reports it.
+DriverRoom waitForDriverRoom(const QSerialPort& port, int timeoutMs);
+
 } // namespace fw::qt

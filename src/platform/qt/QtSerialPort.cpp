@@ -103,10 +103,7 @@ void QtSerialPort::output(std::string_view bytes)
     if (bytes.empty()) return;
     writing_ = true;
     try {
-        // Straight to the driver while it has room, as a plain write does:
-        // QSerialPort's own write would ask the event loop to watch the
-        // device and stop watching it again, for every block.
-        const std::string_view rest = bytes.substr(writesDirectly_ ? handToDriverNow(port_, bytes) : 0);
+        const std::string_view rest = bytes.substr(writesDirectly_ ? handToDriverDirectly(bytes) : 0);
         if (!rest.empty()) {
             const qint64 size = static_cast<qint64>(rest.size());
             if (port_.write(rest.data(), size) != size) fail();
@@ -119,6 +116,30 @@ void QtSerialPort::output(std::string_view bytes)
     writing_ = false;
 }
 
+std::size_t QtSerialPort::handToDriverDirectly(std::string_view bytes)
+{
+    // Straight to the driver while it has room, and a sleep until it has
+    // room again, as a blocking write does: QSerialPort's own write would
+    // ask the event loop to watch the device and stop watching it again,
+    // for every block.
+    const int timeoutMs = fw::writeTimeoutMs(bytes.size());
+    std::size_t handed = handToDriverNow(port_, bytes);
+    while (handed < bytes.size()) {
+        const DriverRoom room = waitForDriverRoom(port_, timeoutMs);
+        if (room == DriverRoom::TimedOut) timeOut();
+        if (room == DriverRoom::Unknown) break;
+        handed += handToDriverNow(port_, bytes.substr(handed));
+    }
+    return handed;
+}
+
+void QtSerialPort::timeOut()
+{
+    port_.clear(QSerialPort::Output);  // what did not go out must not go out later
+    port_.clearError();
+    throw PortError(kPortDeviceFailure);
+}
+
 void QtSerialPort::waitUntilTaken(qint64 bytes)
 {
     // The block is handed to the driver before output() returns, so the
@@ -127,11 +148,8 @@ void QtSerialPort::waitUntilTaken(qint64 bytes)
     while (port_.bytesToWrite() > 0) {
         if (port_.waitForBytesWritten(timeoutMs)) continue;
         const bool timedOut = port_.error() == QSerialPort::TimeoutError || port_.error() == QSerialPort::NoError;
-        port_.clear(QSerialPort::Output);  // what did not go out must not go out later
-        if (timedOut) {
-            port_.clearError();
-            throw PortError(kPortDeviceFailure);
-        }
+        if (timedOut) timeOut();
+        port_.clear(QSerialPort::Output);
         fail();
     }
 }

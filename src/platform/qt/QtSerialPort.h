@@ -42,6 +42,8 @@ public:
 private:
     void open();
     void close();
+    std::size_t handToDriverDirectly(std::string_view bytes);
+    [[noreturn]] void timeOut();
     void waitUntilTaken(qint64 bytes);
     [[noreturn]] void fail();
     [[noreturn]] void failOpen();

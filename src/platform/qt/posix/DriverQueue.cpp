@@ -1,5 +1,6 @@
 #include "qt/DriverQueue.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -44,6 +45,19 @@ std::size_t handToDriverNow(QSerialPort& port, std::string_view bytes)
     if (::poll(&room, 1, 0) != 1 || (room.revents & POLLOUT) == 0) return 0;
     const ssize_t taken = ::write(handle, bytes.data(), bytes.size());
     return taken > 0 ? static_cast<std::size_t>(taken) : 0;
+}
+
+DriverRoom waitForDriverRoom(const QSerialPort& port, int timeoutMs)
+{
+    pollfd room{port.handle(), POLLOUT, 0};
+    if (room.fd < 0) return DriverRoom::Unknown;
+    int ready = 0;
+    do {
+        ready = ::poll(&room, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) return DriverRoom::TimedOut;
+    if (ready < 0 || (room.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return DriverRoom::Unknown;
+    return DriverRoom::Room;
 }
 
 } // namespace fw::qt

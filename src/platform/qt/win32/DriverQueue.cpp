@@ -26,4 +26,6 @@ bool driverTakesWritesDirectly(const QSerialPort&) { return false; }
 
 std::size_t handToDriverNow(QSerialPort&, std::string_view) { return 0; }
 
+DriverRoom waitForDriverRoom(const QSerialPort&, int) { return DriverRoom::Unknown; }
+
 } // namespace fw::qt
