@@ -31,6 +31,7 @@ private:
     bool transferStarted_ = false;
     uint32_t transferStart_ = 0;
     int lastPlainStep_ = -1;
+    uint32_t lastPlainLineAt_ = 0;
     std::string ispTimeLimit_;
 };
 
