@@ -18,18 +18,16 @@ std::size_t driverInputQueue(const QSerialPort& port);
 // overlapped writes are left to QSerialPort).
 bool driverTakesWritesDirectly(const QSerialPort& port);
 
-// Hands the driver as many of the bytes as it has room for now, without
-// waiting, as a plain write does; returns how many it took. Nothing while
-// QSerialPort still holds bytes of its own, so the order stays, and nothing
-// on any failure: what is left goes through QSerialPort, whose wait for
-// room and whose errors then apply.
-std::size_t handToDriverNow(QSerialPort& port, std::string_view bytes);
+struct DriverHandOver {
+    std::size_t taken = 0;
+    bool timedOut = false;  // the driver had no room for the rest within the time
+};
 
-enum class DriverRoom { Room, TimedOut, Unknown };
-
-// Sleeps until the driver of a port that takes writes directly has room
-// again, as a blocking write would, for at most `timeoutMs`. Unknown on an
-// error or a hang-up: QSerialPort's own write then finds and reports it.
-DriverRoom waitForDriverRoom(const QSerialPort& port, int timeoutMs);
+// Hands the driver the bytes as it makes room for them, sleeping in between
+// as a blocking write does, for at most `timeoutMs` in all; says how many it
+// took. Nothing while QSerialPort still holds bytes of its own, so the order
+// stays, and no more after an error or a hang-up: what is left goes through
+// QSerialPort, whose errors then apply.
+DriverHandOver handToDriver(QSerialPort& port, std::string_view bytes, int timeoutMs);
 
 } // namespace fw::qt

@@ -118,19 +118,12 @@ void QtSerialPort::output(std::string_view bytes)
 
 std::size_t QtSerialPort::handToDriverDirectly(std::string_view bytes)
 {
-    // Straight to the driver while it has room, and a sleep until it has
-    // room again, as a blocking write does: QSerialPort's own write would
-    // ask the event loop to watch the device and stop watching it again,
-    // for every block.
-    const int timeoutMs = fw::writeTimeoutMs(bytes.size());
-    std::size_t handed = handToDriverNow(port_, bytes);
-    while (handed < bytes.size()) {
-        const DriverRoom room = waitForDriverRoom(port_, timeoutMs);
-        if (room == DriverRoom::TimedOut) timeOut();
-        if (room == DriverRoom::Unknown) break;
-        handed += handToDriverNow(port_, bytes.substr(handed));
-    }
-    return handed;
+    // Straight to the driver, as a blocking write does: QSerialPort's own
+    // write would ask the event loop to watch the device and stop watching
+    // it again, for every block.
+    const DriverHandOver handed = handToDriver(port_, bytes, fw::writeTimeoutMs(bytes.size()));
+    if (handed.timedOut) timeOut();
+    return handed.taken;
 }
 
 void QtSerialPort::timeOut()

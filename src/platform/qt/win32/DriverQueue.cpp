@@ -24,8 +24,6 @@ std::size_t driverInputQueue(const QSerialPort& port)
 
 bool driverTakesWritesDirectly(const QSerialPort&) { return false; }
 
-std::size_t handToDriverNow(QSerialPort&, std::string_view) { return 0; }
-
-DriverRoom waitForDriverRoom(const QSerialPort&, int) { return DriverRoom::Unknown; }
+DriverHandOver handToDriver(QSerialPort&, std::string_view, int) { return {}; }
 
 } // namespace fw::qt
