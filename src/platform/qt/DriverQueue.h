@@ -23,11 +23,19 @@ struct DriverHandOver {
     bool timedOut = false;  // the driver had no room for the rest within the time
 };
 
-// Hands the driver the bytes as it makes room for them, sleeping in between
-// as a blocking write does, for at most `timeoutMs` in all; says how many it
-// took. Nothing while QSerialPort still holds bytes of its own, so the order
-// stays, and no more after an error or a hang-up: what is left goes through
-// QSerialPort, whose errors then apply.
-DriverHandOver handToDriver(QSerialPort& port, std::string_view bytes, int timeoutMs);
+// How the line has been taking bytes since it was opened. A slow line (a
+// real 38400 bit/s line needs a quarter of a second for a block) gets each
+// write only once its driver calls for more; a fast one is handed what fits
+// at once and waited for only when full, as a blocking write does.
+struct LinePace {
+    bool slow = false;
+};
+
+// Hands the driver the bytes as it makes room for them, sleeping in between,
+// for at most `timeoutMs` in all; says how many it took and notes in `pace`
+// how long the line made it wait. Nothing while QSerialPort still holds
+// bytes of its own, so the order stays, and no more after an error or a
+// hang-up: what is left goes through QSerialPort, whose errors then apply.
+DriverHandOver handToDriver(QSerialPort& port, std::string_view bytes, int timeoutMs, LinePace& pace);
 
 } // namespace fw::qt

@@ -62,6 +62,7 @@ void QtSerialPort::open()
     hasDtrLine_ = port_.setDataTerminalReady(dtr_);
     if (!hasDtrLine_) port_.clearError();
     writesDirectly_ = driverTakesWritesDirectly(port_);
+    pace_ = {};
 }
 
 void QtSerialPort::close()
@@ -121,7 +122,7 @@ std::size_t QtSerialPort::handToDriverDirectly(std::string_view bytes)
     // Straight to the driver, as a blocking write does: QSerialPort's own
     // write would ask the event loop to watch the device and stop watching
     // it again, for every block.
-    const DriverHandOver handed = handToDriver(port_, bytes, fw::writeTimeoutMs(bytes.size()));
+    const DriverHandOver handed = handToDriver(port_, bytes, fw::writeTimeoutMs(bytes.size()), pace_);
     if (handed.timedOut) timeOut();
     return handed.taken;
 }

@@ -5,6 +5,7 @@
 
 #include "ground/SerialPort.h"
 #include "platform/DeviceAccess.h"
+#include "qt/DriverQueue.h"
 #include "qt/PortDevice.h"
 
 namespace fw::qt {
@@ -60,6 +61,7 @@ private:
     bool dtr_ = false;
     bool hasDtrLine_ = false;       // the open port took a DTR level
     bool writesDirectly_ = false;   // the driver takes what fits without waiting (see output())
+    LinePace pace_;                 // how fast the line has taken the direct writes
     bool writing_ = false;          // inside output(): receive events wait for the event loop
     bool receivePending_ = false;   // a receive event is queued for the event loop
 };

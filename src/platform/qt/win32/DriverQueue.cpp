@@ -24,6 +24,6 @@ std::size_t driverInputQueue(const QSerialPort& port)
 
 bool driverTakesWritesDirectly(const QSerialPort&) { return false; }
 
-DriverHandOver handToDriver(QSerialPort&, std::string_view, int) { return {}; }
+DriverHandOver handToDriver(QSerialPort&, std::string_view, int, LinePace&) { return {}; }
 
 } // namespace fw::qt
