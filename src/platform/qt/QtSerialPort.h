@@ -60,7 +60,7 @@ private:
     fw::InputMode mode_ = fw::InputMode::Text;
     bool dtr_ = false;
     bool hasDtrLine_ = false;       // the open port took a DTR level
-    bool writesDirectly_ = false;   // the driver takes what fits without waiting (see output())
+    bool writesDirectly_ = false;   // the driver can be handed bytes itself (see handToDriverDirectly())
     LinePace pace_;                 // how fast the line has taken the direct writes
     bool writing_ = false;          // inside output(): receive events wait for the event loop
     bool receivePending_ = false;   // a receive event is queued for the event loop
